@@ -1,0 +1,31 @@
+// The process-wide objects and the services through which the core reaches the system.
+// Members are destroyed in reverse order: the skin, the slots, then the desktops from 11
+// down to 0, each showing again the windows it still lists.
+#pragma once
+
+#include "app/host.h"
+#include "app/panel_state.h"
+#include "desktops/virtual_desktop.h"
+#include "desktops/window_system.h"
+#include "launcher/launcher_slot.h"
+#include "ui/graphics.h"
+#include "ui/shell.h"
+#include "ui/skin_set.h"
+
+namespace skelvo {
+
+struct Services {
+    WindowSystem& windows;
+    PanelHost& host;
+    Graphics& graphics;
+    Shell& shell;
+};
+
+struct Application {
+    DesktopArray desktops;
+    SlotArray slots{};
+    SkinSet skin;
+    PanelState state;
+};
+
+}  // namespace skelvo

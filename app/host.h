@@ -1,0 +1,46 @@
+// Services of the panel window's host: message boxes, timers, the cursor, the window
+// region, messages to the panel and the process's current directory. Win32 in
+// host_win.cpp; scripted fakes in the tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "app/platform.h"
+
+namespace skelvo {
+
+class PanelHost {
+public:
+    virtual ~PanelHost() = default;
+
+    virtual int messageBox(WindowHandle owner, const char* text, const char* caption,
+                           unsigned flags) = 0;
+
+    virtual void setTimer(WindowHandle window, unsigned id, unsigned periodMs) = 0;
+    virtual void killTimer(WindowHandle window, unsigned id) = 0;
+
+    // GetCurrentDirectoryA into buffer of size bytes; returns the length.
+    virtual unsigned currentDirectory(char* buffer, unsigned size) = 0;
+
+    virtual Point cursorPos() = 0;  // screen coordinates
+    virtual Point screenToClient(WindowHandle window, Point p) = 0;
+    virtual Point clientToScreen(WindowHandle window, Point p) = 0;
+    // ClipCursor; nullopt frees the cursor.
+    virtual void clipCursor(std::optional<Rect> rect) = 0;
+
+    // SetWindowRgn with CreateRectRgn(rect), redrawing at once.
+    virtual void setWindowRegion(WindowHandle window, Rect rect) = 0;
+
+    virtual void postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                             std::intptr_t lParam) = 0;
+    virtual std::intptr_t sendMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                      std::intptr_t lParam) = 0;
+    virtual std::intptr_t defaultProcedure(WindowHandle window, unsigned message,
+                                           std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    virtual void postQuitMessage(int exitCode) = 0;
+    virtual void destroyWindow(WindowHandle window) = 0;
+};
+
+}  // namespace skelvo

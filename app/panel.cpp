@@ -1,0 +1,105 @@
+// Panel creation, quit, focus, command and timer handling.
+#include "app/panel.h"
+
+#include "app/ids.h"
+#include "app/pointer.h"
+#include "app/modes.h"
+#include "desktops/switching.h"
+#include "ui/painter.h"
+
+namespace skelvo {
+
+std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
+                                           std::uintptr_t wParam, std::intptr_t lParam) {
+    switch (message) {
+    case win::WmCreate: onCreate(panel); return 0;
+    case win::WmDestroy: onDestroy(); return 0;
+    case win::WmSetFocus: return 0;
+    case win::WmKillFocus: onKillFocus(panel); return 0;
+    case win::WmPaint: return onPaint(panel, wParam, lParam);
+    case win::WmClose: onClose(panel); return 0;
+    case win::WmCommand: onCommand(panel, static_cast<unsigned>(wParam)); return 0;
+    case win::WmTimer: onTimer(panel, static_cast<unsigned>(wParam & 0xFFFF)); return 0;
+    case win::WmLButtonDown: onLeftPress(panel); return 0;
+    case win::WmLButtonUp: onLeftRelease(panel); return 0;
+    case win::WmLButtonDblClk: onDoubleClick(panel); return 0;
+    case win::WmRButtonDown: onRightPress(panel); return 0;
+    default: return std::nullopt;
+    }
+}
+
+void Panel::onCreate(WindowHandle panel) {
+    PanelState& st = app_.state;
+    WindowSystem& ws = s_.windows;
+    for (int k = 0; k < DesktopCount; ++k) {
+        app_.desktops[k].reset(ws, k);
+        app_.slots[k].initialise(st.instanceHandle, panel, k);
+    }
+    app_.skin.load(s_.graphics, st.instanceHandle, panel);
+
+    st.pointerState = PointerIdle;
+    st.pointerZone = 0;
+    st.dragDeltaX = 0;
+    st.dragDeltaY = 0;
+    st.pointerPoint = {};
+    st.pressPoint = {};
+    st.menuTargetWindow = NullWindow;
+    st.dragWindow = NullWindow;
+    st.dragSourceDesktop = 0;
+    st.selectedSlot = 0;
+    st.currentDesktop = 0;
+    st.functionMode = FunctionDesktop;
+
+    app_.desktops[st.currentDesktop].capture();
+    st.panelRect = ws.rect(panel);
+    const Rect screen = ws.rect(ws.desktopWindow());
+    st.mapScaleX = mapScale(screen.right, 50);
+    st.mapScaleY = mapScale(screen.bottom, 40);
+    st.sizeState = SizeFull;
+    st.heldTicks = 0;
+    s_.host.currentDirectory(st.workingDirectory, MaxPathBytes);
+    st.workingDirectory[MaxPathBytes - 1] = '\0';
+    s_.host.setTimer(panel, TimerRefresh, RefreshPeriodMs);
+    s_.host.setTimer(panel, TimerToolTip, ToolTipPeriodMs);
+}
+
+void Panel::onClose(WindowHandle panel) {
+    const int answer =
+        s_.host.messageBox(panel, QuitText, QuitCaption, win::MbYesNo | win::MbIconQuestion);
+    if (answer == win::IdNo) return;
+    s_.host.killTimer(panel, TimerRefresh);
+    s_.host.killTimer(panel, TimerWindowDrag);
+    s_.host.killTimer(panel, TimerPanelDrag);
+    s_.shell.notifyIcon(win::NimDelete, app_.state.trayIconData);
+    s_.host.destroyWindow(panel);
+}
+
+void Panel::onDestroy() { s_.host.postQuitMessage(0); }
+
+void Panel::onKillFocus(WindowHandle panel) {
+    // The drag stops following the pointer; the next release over the panel ends it.
+    s_.host.killTimer(panel, TimerWindowDrag);
+    s_.host.killTimer(panel, TimerPanelDrag);
+}
+
+void Panel::onCommand(WindowHandle panel, unsigned id) {
+    PanelState& st = app_.state;
+    if (id >= CmdDesktopFirst && id <= CmdDesktopLast) {
+        // A desktop command switches desktops whatever the function shown.
+        selectCell(static_cast<int>(id - CmdDesktopFirst) + 1, FunctionDesktop, st.currentDesktop,
+                   st.selectedSlot, app_.desktops);
+    } else if (id == CmdSwitchFunction) {
+        switchFunction(st.functionMode);
+    } else if (id == CmdSwitchSize) {
+        switchSize(s_, panel, st.sizeState, app_.skin);
+    } else if (id == CmdQuit) {
+        s_.host.postMessage(panel, win::WmClose, 0, 0);
+    }
+    st.menuTargetWindow = NullWindow;
+}
+
+std::intptr_t Panel::onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam) {
+    return paintPanel(app_, s_, panel, wParam, lParam);
+}
+
+}  // namespace skelvo

@@ -1,0 +1,43 @@
+// The panel window's message handling: every message of the panel arrives here from the
+// window procedure and is handled on the spot or handed to its subsystem.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "app/application.h"
+
+namespace skelvo {
+
+inline constexpr char QuitCaption[] = "終了確認";
+inline constexpr char QuitText[] = "「Skelvo」を終了しますか？";
+
+class Panel {
+public:
+    Panel(Application& app, Services services) : app_(app), s_(services) {}
+
+    // The result for a handled message; nullopt sends it on to DefWindowProc.
+    std::optional<std::intptr_t> handle(WindowHandle panel, unsigned message, std::uintptr_t wParam,
+                                        std::intptr_t lParam);
+
+    void onCreate(WindowHandle panel);
+    void onClose(WindowHandle panel);
+    void onDestroy();
+    void onKillFocus(WindowHandle panel);
+    void onCommand(WindowHandle panel, unsigned id);
+    void onTimer(WindowHandle panel, unsigned id);
+    void onLeftPress(WindowHandle panel);
+    void onLeftRelease(WindowHandle panel);
+    void onDoubleClick(WindowHandle panel);
+    void onRightPress(WindowHandle panel);
+    std::intptr_t onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam);
+
+    Application& app() { return app_; }
+    Services& services() { return s_; }
+
+private:
+    Application& app_;
+    Services s_;
+};
+
+}  // namespace skelvo

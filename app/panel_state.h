@@ -1,0 +1,60 @@
+// The panel's process-wide state: modes, the pointer gesture in progress, the map scales
+// and the handles of the tray icon and tooltip. Only the UI thread touches it.
+#pragma once
+
+#include "app/platform.h"
+#include "ui/shell.h"
+
+namespace skelvo {
+
+inline constexpr int FunctionDesktop = 17;
+inline constexpr int FunctionLauncher = 18;
+
+inline constexpr int SizeFull = 1;
+inline constexpr int SizeSmall = 2;
+
+inline constexpr int PointerIdle = 0;
+inline constexpr int PointerLeftDown = 129;
+inline constexpr int PointerRightDown = 130;
+inline constexpr int PointerDoubleClick = 131;
+
+inline constexpr int MaxPathBytes = 260;
+
+// The first TOOLINFOA layout's fields; the Win32 edge translates it.
+struct ToolInfo {
+    unsigned flags = 0;
+    WindowHandle window = NullWindow;
+    std::uintptr_t id = 0;
+    Rect rect{};
+    InstanceHandle instance = 0;
+    const char* text = nullptr;
+};
+
+struct PanelState {
+    int functionMode = FunctionDesktop;
+    int currentDesktop = 0;
+    int selectedSlot = 0;
+    int sizeState = SizeFull;
+
+    int pointerState = PointerIdle;
+    int pointerZone = 0;
+    Point pressPoint{};
+    Point pointerPoint{};
+    int dragDeltaX = 0;
+    int dragDeltaY = 0;
+    WindowHandle dragWindow = NullWindow;
+    int dragSourceDesktop = 0;
+    int heldTicks = 0;
+    Rect panelRect{};
+
+    double mapScaleX = 0.0;
+    double mapScaleY = 0.0;
+    WindowHandle menuTargetWindow = NullWindow;
+    char workingDirectory[MaxPathBytes] = {};
+    InstanceHandle instanceHandle = 0;
+    TrayIconData trayIconData{};
+    WindowHandle toolTipWindow = NullWindow;
+    ToolInfo toolInfo{};
+};
+
+}  // namespace skelvo

@@ -1,0 +1,220 @@
+// Hit zones, gesture classification and the panel's pointer and timer handlers.
+#include "app/pointer.h"
+
+#include "app/ids.h"
+#include "app/modes.h"
+#include "app/panel.h"
+#include "desktops/switching.h"
+#include "launcher/launching.h"
+
+namespace skelvo {
+
+int hitZone(int x, int y) {
+    if (x < 0 || x > 236 || y < 0 || y > 157) return ZoneNone;
+    if (x <= 199 && y <= 119) return 1 + (x - 2) / 50 + 4 * ((y - 2) / 40);
+    if (x >= 203 && y <= 123) return y <= 61 ? ZoneSwitchUpper : ZoneSwitchLower;
+    if (x <= 201 && y >= 125) return ZoneInfoBar;
+    if (x >= 203 && y >= 125) return ZoneSizeButton;
+    return ZoneNone;
+}
+
+int classifyGesture(int zone, int kind, int functionMode, int moveX, int moveY,
+                    WindowHandle window, int heldTicks) {
+    const bool left = kind == GestureLeft;
+    const bool right = kind == GestureRight;
+    if (!left && !right) return ActionNone;
+    if (isCellZone(zone)) {
+        if (left) {
+            if (moveX * moveX <= 16 && moveY * moveY <= 16 && heldTicks < 3) return ActionCellClick;
+            if (window != NullWindow && functionMode == FunctionDesktop) return ActionWindowDrop;
+            return ActionNone;
+        }
+        if (functionMode == FunctionLauncher) return ActionLauncherMenu;
+        return window != NullWindow ? ActionWindowMenu : ActionDesktopMenu;
+    }
+    switch (zone) {
+    case ZoneSwitchUpper:
+    case ZoneSwitchLower:
+        if (right) return ActionPanelMenu;
+        return heldTicks < 3 ? ActionFunctionSwitch : ActionNone;
+    case ZoneInfoBar: return right ? ActionPanelMenu : ActionNone;
+    case ZoneSizeButton:
+        if (right) return ActionPanelMenu;
+        return heldTicks < 3 ? ActionSizeSwitch : ActionNone;
+    default: return ActionNone;
+    }
+}
+
+int performAction(Application& app, Services& services, WindowHandle panel, int zone, int,
+                  int action, int, int, WindowHandle window) {
+    PanelState& st = app.state;
+    switch (action) {
+    case ActionCellClick:
+        return selectCell(zone, st.functionMode, st.currentDesktop, st.selectedSlot, app.desktops);
+    case ActionWindowDrop:
+        return moveWindowToDesktop(window, zone, st.dragSourceDesktop, st.currentDesktop,
+                                   app.desktops);
+    case ActionFunctionSwitch: return switchFunction(st.functionMode);
+    case ActionSizeSwitch: return switchSize(services, panel, st.sizeState, app.skin);
+    default: return 0;
+    }
+}
+
+Point toVirtualPoint(const PanelState& state, Point p) {
+    return Point{static_cast<int>((p.x - 2) * state.mapScaleX),
+                 static_cast<int>((p.y - 2) * state.mapScaleY)};
+}
+
+Point highlightCell(int functionMode, int currentDesktop, int selectedSlot) {
+    const int index = functionMode == FunctionDesktop ? currentDesktop : selectedSlot;
+    return Point{index % 4, index / 4};
+}
+
+int pointInRect(int left, int top, int right, int bottom, int x, int y) {
+    return left <= x && x <= right && top <= y && y <= bottom ? 1 : 0;
+}
+
+void clipCursorToMap(Services& services, WindowHandle panel, int width, int height) {
+    const Rect r = services.windows.rect(panel);
+    services.host.clipCursor(Rect{r.left + 2, r.top + 2, r.left + width, r.top + height - 2});
+}
+
+void releaseCursorClip(Services& services, WindowHandle window) {
+    services.host.clipCursor(services.windows.rect(window));
+}
+
+namespace {
+
+// Moves the dragged window to follow the pointer, if the press's desktop still lists it.
+void followPointer(Application& app, Services& s) {
+    PanelState& st = app.state;
+    if (!isCellZone(st.pointerZone)) return;
+    VirtualDesktop& desktop = app.desktops[st.pointerZone - 1];
+    for (int i = 0; i < desktop.count; ++i) {
+        WindowEntry& e = desktop.entries[i];
+        if (e.window != st.dragWindow) continue;
+        s.windows.move(st.dragWindow, st.pointerPoint.x - st.dragDeltaX,
+                       st.pointerPoint.y - st.dragDeltaY, e.windowRect.width(),
+                       e.windowRect.height(), true);
+        e.windowRect = s.windows.rect(st.dragWindow);
+        e.updateMapRect(s.windows);
+        return;
+    }
+}
+
+Point cursorInClient(Services& s, WindowHandle panel) {
+    return s.host.screenToClient(panel, s.host.cursorPos());
+}
+
+}  // namespace
+
+void Panel::onLeftPress(WindowHandle panel) {
+    PanelState& st = app_.state;
+    if (st.pointerState != PointerIdle) return;
+    st.pointerState = PointerLeftDown;
+    st.pressPoint = cursorInClient(s_, panel);
+    st.pointerZone = hitZone(st.pressPoint.x, st.pressPoint.y);
+    st.dragWindow = isCellZone(st.pointerZone)
+                        ? app_.desktops[st.pointerZone - 1].windowAtMapPoint(st.pressPoint.x,
+                                                                             st.pressPoint.y)
+                        : NullWindow;
+    if (st.dragWindow != NullWindow && st.functionMode == FunctionDesktop) {
+        clipCursorToMap(s_, panel, MapClipWidth, MapClipHeight);
+        st.dragSourceDesktop = st.pointerZone - 1;
+        st.pressPoint = toVirtualPoint(st, st.pressPoint);
+        const Rect r = s_.windows.rect(st.dragWindow);
+        st.dragDeltaX = st.pressPoint.x - r.left;
+        st.dragDeltaY = st.pressPoint.y - r.top;
+        st.pressPoint = s_.host.cursorPos();
+        s_.host.setTimer(panel, TimerWindowDrag, DragPeriodMs);
+    } else {
+        st.dragWindow = NullWindow;
+        st.pressPoint = s_.host.clientToScreen(panel, st.pressPoint);
+        st.panelRect = s_.windows.rect(panel);
+        s_.host.setTimer(panel, TimerPanelDrag, DragPeriodMs);
+    }
+}
+
+void Panel::onLeftRelease(WindowHandle panel) {
+    PanelState& st = app_.state;
+    if (st.pointerState != PointerLeftDown) return;
+    st.panelRect = s_.windows.rect(panel);
+    if (st.dragWindow == NullWindow) {
+        s_.host.killTimer(panel, TimerPanelDrag);
+    } else {
+        releaseCursorClip(s_, s_.windows.desktopWindow());
+        st.pointerPoint = toVirtualPoint(st, cursorInClient(s_, panel));
+        followPointer(app_, s_);
+        s_.host.killTimer(panel, TimerWindowDrag);
+    }
+    // The movement in screen terms: the panel's own travel cancels out.
+    st.pointerPoint = cursorInClient(s_, panel);
+    st.pressPoint = s_.host.screenToClient(panel, st.pressPoint);
+    st.dragDeltaX = st.pointerPoint.x - st.pressPoint.x;
+    st.dragDeltaY = st.pointerPoint.y - st.pressPoint.y;
+
+    const int zone = hitZone(st.pointerPoint.x, st.pointerPoint.y);
+    const int action = classifyGesture(zone, GestureLeft, st.functionMode, st.dragDeltaX,
+                                       st.dragDeltaY, st.dragWindow, st.heldTicks);
+    st.pointerZone = zone;
+    performAction(app_, s_, panel, zone, GestureLeft, action, st.pointerPoint.x, st.pointerPoint.y,
+                  st.dragWindow);
+    st.dragWindow = NullWindow;
+    st.pointerState = PointerIdle;
+    st.heldTicks = 0;
+    s_.host.postMessage(panel, win::WmPaint, 0, 0);
+}
+
+void Panel::onDoubleClick(WindowHandle panel) {
+    PanelState& st = app_.state;
+    if (st.pointerState != PointerIdle) return;
+    st.pointerState = PointerDoubleClick;
+    const Point p = cursorInClient(s_, panel);
+    st.pointerZone = hitZone(p.x, p.y);
+    dispatchDoubleClick(app_, s_, panel, st.pointerZone, st.functionMode);
+    st.pointerState = PointerIdle;
+}
+
+void Panel::onRightPress(WindowHandle panel) {
+    PanelState& st = app_.state;
+    if (st.pointerState != PointerIdle) return;
+    st.pointerState = PointerRightDown;
+    st.pressPoint = cursorInClient(s_, panel);
+}
+
+void Panel::onTimer(WindowHandle panel, unsigned id) {
+    PanelState& st = app_.state;
+    switch (id) {
+    case TimerRefresh:
+        if (st.functionMode == FunctionDesktop) refreshDesktop(app_.desktops, st.currentDesktop);
+        s_.host.sendMessage(panel, win::WmPaint, 0, 0);
+        break;
+    case TimerWindowDrag:
+        if (st.dragWindow != NullWindow && st.functionMode == FunctionDesktop) {
+            ++st.heldTicks;
+            st.pointerPoint = toVirtualPoint(st, cursorInClient(s_, panel));
+            followPointer(app_, s_);
+        }
+        s_.windows.show(panel, win::SwShow);
+        s_.host.sendMessage(panel, win::WmPaint, 0, 0);
+        break;
+    case TimerPanelDrag: {
+        ++st.heldTicks;
+        const Rect screen = s_.windows.rect(s_.windows.desktopWindow());
+        const Point cursor = s_.host.cursorPos();
+        if (pointInRect(screen.left, screen.top, screen.right, screen.bottom, cursor.x, cursor.y)) {
+            const int dx = cursor.x - st.pressPoint.x;
+            const int dy = cursor.y - st.pressPoint.y;
+            s_.windows.move(panel, st.panelRect.left + dx, st.panelRect.top + dy,
+                            st.panelRect.width(), st.panelRect.height(), true);
+        } else {
+            s_.host.killTimer(panel, TimerPanelDrag);
+        }
+        break;
+    }
+    case TimerToolTip:
+    default: break;
+    }
+}
+
+}  // namespace skelvo

@@ -1,0 +1,18 @@
+// Switching the desktop on screen and moving a window between desktops.
+#pragma once
+
+#include "desktops/virtual_desktop.h"
+
+namespace skelvo {
+
+// Cell 1..12: switches to desktop cell-1 in the desktop function, selects slot cell-1 in
+// the launcher function. Returns 1 for a valid cell, 0 otherwise.
+int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlot,
+               DesktopArray& desktops);
+
+// Moves a window dropped on cell 1..12 from desktop source into that cell's desktop.
+// Returns 1 when moved, 0 when refused (not listed by source, or the target is full).
+int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDesktop,
+                        DesktopArray& desktops);
+
+}  // namespace skelvo

@@ -1,0 +1,52 @@
+// A virtual desktop: the list of up to 32 captured windows, its capture from the live Z
+// order, the window under a map point, and the release of every listed window when the
+// record is destroyed at process end.
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "desktops/window_entry.h"
+
+namespace skelvo {
+
+inline constexpr int DesktopCount = 12;
+inline constexpr int EntryCapacity = 32;
+inline constexpr int CaptureLimit = 15;
+
+class VirtualDesktop {
+public:
+    VirtualDesktop() = default;
+    VirtualDesktop(const VirtualDesktop&) = delete;
+    VirtualDesktop& operator=(const VirtualDesktop&) = delete;
+    // Shows every listed window again, from the last entry to the first.
+    ~VirtualDesktop();
+
+    void reset(WindowSystem& windows, int desktopIndex);
+    void capture();
+    int captureFrom(WindowHandle start, int relation, int position, int limit);
+    // A copy of the first entry holding window; nullopt when the desktop does not list it.
+    std::optional<WindowEntry> findEntry(WindowHandle window) const;
+    WindowHandle windowAtMapPoint(int x, int y) const;
+    // Shows every listed window with its recorded state and empties the list.
+    void releaseAll();
+
+    std::array<WindowEntry, EntryCapacity> entries{};
+    int index = 0;
+    int count = 0;
+    int originX = 0;
+    int originY = 0;
+    Rect screenRect{};
+
+    WindowSystem* windowSystem() const { return windows_; }
+
+private:
+    void fill(int position, WindowHandle window);
+    WindowSystem* windows_ = nullptr;
+};
+
+using DesktopArray = std::array<VirtualDesktop, DesktopCount>;
+
+void refreshDesktop(DesktopArray& desktops, int index);
+
+}  // namespace skelvo

@@ -1,0 +1,91 @@
+// The managed-window filter and the window entry's map geometry.
+#include "desktops/window_entry.h"
+
+#include <cstring>
+
+namespace skelvo {
+
+bool hasAllBits(std::uint32_t value, std::uint32_t mask) { return (value & mask) == mask; }
+
+bool windowHasStyle(WindowSystem& windows, WindowHandle window, std::uint32_t mask) {
+    return hasAllBits(windows.style(window), mask);
+}
+
+bool isManagedWindow(WindowSystem& windows, WindowHandle window) {
+    if (window == NullWindow) return false;
+    const std::uint32_t style = windows.style(window);
+    char text[TitleBytes] = {};
+    windows.text(window, text, TitleBytes);
+    if (text[0] == '\0') return false;
+    if (!windows.isVisible(window)) return false;
+    if (!windows.isEnabled(window)) return false;
+    if (!hasAllBits(style, win::WsBorder)) return false;
+    if (!hasAllBits(style, win::WsCaption)) return false;
+    if (window == windows.find("tooltips_class32", nullptr)) return false;
+    if (window == windows.find("#32770", nullptr)) return false;
+    if (window == windows.desktopWindow()) return false;
+    if (window == windows.find(PanelClassName, PanelTitle)) return false;
+    return true;
+}
+
+WindowHandle firstManagedWindow(WindowSystem& windows) {
+    for (WindowHandle w = windows.relative(windows.desktopWindow(), win::GwChild); w != NullWindow;
+         w = windows.relative(w, win::GwHwndNext)) {
+        if (isManagedWindow(windows, w)) return w;
+    }
+    return NullWindow;
+}
+
+int liveShowState(WindowSystem& windows, WindowHandle window) {
+    if (windows.isIconic(window)) return win::SwMinimize;
+    if (windows.isZoomed(window)) return win::SwShowMaximized;
+    return win::SwShowNormal;
+}
+
+double mapScale(int screenExtent, int cellExtent) {
+    const int scale = screenExtent / cellExtent;
+    return scale > 0 ? static_cast<double>(scale) : 1.0;
+}
+
+void WindowEntry::assignFromWindow(WindowSystem& windows, WindowHandle handle) {
+    window = handle;
+    windowRect = windows.rect(handle);
+    style = windows.style(handle);
+    showState = win::SwShowNa;
+    title[0] = '\0';
+    windows.text(handle, title, TitleBytes);
+    title[TitleBytes - 1] = '\0';
+    updateMapRect(windows);
+}
+
+void WindowEntry::updateMapRect(WindowSystem& windows) {
+    const Rect screen = windows.rect(windows.desktopWindow());
+    scaleX = mapScale(screen.right, 50);
+    scaleY = mapScale(screen.bottom, 40);
+    const int column = desktopIndex % 4;
+    const int row = desktopIndex / 4;
+    const int originX = 50 * column + 2;
+    const int originY = 40 * row + 2;
+    // Casting truncates toward zero, as the map needs for windows left of or above the screen.
+    mapRect.left = static_cast<int>(windowRect.left / scaleX) + originX;
+    mapRect.top = static_cast<int>(windowRect.top / scaleY) + originY;
+    mapRect.right = static_cast<int>(windowRect.right / scaleX) + originX;
+    mapRect.bottom = static_cast<int>(windowRect.bottom / scaleY) + originY;
+    if (mapRect.left < 0) mapRect.left = 0;
+    if (mapRect.top < 0) mapRect.top = 0;
+    if (mapRect.right > MapRight) mapRect.right = MapRight;
+    if (mapRect.bottom > MapBottom) mapRect.bottom = MapBottom;
+}
+
+bool WindowEntry::containsMapPoint(WindowSystem& windows, int x, int y) const {
+    if (showState == win::SwMinimize || windows.isIconic(window)) return false;
+    return mapRect.left <= x && x <= mapRect.right && mapRect.top <= y && y <= mapRect.bottom;
+}
+
+bool WindowEntry::setShowState(int state) {
+    if (style == 0 || state == 0) return false;
+    showState = state;
+    return true;
+}
+
+}  // namespace skelvo

@@ -1,0 +1,44 @@
+// One captured top-level window, the managed-window filter and the geometry that places
+// a window on the panel's desktop map.
+#pragma once
+
+#include "app/platform.h"
+#include "desktops/window_system.h"
+
+namespace skelvo {
+
+inline constexpr int TitleBytes = 128;
+inline constexpr int MapRight = 202;
+inline constexpr int MapBottom = 124;
+inline constexpr char PanelClassName[] = "WindowControl";
+inline constexpr char PanelTitle[] = "WindowControl";
+
+bool hasAllBits(std::uint32_t value, std::uint32_t mask);
+bool windowHasStyle(WindowSystem& windows, WindowHandle window, std::uint32_t mask);
+bool isManagedWindow(WindowSystem& windows, WindowHandle window);
+WindowHandle firstManagedWindow(WindowSystem& windows);
+int liveShowState(WindowSystem& windows, WindowHandle window);
+
+// Scales of the map: screen width div 50 and height div 40, never below 1 so that a
+// tiny screen cannot divide by zero.
+double mapScale(int screenExtent, int cellExtent);
+
+struct WindowEntry {
+    WindowHandle window = NullWindow;
+    Rect windowRect{};
+    Rect mapRect{};
+    std::uint32_t style = 0;
+    char title[TitleBytes] = {};
+    int showState = win::SwShowNa;
+    int captureIndex = 0;
+    int desktopIndex = 0;
+    double scaleX = 1.0;
+    double scaleY = 1.0;
+
+    void assignFromWindow(WindowSystem& windows, WindowHandle handle);
+    void updateMapRect(WindowSystem& windows);
+    bool containsMapPoint(WindowSystem& windows, int x, int y) const;
+    bool setShowState(int state);
+};
+
+}  // namespace skelvo

@@ -1,0 +1,41 @@
+// The core's view of the system's top-level windows: Z-order walk, queries and the few
+// operations the virtual desktops perform on other programs' windows. Win32 in
+// window_system_win.cpp; an in-memory simulation in the tests.
+#pragma once
+
+#include <cstddef>
+
+#include "app/platform.h"
+
+namespace skelvo {
+
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    virtual WindowHandle desktopWindow() = 0;
+    // GetWindow: relation is one of win::Gw*.
+    virtual WindowHandle relative(WindowHandle window, int relation) = 0;
+    // FindWindowA; a null class or title matches any.
+    virtual WindowHandle find(const char* className, const char* title) = 0;
+
+    virtual bool isWindow(WindowHandle window) = 0;
+    virtual std::uint32_t style(WindowHandle window) = 0;  // GWL_STYLE
+    // GetWindowTextA: copies at most size-1 bytes and a NUL; returns the length copied.
+    virtual int text(WindowHandle window, char* buffer, int size) = 0;
+    virtual bool isVisible(WindowHandle window) = 0;
+    virtual bool isEnabled(WindowHandle window) = 0;
+    virtual bool isIconic(WindowHandle window) = 0;
+    virtual bool isZoomed(WindowHandle window) = 0;
+    virtual Rect rect(WindowHandle window) = 0;        // GetWindowRect
+    virtual Rect normalRect(WindowHandle window) = 0;  // rcNormalPosition of GetWindowPlacement
+
+    virtual bool show(WindowHandle window, int command) = 0;  // ShowWindow
+    virtual void update(WindowHandle window) = 0;             // UpdateWindow
+    virtual void move(WindowHandle window, int x, int y, int width, int height, bool repaint) = 0;
+    virtual void minimise(WindowHandle window) = 0;  // CloseWindow
+    virtual void postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                             std::intptr_t lParam) = 0;
+};
+
+}  // namespace skelvo

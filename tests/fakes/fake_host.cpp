@@ -1,0 +1,96 @@
+// The scripted host of the panel window.
+#include "tests/fakes/fake_host.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace skelvo::testing {
+
+int FakeHost::messageBox(WindowHandle owner, const char* text, const char* caption,
+                         unsigned flags) {
+    messageBoxes.push_back({owner, text ? text : "", caption ? caption : "", flags});
+    if (log_ != nullptr) log_->add("messageBox");
+    if (answers.empty()) return win::IdYes;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void FakeHost::setTimer(WindowHandle, unsigned id, unsigned periodMs) {
+    timers[id] = periodMs;
+    if (log_ != nullptr) log_->add("setTimer " + std::to_string(id));
+}
+
+void FakeHost::killTimer(WindowHandle, unsigned id) {
+    timers.erase(id);
+    if (log_ != nullptr) log_->add("killTimer " + std::to_string(id));
+}
+
+unsigned FakeHost::currentDirectory(char* buffer, unsigned size) {
+    if (log_ != nullptr) log_->add("currentDirectory");
+    if (size == 0) return 0;
+    const std::size_t n = std::min<std::size_t>(directory.size(), size - 1);
+    std::memcpy(buffer, directory.data(), n);
+    buffer[n] = '\0';
+    return static_cast<unsigned>(n);
+}
+
+Point FakeHost::screenToClient(WindowHandle window, Point p) {
+    const Rect r = windows_.rect(window);
+    return Point{p.x - r.left, p.y - r.top};
+}
+
+Point FakeHost::clientToScreen(WindowHandle window, Point p) {
+    const Rect r = windows_.rect(window);
+    return Point{p.x + r.left, p.y + r.top};
+}
+
+void FakeHost::clipCursor(std::optional<Rect> rect) {
+    clip = rect;
+    if (clip) moveCursor(cursor);
+}
+
+void FakeHost::moveCursor(Point p) {
+    if (clip) {
+        // Right and bottom are exclusive, as for ClipCursor.
+        p.x = std::clamp(p.x, clip->left, clip->right - 1);
+        p.y = std::clamp(p.y, clip->top, clip->bottom - 1);
+    }
+    cursor = p;
+}
+
+void FakeHost::setWindowRegion(WindowHandle, Rect rect) {
+    regions.push_back(rect);
+    if (log_ != nullptr) log_->add("setWindowRegion");
+}
+
+void FakeHost::postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                           std::intptr_t lParam) {
+    posted.push_back({window, message, wParam, lParam});
+    if (log_ != nullptr) log_->add("post " + std::to_string(message));
+}
+
+std::intptr_t FakeHost::sendMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                    std::intptr_t lParam) {
+    sent.push_back({window, message, wParam, lParam});
+    if (log_ != nullptr) log_->add("send " + std::to_string(message));
+    return onSend ? onSend(window, message, wParam, lParam) : 0;
+}
+
+std::intptr_t FakeHost::defaultProcedure(WindowHandle, unsigned message, std::uintptr_t,
+                                         std::intptr_t) {
+    if (log_ != nullptr) log_->add("default " + std::to_string(message));
+    return 0;
+}
+
+void FakeHost::postQuitMessage(int exitCode) {
+    quitCode = exitCode;
+    if (log_ != nullptr) log_->add("postQuit");
+}
+
+void FakeHost::destroyWindow(WindowHandle window) {
+    destroyed.push_back(window);
+    if (log_ != nullptr) log_->add("destroyWindow");
+}
+
+}  // namespace skelvo::testing

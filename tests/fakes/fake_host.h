@@ -1,0 +1,78 @@
+// Scripted host services of the panel window: message-box answers, timers driven by a
+// manual clock, a cursor the test moves, window regions and messages to the panel.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+#include "tests/fakes/event_log.h"
+#include "tests/fakes/fake_window_system.h"
+
+namespace skelvo::testing {
+
+struct MessageBoxCall {
+    WindowHandle owner;
+    std::string text;
+    std::string caption;
+    unsigned flags;
+};
+
+struct PostedMessage {
+    WindowHandle window;
+    unsigned message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+};
+
+class FakeHost : public PanelHost {
+public:
+    FakeHost(FakeWindowSystem& windows, EventLog* log = nullptr) : windows_(windows), log_(log) {}
+
+    int messageBox(WindowHandle owner, const char* text, const char* caption,
+                   unsigned flags) override;
+    void setTimer(WindowHandle window, unsigned id, unsigned periodMs) override;
+    void killTimer(WindowHandle window, unsigned id) override;
+    unsigned currentDirectory(char* buffer, unsigned size) override;
+    Point cursorPos() override { return cursor; }
+    Point screenToClient(WindowHandle window, Point p) override;
+    Point clientToScreen(WindowHandle window, Point p) override;
+    void clipCursor(std::optional<Rect> rect) override;
+    void setWindowRegion(WindowHandle window, Rect rect) override;
+    void postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                     std::intptr_t lParam) override;
+    std::intptr_t sendMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                              std::intptr_t lParam) override;
+    std::intptr_t defaultProcedure(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                   std::intptr_t lParam) override;
+    void postQuitMessage(int exitCode) override;
+    void destroyWindow(WindowHandle window) override;
+
+    bool timerRunning(unsigned id) const { return timers.count(id) != 0; }
+    // Moves the cursor, honouring the clip rectangle as the system does.
+    void moveCursor(Point p);
+
+    std::deque<int> answers;  // answers to the next message boxes; IDYES when empty
+    std::vector<MessageBoxCall> messageBoxes;
+    std::map<unsigned, unsigned> timers;  // id -> period
+    std::string directory = "C:\\Skelvo";
+    Point cursor{};
+    std::optional<Rect> clip;
+    std::vector<Rect> regions;
+    std::vector<PostedMessage> posted;
+    std::vector<PostedMessage> sent;
+    std::optional<int> quitCode;
+    std::vector<WindowHandle> destroyed;
+    // Called for every message sent to the panel (the window procedure, in tests).
+    std::function<std::intptr_t(WindowHandle, unsigned, std::uintptr_t, std::intptr_t)> onSend;
+
+private:
+    FakeWindowSystem& windows_;
+    EventLog* log_;
+};
+
+}  // namespace skelvo::testing

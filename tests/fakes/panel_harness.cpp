@@ -1,0 +1,53 @@
+// The panel wired to the fakes.
+#include "tests/fakes/panel_harness.h"
+
+namespace skelvo::testing {
+
+PanelHarness::PanelHarness(Rect screen, FakeGraphics::BitmapSource bitmaps)
+    : windows(screen, &log), host(windows, &log), graphics(std::move(bitmaps)), shell(&log),
+      app(std::make_unique<Application>()) {
+    panel = std::make_unique<Panel>(*app, Services{windows, host, graphics, shell});
+    host.onSend = [this](WindowHandle, unsigned message, std::uintptr_t wParam,
+                         std::intptr_t lParam) -> std::intptr_t {
+        return this->send(message, wParam, lParam).value_or(0);
+    };
+}
+
+PanelHarness::~PanelHarness() {
+    // Tear down before the fakes the application's destructors still call.
+    panel.reset();
+    app.reset();
+}
+
+void PanelHarness::create() {
+    FakeWindow w;
+    w.className = "WindowControl";
+    w.title = "WindowControl";
+    w.style = win::WsPopup;
+    w.topmost = true;
+    w.rect = Rect{200, 200, 436, 357};
+    panelWindow = windows.add(w);
+    send(win::WmCreate);
+}
+
+std::optional<std::intptr_t> PanelHarness::send(unsigned message, std::uintptr_t wParam,
+                                                std::intptr_t lParam) {
+    return panel->handle(panelWindow, message, wParam, lParam);
+}
+
+WindowHandle PanelHarness::addWindow(const std::string& title, Rect rect, bool minimised,
+                                     bool maximised) {
+    FakeWindow w;
+    w.title = title;
+    w.rect = rect;
+    w.minimised = minimised;
+    w.maximised = maximised;
+    return windows.add(w);
+}
+
+void PanelHarness::pointAt(int x, int y) {
+    const Rect r = windows.rect(panelWindow);
+    host.moveCursor(Point{r.left + x, r.top + y});
+}
+
+}  // namespace skelvo::testing
