@@ -1,0 +1,81 @@
+// USER32 and KERNEL32 calls behind the panel host.
+#include "app/host_win.h"
+
+#include <windows.h>
+
+namespace skelvo {
+
+namespace {
+HWND hwnd(WindowHandle w) { return reinterpret_cast<HWND>(w); }
+}  // namespace
+
+int Win32Host::messageBox(WindowHandle owner, const char* text, const char* caption,
+                          unsigned flags) {
+    return MessageBoxA(hwnd(owner), text, caption, flags);
+}
+
+void Win32Host::setTimer(WindowHandle window, unsigned id, unsigned periodMs) {
+    SetTimer(hwnd(window), id, periodMs, nullptr);
+}
+
+void Win32Host::killTimer(WindowHandle window, unsigned id) { KillTimer(hwnd(window), id); }
+
+unsigned Win32Host::currentDirectory(char* buffer, unsigned size) {
+    return GetCurrentDirectoryA(size, buffer);
+}
+
+Point Win32Host::cursorPos() {
+    POINT p{};
+    GetCursorPos(&p);
+    return Point{p.x, p.y};
+}
+
+Point Win32Host::screenToClient(WindowHandle window, Point p) {
+    POINT q{p.x, p.y};
+    ScreenToClient(hwnd(window), &q);
+    return Point{q.x, q.y};
+}
+
+Point Win32Host::clientToScreen(WindowHandle window, Point p) {
+    POINT q{p.x, p.y};
+    ClientToScreen(hwnd(window), &q);
+    return Point{q.x, q.y};
+}
+
+void Win32Host::clipCursor(std::optional<Rect> rect) {
+    if (!rect) {
+        ClipCursor(nullptr);
+        return;
+    }
+    const RECT r{rect->left, rect->top, rect->right, rect->bottom};
+    ClipCursor(&r);
+}
+
+void Win32Host::setWindowRegion(WindowHandle window, Rect rect) {
+    // The system owns the region once it is set.
+    HRGN region = CreateRectRgn(rect.left, rect.top, rect.right, rect.bottom);
+    if (SetWindowRgn(hwnd(window), region, TRUE) == 0) DeleteObject(region);
+}
+
+void Win32Host::postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                            std::intptr_t lParam) {
+    PostMessageA(hwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+}
+
+std::intptr_t Win32Host::sendMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                     std::intptr_t lParam) {
+    return SendMessageA(hwnd(window), message, static_cast<WPARAM>(wParam),
+                        static_cast<LPARAM>(lParam));
+}
+
+std::intptr_t Win32Host::defaultProcedure(WindowHandle window, unsigned message,
+                                          std::uintptr_t wParam, std::intptr_t lParam) {
+    return DefWindowProcA(hwnd(window), message, static_cast<WPARAM>(wParam),
+                          static_cast<LPARAM>(lParam));
+}
+
+void Win32Host::postQuitMessage(int exitCode) { PostQuitMessage(exitCode); }
+
+void Win32Host::destroyWindow(WindowHandle window) { DestroyWindow(hwnd(window)); }
+
+}  // namespace skelvo

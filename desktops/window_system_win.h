@@ -1,0 +1,30 @@
+// The window system on Win32: thin wrappers over USER32.
+#pragma once
+
+#include "desktops/window_system.h"
+
+namespace skelvo {
+
+class Win32WindowSystem : public WindowSystem {
+public:
+    WindowHandle desktopWindow() override;
+    WindowHandle relative(WindowHandle window, int relation) override;
+    WindowHandle find(const char* className, const char* title) override;
+    bool isWindow(WindowHandle window) override;
+    std::uint32_t style(WindowHandle window) override;
+    int text(WindowHandle window, char* buffer, int size) override;
+    bool isVisible(WindowHandle window) override;
+    bool isEnabled(WindowHandle window) override;
+    bool isIconic(WindowHandle window) override;
+    bool isZoomed(WindowHandle window) override;
+    Rect rect(WindowHandle window) override;
+    Rect normalRect(WindowHandle window) override;
+    bool show(WindowHandle window, int command) override;
+    void update(WindowHandle window) override;
+    void move(WindowHandle window, int x, int y, int width, int height, bool repaint) override;
+    void minimise(WindowHandle window) override;
+    void postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                     std::intptr_t lParam) override;
+};
+
+}  // namespace skelvo

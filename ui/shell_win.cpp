@@ -1,0 +1,27 @@
+// SHELL32 calls behind the shell interface.
+#include "ui/shell_win.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+namespace skelvo {
+
+bool Win32Shell::notifyIcon(unsigned operation, const TrayIconData& data) {
+    NOTIFYICONDATAA nid;
+    std::memset(&nid, 0, sizeof(nid));
+    // The first, shortest layout: the shell reads no field beyond the tip.
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = reinterpret_cast<HWND>(data.window);
+    nid.uID = data.id;
+    nid.uFlags = data.flags;
+    nid.uCallbackMessage = data.callbackMessage;
+    nid.hIcon = reinterpret_cast<HICON>(data.icon);
+    static_assert(sizeof(data.tip) == 64);
+    std::memcpy(nid.szTip, data.tip, sizeof(data.tip));
+    nid.szTip[sizeof(data.tip) - 1] = '\0';
+    return Shell_NotifyIconA(operation, &nid) != FALSE;
+}
+
+}  // namespace skelvo

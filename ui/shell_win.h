@@ -1,0 +1,13 @@
+// The shell services on Win32.
+#pragma once
+
+#include "ui/shell.h"
+
+namespace skelvo {
+
+class Win32Shell : public Shell {
+public:
+    bool notifyIcon(unsigned operation, const TrayIconData& data) override;
+};
+
+}  // namespace skelvo
