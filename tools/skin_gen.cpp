@@ -470,7 +470,7 @@ constexpr std::array<const char*, 9> kLetterK = {
     "####...", "##.##..", "##..##.", "##...##",
 };
 
-std::vector<EmblemPixel> emblem(bool lettering, bool rounded) {
+std::vector<EmblemPixel> emblem(bool lettering) {
     constexpr int n = 32;
     std::vector<EmblemPixel> px(n * n);
     auto set = [&](int x, int y, EmblemInk ink) { px[y * n + x].ink = ink; };
@@ -488,12 +488,10 @@ std::vector<EmblemPixel> emblem(bool lettering, bool rounded) {
         for (int x = 0; x < n; ++x) px[y * n + x] = {eTile0, diagonal(x, y, n, n)};
     outline({0, 0, n - 1, n - 1}, eOutline);
     for (int i = 1; i < n - 1; ++i) set(i, 1, eTile4), set(1, i, eTile4);  // inner light
-    if (rounded) {
-        for (int c = 0; c < 4; ++c) {
-            int x = c % 2 ? n - 1 : 0, y = c / 2 ? n - 1 : 0, dx = c % 2 ? -1 : 1, dy = c / 2 ? -1 : 1;
-            set(x, y, eNone), set(x + dx, y, eNone), set(x, y + dy, eNone);
-            set(x + dx, y + dy, eOutline);
-        }
+    for (int c = 0; c < 4; ++c) {  // rounded corners
+        int x = c % 2 ? n - 1 : 0, y = c / 2 ? n - 1 : 0, dx = c % 2 ? -1 : 1, dy = c / 2 ? -1 : 1;
+        set(x, y, eNone), set(x + dx, y, eNone), set(x, y + dy, eNone);
+        set(x + dx, y + dy, eOutline);
     }
 
     // A desktop behind: orange, peeking out at the top left.
@@ -549,10 +547,14 @@ IndexedImage emblemIndexed(const std::vector<EmblemPixel>& px, std::vector<bool>
     return img;
 }
 
+// The full-colour emblem for the small panel, whose window is square: the corners the icon
+// leaves transparent take the outline's colour.
 RgbImage emblemRgb(const std::vector<EmblemPixel>& px) {
     RgbImage img(32, 32);
-    for (int i = 0; i < 32 * 32; ++i)
-        img.px[i] = px[i].ink == eTile0 ? lerp(kTileFrom, kTileTo, px[i].tile) : kEmblemPalette[px[i].ink];
+    for (int i = 0; i < 32 * 32; ++i) {
+        const EmblemInk ink = px[i].ink == eNone ? eOutline : px[i].ink;
+        img.px[i] = ink == eTile0 ? lerp(kTileFrom, kTileTo, px[i].tile) : kEmblemPalette[ink];
+    }
     return img;
 }
 
@@ -573,12 +575,12 @@ int main(int argc, char** argv) {
     writeBmp8(dir / "FLAMEMASK.bmp", flameMask(), true);
     writeBmp8(dir / "INFO_OFF.bmp", infoBar(), true);
     writeBmp8(dir / "OWN_OFF.bmp", cornerButton(), true);
-    writeBmp24(dir / "OWN_ON.bmp", emblemRgb(emblem(true, false)));
+    writeBmp24(dir / "OWN_ON.bmp", emblemRgb(emblem(true)));
 
     std::vector<bool> transparent;
-    IndexedImage lettered = emblemIndexed(emblem(true, true), transparent);
+    IndexedImage lettered = emblemIndexed(emblem(true), transparent);
     writeIco(dir / "emblem_lettered.ico", lettered, transparent);
-    IndexedImage plain = emblemIndexed(emblem(false, true), transparent);
+    IndexedImage plain = emblemIndexed(emblem(false), transparent);
     writeIco(dir / "emblem.ico", plain, transparent);
     return 0;
 }
