@@ -11,15 +11,21 @@ namespace {
 
 HDC hdc(DcHandle dc) { return reinterpret_cast<HDC>(dc); }
 
-// Owns a GDI object and selects it into a DC for its lifetime.
+// Owns a new GDI object and keeps it selected into a DC for its lifetime; the previous
+// object goes back before the deletion, since a selected object is not freed.
 class SelectedObject {
 public:
-    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), object_(object) {
-        previous_ = object_ != nullptr ? SelectObject(dc_, object_) : nullptr;
+    SelectedObject(HDC dc, HGDIOBJ object, GdiTally& tally)
+        : dc_(dc), object_(object), tally_(tally) {
+        if (object_ == nullptr) return;
+        ++tally_.created;
+        previous_ = SelectObject(dc_, object_);
     }
     ~SelectedObject() {
+        if (object_ == nullptr) return;
         if (previous_ != nullptr) SelectObject(dc_, previous_);
-        if (object_ != nullptr) DeleteObject(object_);
+        // Counted only when the handle is really gone, not merely marked for deletion.
+        if (DeleteObject(object_) && GetObjectType(object_) == 0) ++tally_.deleted;
     }
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
@@ -27,6 +33,7 @@ public:
 private:
     HDC dc_;
     HGDIOBJ object_;
+    GdiTally& tally_;
     HGDIOBJ previous_ = nullptr;
 };
 
@@ -67,8 +74,8 @@ void Win32Graphics::bitBlt(DcHandle target, int x, int y, int width, int height,
 }
 
 void Win32Graphics::rectangle(DcHandle dc, Rect rect, Colour pen, Colour brush) {
-    SelectedObject penSelection(hdc(dc), CreatePen(PS_SOLID, 1, pen));
-    SelectedObject brushSelection(hdc(dc), CreateSolidBrush(brush));
+    SelectedObject penSelection(hdc(dc), CreatePen(PS_SOLID, 1, pen), tally_);
+    SelectedObject brushSelection(hdc(dc), CreateSolidBrush(brush), tally_);
     Rectangle(hdc(dc), rect.left, rect.top, rect.right, rect.bottom);
 }
 
@@ -77,7 +84,8 @@ void Win32Graphics::drawText(DcHandle dc, const char* text, Rect rect, unsigned 
     HDC target = hdc(dc);
     SelectedObject fontSelection(
         target, CreateFontA(font.height, 0, 0, 0, 0, FALSE, FALSE, FALSE,
-                            static_cast<DWORD>(font.charset), 0, 0, 0, 0, font.faceName));
+                            static_cast<DWORD>(font.charset), 0, 0, 0, 0, font.faceName),
+        tally_);
     const COLORREF previousColour = SetTextColor(target, colour);
     const int previousMode = SetBkMode(target, TRANSPARENT);
     RECT r{rect.left, rect.top, rect.right, rect.bottom};

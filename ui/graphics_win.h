@@ -1,9 +1,16 @@
-// Drawing on Win32 with GDI.
+// Drawing on Win32 with GDI. Every pen, brush and font is made for one call, selected
+// for it and deleted afterwards; the tally lets tests prove that nothing is left behind.
 #pragma once
 
 #include "ui/graphics.h"
 
 namespace skelvo {
+
+// Pens, brushes and fonts this object made, and those it deleted and saw gone.
+struct GdiTally {
+    long created = 0;
+    long deleted = 0;
+};
 
 class Win32Graphics : public Graphics {
 public:
@@ -17,6 +24,11 @@ public:
     void drawText(DcHandle dc, const char* text, Rect rect, unsigned format, const FontSpec& font,
                   Colour colour) override;
     void drawIcon(DcHandle dc, int x, int y, IconHandle icon) override;
+
+    const GdiTally& tally() const { return tally_; }
+
+private:
+    GdiTally tally_;
 };
 
 }  // namespace skelvo

@@ -14,6 +14,10 @@ FontSpec createTextFont(int height, int charset, const char* faceName) {
     return FontSpec{height, charset, faceName};
 }
 
+SkinSet::SkinSet(Graphics& graphics, InstanceHandle instance, WindowHandle panel) {
+    load(graphics, instance, panel);
+}
+
 SkinSet::~SkinSet() { release(); }
 
 void SkinSet::load(Graphics& graphics, InstanceHandle instance, WindowHandle panel) {

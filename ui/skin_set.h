@@ -19,13 +19,17 @@ FontSpec createTextFont(int height, int charset, const char* faceName);
 class SkinSet {
 public:
     SkinSet() = default;
+    // The loading constructor: the same as load() on an empty set.
+    SkinSet(Graphics& graphics, InstanceHandle instance, WindowHandle panel);
     SkinSet(const SkinSet&) = delete;
     SkinSet& operator=(const SkinSet&) = delete;
     // Gives back every memory DC and its bitmap.
     ~SkinSet();
 
-    // The loading constructor's work: loads every bitmap and whitens the canvas.
+    // The loading constructor's work, in its order: loads every bitmap, whitens the canvas
+    // and points the information bar and the corner at INFO_OFF and OWN_OFF.
     void load(Graphics& graphics, InstanceHandle instance, WindowHandle panel);
+    // Deletes the ten memory DCs with their bitmaps; only once the panel cannot paint.
     void release();
     bool loaded() const { return graphics_ != nullptr; }
     Graphics* graphics() const { return graphics_; }

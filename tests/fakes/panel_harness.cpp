@@ -6,6 +6,7 @@ namespace skelvo::testing {
 PanelHarness::PanelHarness(Rect screen, FakeGraphics::BitmapSource bitmaps)
     : windows(screen, &log), host(windows, &log), graphics(std::move(bitmaps)), shell(&log),
       app(std::make_unique<Application>()) {
+    graphics.log = &log;
     panel = std::make_unique<Panel>(*app, Services{windows, host, graphics, shell});
     host.onSend = [this](WindowHandle, unsigned message, std::uintptr_t wParam,
                          std::intptr_t lParam) -> std::intptr_t {
