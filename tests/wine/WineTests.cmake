@@ -1,0 +1,67 @@
+# The Windows tree's tests, run under Wine: GoogleTest built with MinGW, the contract
+# checks against the real Win32 edge, the fixture program and the end-to-end tests. Every
+# Wine test runs in a prefix made fresh for the run, on a private Xvfb display; both are
+# CTest fixtures, set up once and torn down at the end.
+
+set(SKELVO_WINE_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(SKELVO_WINE_STATE ${CMAKE_BINARY_DIR}/wine-test)
+set(SKELVO_WINE_FIXTURES wine_display wine_prefix)
+find_program(SKELVO_PYTHON3 python3 REQUIRED)
+
+# Display first, then the prefix on it; torn down in the opposite order.
+add_test(NAME wine_display_start
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup xvfb-start ${SKELVO_WINE_STATE})
+set_tests_properties(wine_display_start PROPERTIES
+  FIXTURES_SETUP wine_display LABELS wine TIMEOUT 60)
+add_test(NAME wine_prefix_init
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-init ${SKELVO_WINE_STATE})
+set_tests_properties(wine_prefix_init PROPERTIES
+  FIXTURES_SETUP wine_prefix FIXTURES_REQUIRED wine_display LABELS wine TIMEOUT 180)
+add_test(NAME wine_prefix_stop
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-stop ${SKELVO_WINE_STATE})
+set_tests_properties(wine_prefix_stop PROPERTIES
+  FIXTURES_CLEANUP wine_prefix FIXTURES_REQUIRED wine_display LABELS wine TIMEOUT 60)
+add_test(NAME wine_display_stop
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup xvfb-stop ${SKELVO_WINE_STATE})
+set_tests_properties(wine_display_stop PROPERTIES
+  FIXTURES_CLEANUP wine_display LABELS wine TIMEOUT 60)
+
+# GoogleTest from Debian's sources, for Windows; linked statically like the program.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+if(SKELVO_CONTRACT_WIN)
+  add_executable(contract_win ${SKELVO_CONTRACT_WIN})
+  target_link_libraries(contract_win PRIVATE skelvo_edge gtest_main)
+  target_link_options(contract_win PRIVATE -static -static-libgcc -static-libstdc++)
+  # Through CMAKE_CROSSCOMPILING_EMULATOR (wine-run), which reads SKELVO_WINE_STATE.
+  add_test(NAME contract_win COMMAND contract_win)
+  set_tests_properties(contract_win PROPERTIES
+    LABELS contract TIMEOUT 300
+    FIXTURES_REQUIRED "${SKELVO_WINE_FIXTURES}"
+    RESOURCE_LOCK wine_desktop
+    ENVIRONMENT "SKELVO_WINE_STATE=${SKELVO_WINE_STATE}")
+endif()
+
+file(GLOB SKELVO_FIXTURE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixture/*_win.cpp)
+add_executable(fixture ${SKELVO_FIXTURE_SOURCES})
+target_link_libraries(fixture PRIVATE user32 gdi32)
+target_link_options(fixture PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(fixture PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# One CTest test per tests/e2e/test_*.py, run one at a time: they share the desktop.
+# The whole label must stay under five minutes.
+if(TARGET Skelvo)
+  file(GLOB SKELVO_E2E_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.py)
+  foreach(script IN LISTS SKELVO_E2E_SCRIPTS)
+    get_filename_component(name ${script} NAME_WE)
+    string(REGEX REPLACE "^test_" "e2e_" name ${name})
+    add_test(NAME ${name} COMMAND ${SKELVO_PYTHON3} ${script})
+    set_tests_properties(${name} PROPERTIES
+      LABELS e2e TIMEOUT 120
+      FIXTURES_REQUIRED "${SKELVO_WINE_FIXTURES}"
+      RESOURCE_LOCK wine_desktop
+      ENVIRONMENT "SKELVO_EXE=$<TARGET_FILE:Skelvo>;SKELVO_FIXTURE=$<TARGET_FILE:fixture>;SKELVO_WINE_STATE=${SKELVO_WINE_STATE};SKELVO_WINE_RUN=${SKELVO_WINE_DIR}/wine-run;SKELVO_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts")
+  endforeach()
+endif()
