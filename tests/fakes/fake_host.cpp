@@ -28,11 +28,10 @@ void FakeHost::killTimer(WindowHandle, unsigned id) {
 
 unsigned FakeHost::currentDirectory(char* buffer, unsigned size) {
     if (log_ != nullptr) log_->add("currentDirectory");
-    if (size == 0) return 0;
-    const std::size_t n = std::min<std::size_t>(directory.size(), size - 1);
-    std::memcpy(buffer, directory.data(), n);
-    buffer[n] = '\0';
-    return static_cast<unsigned>(n);
+    // As GetCurrentDirectoryA: too small a buffer gets nothing and the size it needs.
+    if (size <= directory.size()) return static_cast<unsigned>(directory.size() + 1);
+    std::memcpy(buffer, directory.c_str(), directory.size() + 1);
+    return static_cast<unsigned>(directory.size());
 }
 
 Point FakeHost::screenToClient(WindowHandle window, Point p) {
