@@ -13,6 +13,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import threading
 import time
 import unittest
 
@@ -92,11 +93,41 @@ class Process:
 
 
 class FixtureWindows(Process):
-    """fixture.exe open: its windows stay until quit() or the harness closes."""
+    """fixture.exe open: its windows stay until quit() or the harness closes. A thread
+    collects what it prints (ready, mouse and destroyed events)."""
 
-    def __init__(self, name, popen, log_path, windows):
+    def __init__(self, name, popen, log_path):
         super().__init__(name, popen, log_path)
-        self.windows = windows
+        self._events = []
+        self._lock = threading.Lock()
+        self._reader = threading.Thread(target=self._read, daemon=True)
+        self._reader.start()
+
+    def _read(self):
+        for line in self.popen.stdout:
+            event = json.loads(line)
+            with self._lock:
+                self._events.append(event)
+
+    def events(self, kind=None):
+        with self._lock:
+            return [e for e in self._events if kind is None or e.get("event") == kind]
+
+    @property
+    def windows(self):
+        return self.events("ready")
+
+    def wait_events(self, kind, count, timeout=20):
+        """The first count events of a kind, once there are that many."""
+        def enough():
+            found = self.events(kind)
+            if len(found) >= count:
+                return found[:count]
+            if not self.alive() and not self._reader.is_alive():
+                raise AssertionError(f"{self.name} ended: {self.log()}")
+            return None
+        return poll(enough, timeout, f"{count} '{kind}' event(s) from {self.name}",
+                    interval=0.05)
 
     def quit(self, timeout=10):
         if self.alive():
@@ -212,7 +243,7 @@ class Harness:
 
     def open_windows(self, title, *options, timeout=30):
         """fixture.exe open with title (str or CP932 bytes) and options; returns once every
-        window reported ready. .windows holds their ready lines."""
+        window reported ready. .windows holds their ready events."""
         raw = title if isinstance(title, bytes) else cp932(title)
         count = 1
         if "--count" in options:
@@ -223,20 +254,9 @@ class Harness:
             popen = subprocess.Popen([self.wine_run, self.fixture_exe, "open", "--title-hex",
                                       raw.hex(), *options], env=self.env,
                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log)
-        process = FixtureWindows("fixture open", popen, log_path, [])
+        process = FixtureWindows("fixture open", popen, log_path)
         self._processes.append(process)
-        deadline = time.monotonic() + timeout
-        # Reads block, so the deadline is enforced by the alarm of the test method as well.
-        while len(process.windows) < count:
-            if time.monotonic() > deadline or not process.alive():
-                raise AssertionError(f"fixture open: {len(process.windows)} of {count} windows "
-                                     f"ready; {process.log()}")
-            line = popen.stdout.readline()
-            if not line:
-                continue
-            event = json.loads(line)
-            if event.get("event") == "ready":
-                process.windows.append(event)
+        process.wait_events("ready", count, timeout)
         return process
 
     # ---- windows ------------------------------------------------------------------
@@ -313,6 +333,25 @@ class Harness:
             raise AssertionError(f"xdotool getwindowgeometry {window_id} failed")
         values = dict(line.split("=", 1) for line in out.split())
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def click(self, x, y, button=1, repeat=1):
+        """Clicks (repeat times, as a double click for 2) at a screen point."""
+        code, _ = self.xdotool("mousemove", "--sync", str(x), str(y), "click", "--repeat",
+                               str(repeat), "--delay", "60", str(button))
+        if code != 0:
+            raise AssertionError(f"xdotool click at ({x}, {y}) failed")
+
+    def drag(self, start, end, button=1, steps=8):
+        """Presses at start, moves in steps to end and releases there."""
+        (x0, y0), (x1, y1) = start, end
+        args = ["mousemove", "--sync", str(x0), str(y0), "mousedown", str(button)]
+        for i in range(1, steps + 1):
+            args += ["mousemove", "--sync", str(x0 + (x1 - x0) * i // steps),
+                     str(y0 + (y1 - y0) * i // steps), "sleep", "0.02"]
+        args += ["mouseup", str(button)]
+        code, _ = self.xdotool(*args, timeout=20)
+        if code != 0:
+            raise AssertionError(f"xdotool drag {start} -> {end} failed")
 
     def screenshot(self, x, y, width, height, timeout=20):
         """The pixels of a rectangle of the screen."""

@@ -100,6 +100,32 @@ class MessageBoxes(harness.WineTestCase):
         self.assertEqual(shown.wait(20), 6)  # IDYES
 
 
+class Pointer(harness.WineTestCase):
+    def test_clicks_and_drags_reach_the_window_under_the_pointer(self):
+        opened = self.h.open_windows("harness pointer", "--style", "popup", "--topmost",
+                                     "--rect", "300,300,200,100")
+        self.h.wait_for(lambda: self.h.x_windows("harness pointer"), "the X window")
+
+        self.h.click(350, 320)
+        down, up = opened.wait_events("mouse", 2)
+        self.assertEqual((down["what"], down["x"], down["y"]), ("ldown", 50, 20))
+        self.assertEqual((up["what"], up["x"], up["y"]), ("lup", 50, 20))
+
+        self.h.click(310, 390, repeat=2)
+        events = [e["what"] for e in opened.wait_events("mouse", 6)[2:]]
+        self.assertEqual(events, ["ldown", "lup", "ldouble", "lup"])
+
+        self.h.click(499, 399, button=3)
+        events = opened.wait_events("mouse", 8)[6:]
+        self.assertEqual([(e["what"], e["x"], e["y"]) for e in events],
+                         [("rdown", 199, 99), ("rup", 199, 99)])
+
+        self.h.drag((320, 330), (480, 380))
+        press, release = opened.wait_events("mouse", 10)[8:]
+        self.assertEqual((press["what"], press["x"], press["y"]), ("ldown", 20, 30))
+        self.assertEqual((release["what"], release["x"], release["y"]), ("lup", 180, 80))
+
+
 class Screen(harness.WineTestCase):
     def test_window_position_and_colour_on_screen(self):
         self.h.open_windows("harness colour", "--style", "popup", "--topmost",
