@@ -1,6 +1,8 @@
 // Desktop switching and moving windows between desktops.
 #include "desktops/switching.h"
 
+#include <algorithm>
+
 namespace skelvo {
 
 namespace {
@@ -34,20 +36,39 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
     return 1;
 }
 
+namespace {
+
+// Takes every entry of window out of the desktop's list: the last valid entry fills each
+// gap and is not examined again. extra stands for an entry appended beyond the 32th
+// position, which only a full desktop's drop into itself produces.
+void removeWindow(VirtualDesktop& desktop, WindowHandle window, const WindowEntry* extra) {
+    int n = desktop.count + (extra != nullptr ? 1 : 0);
+    for (int i = 0; i < n && i < EntryCapacity; ++i) {
+        if (window == NullWindow || desktop.entries[i].window != window) continue;
+        --n;
+        desktop.entries[i] = n < EntryCapacity ? desktop.entries[n] : *extra;
+        desktop.entries[i].captureIndex = i;
+    }
+    desktop.count = std::min(n, EntryCapacity);
+}
+
+}  // namespace
+
 int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDesktop,
                         DesktopArray& desktops) {
-    if (cell < 1 || cell > DesktopCount || source < 0 || source >= DesktopCount) return 0;
+    if (cell < 1 || cell > DesktopCount || source < 0 || source >= DesktopCount) return 1;
     const int target = cell - 1;
     VirtualDesktop& from = desktops[source];
     VirtualDesktop& to = desktops[target];
     WindowSystem* ws = from.windowSystem();
-    if (ws == nullptr || window == NullWindow) return 0;
+    if (ws == nullptr || window == NullWindow) return 1;
 
-    // A window its source no longer lists stays where it is, in every list.
-    std::optional<WindowEntry> found = from.findEntry(window);
-    if (!found) return 0;
-    // A full target refuses the window rather than hide it without a list that holds it.
-    if (target != source && to.count >= EntryCapacity) return 0;
+    // A window its source no longer lists (closed during the drag and dropped by a
+    // refresh) stays as it is, and so does every list.
+    const std::optional<WindowEntry> found = from.findEntry(window);
+    if (!found) return 1;
+    // A full desktop refuses a window from elsewhere: hiding it would leave it in no list.
+    if (target != source && to.count >= EntryCapacity) return 1;
 
     const Rect screen = ws->rect(ws->desktopWindow());
     int dx = (source % 4 - target % 4) * screen.right;
@@ -65,29 +86,19 @@ int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDe
     entry.desktopIndex = target;
     entry.updateMapRect(*ws);
 
-    if (target == source) {
-        // The window keeps its place in its own list, with its new rectangle.
-        for (int i = 0; i < from.count; ++i) {
-            if (from.entries[i].window == window) {
-                entry.captureIndex = i;
-                from.entries[i] = entry;
-                break;
-            }
-        }
-        ws->show(window, win::SwHide);
-    } else {
+    // Append, then remove the window's entries from the source. In its own desktop the
+    // removal puts the appended copy into the window's old place, so count and position
+    // stay. captureIndex names the entry's own position after every append and gap copy.
+    const WindowEntry* extra = nullptr;
+    if (to.count < EntryCapacity) {
         entry.captureIndex = to.count;
         to.entries[to.count] = entry;
         ++to.count;
-        ws->show(window, win::SwHide);
-        // Fill each gap with the last entry, which takes the gap's position as its own.
-        for (int i = 0; i < from.count; ++i) {
-            if (from.entries[i].window != window) continue;
-            --from.count;
-            from.entries[i] = from.entries[from.count];
-            from.entries[i].captureIndex = i;
-        }
+    } else {
+        extra = &entry;  // only a full desktop's drop into itself gets here
     }
+    ws->show(window, win::SwHide);
+    removeWindow(from, window, extra);
     if (target == currentDesktop) ws->show(window, win::SwShow);
     return 1;
 }

@@ -11,7 +11,8 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
                DesktopArray& desktops);
 
 // Moves a window dropped on cell 1..12 from desktop source into that cell's desktop.
-// Returns 1 when moved, 0 when refused (not listed by source, or the target is full).
+// Always returns 1. A window that source does not list, or a drop from another desktop
+// into one that lists 32 windows, leaves every list and window as they are.
 int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDesktop,
                         DesktopArray& desktops);
 

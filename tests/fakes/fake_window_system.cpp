@@ -1,4 +1,5 @@
-// The simulated desktop of top-level windows.
+// The simulated desktop of top-level windows. Its rules follow what the window contract
+// (tests/contract/window_contract.cpp) observes on Win32 under Wine.
 #include "tests/fakes/fake_window_system.h"
 
 #include <algorithm>
@@ -7,16 +8,15 @@
 
 namespace skelvo::testing {
 
-namespace {
-// Where the window manager parks a minimised window's rectangle.
-constexpr Rect MinimisedRect{-32000, -32000, -31840, -31972};
-}  // namespace
-
 FakeWindowSystem::FakeWindowSystem(Rect screen, EventLog* log) : screen_(screen), log_(log) {}
 
 bool FakeWindowSystem::exists(WindowHandle window) const {
     auto it = windows_.find(window);
     return it != windows_.end() && it->second.alive;
+}
+
+void FakeWindowSystem::note(WindowHandle window) {
+    if (window != NullWindow && window == watchedHandle) ++watchedCalls;
 }
 
 FakeWindow& FakeWindowSystem::at(WindowHandle window) {
@@ -34,21 +34,20 @@ const FakeWindow& FakeWindowSystem::at(WindowHandle window) const {
 WindowHandle FakeWindowSystem::add(FakeWindow window) {
     const WindowHandle h = next_;
     next_ += 4;
-    const bool topmost = window.topmost;
-    windows_[h] = std::move(window);
-    // Below every topmost window unless it is topmost itself.
-    auto pos = z_.begin();
-    if (!topmost) {
-        while (pos != z_.end() && windows_[*pos].topmost) ++pos;
+    if (window.minimised) {
+        window.restoreMaximised = window.maximised;
+        window.maximised = false;
+        window.iconSlot = freeIconSlot();
     }
-    z_.insert(pos, h);
+    windows_[h] = std::move(window);
+    z_.insert(z_.begin(), h);
+    raise(h);
     return h;
 }
 
 WindowHandle FakeWindowSystem::addAtBottom(FakeWindow window) {
-    const WindowHandle h = next_;
-    next_ += 4;
-    windows_[h] = std::move(window);
+    const WindowHandle h = add(std::move(window));
+    z_.erase(std::remove(z_.begin(), z_.end(), h), z_.end());
     z_.push_back(h);
     return h;
 }
@@ -75,8 +74,31 @@ void FakeWindowSystem::activate(WindowHandle window) {
     active_ = window;
 }
 
+int FakeWindowSystem::freeIconSlot() const {
+    for (int slot = 0;; ++slot) {
+        const bool taken = std::any_of(windows_.begin(), windows_.end(), [slot](const auto& kv) {
+            return kv.second.alive && kv.second.minimised && kv.second.iconSlot == slot;
+        });
+        if (!taken) return slot;
+    }
+}
+
+Rect FakeWindowSystem::maximisedRect(const FakeWindow& w) const {
+    // A sizing border reaches 4 pixels past the screen, a fixed frame 3.
+    int overhang = 0;
+    if ((w.style & win::WsThickFrame) != 0) {
+        overhang = MaximisedOverhang;
+    } else if ((w.style & win::WsCaption) != 0) {
+        overhang = MaximisedOverhang - 1;
+    }
+    const Point origin = w.maximisedPosition.value_or(Point{-overhang, -overhang});
+    return Rect{origin.x, origin.y, origin.x + screen_.width() + 2 * overhang,
+                origin.y + screen_.height() + 2 * overhang};
+}
+
 WindowHandle FakeWindowSystem::relative(WindowHandle window, int relation) {
     ++queryCount;
+    note(window);
     if (window == DesktopHandle) {
         if (relation == win::GwChild) return z_.empty() ? NullWindow : z_.front();
         return NullWindow;
@@ -84,11 +106,11 @@ WindowHandle FakeWindowSystem::relative(WindowHandle window, int relation) {
     auto it = std::find(z_.begin(), z_.end(), window);
     if (it == z_.end()) return NullWindow;
     switch (relation) {
-    case win::GwHwndFirst: return z_.front();
-    case win::GwHwndLast: return z_.back();
-    case win::GwHwndNext: return (it + 1) == z_.end() ? NullWindow : *(it + 1);
-    case win::GwHwndPrev: return it == z_.begin() ? NullWindow : *(it - 1);
-    default: return NullWindow;
+        case win::GwHwndFirst: return z_.front();
+        case win::GwHwndLast: return z_.back();
+        case win::GwHwndNext: return (it + 1) == z_.end() ? NullWindow : *(it + 1);
+        case win::GwHwndPrev: return it == z_.begin() ? NullWindow : *(it - 1);
+        default: return NullWindow;
     }
 }
 
@@ -104,23 +126,27 @@ WindowHandle FakeWindowSystem::find(const char* className, const char* title) {
 
 bool FakeWindowSystem::isWindow(WindowHandle window) {
     ++queryCount;
+    note(window);
     return window == DesktopHandle || exists(window);
 }
 
 std::uint32_t FakeWindowSystem::style(WindowHandle window) {
     ++queryCount;
+    note(window);
     if (!exists(window)) return 0;
     const FakeWindow& w = windows_[window];
-    std::uint32_t s = w.style & ~(win::WsVisible | win::WsMinimize | win::WsMaximize | win::WsDisabled);
+    std::uint32_t s =
+        w.style & ~(win::WsVisible | win::WsMinimize | win::WsMaximize | win::WsDisabled);
     if (w.visible) s |= win::WsVisible;
     if (w.minimised) s |= win::WsMinimize;
-    if (w.maximised) s |= win::WsMaximize;
+    if (w.maximised && !w.minimised) s |= win::WsMaximize;
     if (!w.enabled) s |= win::WsDisabled;
     return s;
 }
 
 int FakeWindowSystem::text(WindowHandle window, char* buffer, int size) {
     ++queryCount;
+    note(window);
     if (size <= 0) return 0;
     buffer[0] = '\0';
     if (!exists(window)) return 0;
@@ -133,106 +159,169 @@ int FakeWindowSystem::text(WindowHandle window, char* buffer, int size) {
 
 bool FakeWindowSystem::isVisible(WindowHandle window) {
     ++queryCount;
+    note(window);
     return exists(window) && windows_[window].visible;
 }
 
 bool FakeWindowSystem::isEnabled(WindowHandle window) {
     ++queryCount;
+    note(window);
     return exists(window) && windows_[window].enabled;
 }
 
 bool FakeWindowSystem::isIconic(WindowHandle window) {
     ++queryCount;
+    note(window);
     return exists(window) && windows_[window].minimised;
 }
 
 bool FakeWindowSystem::isZoomed(WindowHandle window) {
     ++queryCount;
+    note(window);
     return exists(window) && windows_[window].maximised && !windows_[window].minimised;
 }
 
 Rect FakeWindowSystem::rect(WindowHandle window) {
     ++queryCount;
+    note(window);
     if (window == DesktopHandle) return screen_;
     if (!exists(window)) return Rect{};
     const FakeWindow& w = windows_[window];
-    if (w.minimised) return MinimisedRect;
-    if (w.maximised) return screen_;
+    if (w.minimised) {
+        const Point p =
+            w.iconPosition.value_or(Point{w.iconSlot * IconWidth, screen_.bottom - IconHeight});
+        return Rect{p.x, p.y, p.x + IconWidth, p.y + IconHeight};
+    }
+    if (w.maximised) return w.maximisedPlacement.value_or(maximisedRect(w));
     return w.rect;
 }
 
 Rect FakeWindowSystem::normalRect(WindowHandle window) {
     ++queryCount;
+    note(window);
     if (!exists(window)) return Rect{};
     return windows_[window].rect;
 }
 
 bool FakeWindowSystem::show(WindowHandle window, int command) {
+    note(window);
     shows.emplace_back(window, command);
     if (log_ != nullptr) log_->add("show " + std::to_string(command));
+    return apply(window, command);
+}
+
+bool FakeWindowSystem::programShow(WindowHandle window, int command) {
+    return apply(window, command);
+}
+
+void FakeWindowSystem::minimiseWindow(FakeWindow& w) {
+    if (w.minimised) return;
+    w.restoreMaximised = w.maximised;
+    w.maximised = false;
+    w.maximisedPlacement.reset();
+    w.iconSlot = freeIconSlot();
+    w.iconPosition.reset();
+    w.minimised = true;
+}
+
+// ShowWindow. Every command that shows a window which needs showing, or changes its
+// state, puts it on top of its band; so does hiding, and SW_SHOWNA even on a visible
+// window. Only SW_MINIMIZE keeps the window's place. Returns the previous visibility.
+bool FakeWindowSystem::apply(WindowHandle window, int command) {
     if (!exists(window)) return false;
     FakeWindow& w = windows_[window];
     const bool wasVisible = w.visible;
+    const bool normal = !w.minimised && !w.maximised;
     switch (command) {
-    case win::SwHide:
-        w.visible = false;
-        if (active_ == window) active_ = NullWindow;
-        break;
-    case win::SwShowNormal:
-    case win::SwRestore:
-        w.visible = true;
-        w.minimised = false;
-        w.maximised = false;
-        activate(window);
-        break;
-    case win::SwShowMaximized:
-        w.visible = true;
-        w.minimised = false;
-        w.maximised = true;
-        activate(window);
-        break;
-    case win::SwMinimize:
-    case win::SwShowMinNoActive:
-        w.visible = true;
-        w.minimised = true;
-        if (active_ == window) active_ = NullWindow;
-        break;
-    case win::SwShowMinimized:
-        w.visible = true;
-        w.minimised = true;
-        active_ = window;
-        break;
-    case win::SwShow:
-        w.visible = true;
-        if (!w.minimised) activate(window);
-        break;
-    case win::SwShowNa:
-    case win::SwShowNoActivate:
-        w.visible = true;
-        break;
-    default: break;
+        case win::SwHide:
+            if (!wasVisible) break;
+            w.visible = false;
+            raise(window);
+            if (active_ == window) active_ = NullWindow;
+            break;
+        case win::SwShow:
+            if (wasVisible) break;
+            w.visible = true;
+            activate(window);
+            break;
+        case win::SwShowNa:
+        case win::SwShowNoActivate:
+            w.visible = true;
+            raise(window);
+            break;
+        case win::SwShowNormal:
+        case win::SwRestore:
+            if (wasVisible && normal) break;
+            if (w.minimised) {
+                w.minimised = false;
+                w.maximised = w.restoreMaximised;
+            } else {
+                w.maximised = false;
+            }
+            w.restoreMaximised = false;
+            w.maximisedPlacement.reset();
+            w.visible = true;
+            activate(window);
+            break;
+        case win::SwShowMaximized:
+            if (wasVisible && w.maximised && !w.minimised) break;
+            w.minimised = false;
+            w.restoreMaximised = false;
+            w.maximised = true;
+            w.maximisedPlacement.reset();
+            w.visible = true;
+            activate(window);
+            break;
+        case win::SwMinimize:
+        case win::SwShowMinNoActive:
+            minimiseWindow(w);
+            w.visible = true;
+            if (active_ == window) active_ = NullWindow;
+            break;
+        case win::SwShowMinimized:
+            minimiseWindow(w);
+            w.visible = true;
+            active_ = window;
+            break;
+        default: break;
     }
     return wasVisible;
 }
 
-void FakeWindowSystem::update(WindowHandle) {}
+void FakeWindowSystem::update(WindowHandle window) {
+    note(window);
+}
 
 void FakeWindowSystem::move(WindowHandle window, int x, int y, int width, int height, bool) {
+    note(window);
     if (log_ != nullptr) log_->add("move");
     if (!exists(window)) return;
     FakeWindow& w = windows_[window];
-    w.rect = Rect{x, y, x + width, y + height};
-    // A moved maximised window keeps its state flag but no longer fills the screen.
-    w.maximised = false;
+    const Rect to{x, y, x + width, y + height};
+    if (w.minimised) {
+        // The title bar keeps its size; the normal position stays.
+        w.iconPosition = Point{x, y};
+        return;
+    }
+    if (w.maximised) {
+        // Stays maximised and keeps its normal position; a top-left other than the origin
+        // becomes where SW_SHOWMAXIMIZED places it from now on, as Wine does.
+        w.maximisedPlacement = to;
+        if (x != 0 || y != 0) w.maximisedPosition = Point{x, y};
+        return;
+    }
+    w.rect = to;
 }
 
 void FakeWindowSystem::minimise(WindowHandle window) {
+    note(window);
     if (!exists(window)) return;
-    windows_[window].minimised = true;
+    minimiseWindow(windows_[window]);
 }
 
 void FakeWindowSystem::postMessage(WindowHandle window, unsigned message, std::uintptr_t,
                                    std::intptr_t) {
+    note(window);
     posted.emplace_back(window, message);
 }
 

@@ -1,8 +1,9 @@
 // A simulated desktop of top-level windows in Z order, with the show, move and
-// activation behaviour of the real window manager as the contract tests pin it down.
+// activation behaviour that the window contract pins down on Win32 under Wine.
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,20 +21,32 @@ struct FakeWindow {
     bool minimised = false;
     bool maximised = false;
     bool topmost = false;
-    Rect rect{100, 100, 500, 400};  // the rectangle while shown normal
+    Rect rect{100, 100, 500, 400};  // the normal position (rcNormalPosition)
     bool alive = true;
+    // Internal state of the simulation, derived from the calls made on the window.
+    bool restoreMaximised = false;             // minimised from maximised
+    std::optional<Rect> maximisedPlacement{};  // where MoveWindow put a maximised window
+    std::optional<Point> maximisedPosition{};  // top-left that SW_SHOWMAXIMIZED uses
+    int iconSlot = 0;                          // place of the minimised title bar
+    std::optional<Point> iconPosition{};       // where MoveWindow put the title bar
 };
 
 class FakeWindowSystem : public WindowSystem {
 public:
+    // The frame that a maximised window with a sizing border pushes past the screen.
+    static constexpr int MaximisedOverhang = 4;
+    // A minimised window's title bar; they line up along the bottom of the screen.
+    static constexpr int IconWidth = 160;
+    static constexpr int IconHeight = 24;
+
     explicit FakeWindowSystem(Rect screen = Rect{0, 0, 1024, 768}, EventLog* log = nullptr);
 
-    // Adds a window at the top of the Z order (below topmost ones unless it is topmost).
+    // Adds a window at the top of its band (topmost or not), as creation does.
     WindowHandle add(FakeWindow window);
     // Adds a window at the bottom of the Z order.
     WindowHandle addAtBottom(FakeWindow window);
     void destroy(WindowHandle window);
-    void raise(WindowHandle window);  // to the top of its band, as activation does
+    void raise(WindowHandle window);  // to the top of its band, as SetWindowPos(HWND_TOP) does
     FakeWindow& at(WindowHandle window);
     const FakeWindow& at(WindowHandle window) const;
     // Top to bottom.
@@ -41,6 +54,8 @@ public:
     void setScreen(Rect screen) { screen_ = screen; }
     Rect screen() const { return screen_; }
     WindowHandle activeWindow() const { return active_; }
+    // ShowWindow called by the window's own program: same effect, not recorded in shows.
+    bool programShow(WindowHandle window, int command);
 
     // WindowSystem
     WindowHandle desktopWindow() override { return DesktopHandle; }
@@ -67,10 +82,19 @@ public:
     std::vector<std::pair<WindowHandle, int>> shows;
     std::vector<std::pair<WindowHandle, unsigned>> posted;
     int queryCount = 0;  // calls that read a window's state
+    // Calls of any kind that named this handle; a test sets it to a handle that must
+    // never be used, such as the one it writes into stale entries.
+    WindowHandle watchedHandle = NullWindow;
+    int watchedCalls = 0;
 
 private:
     bool exists(WindowHandle window) const;
+    void note(WindowHandle window);
     void activate(WindowHandle window);
+    bool apply(WindowHandle window, int command);
+    void minimiseWindow(FakeWindow& w);
+    int freeIconSlot() const;
+    Rect maximisedRect(const FakeWindow& w) const;
     std::map<WindowHandle, FakeWindow> windows_;
     std::vector<WindowHandle> z_;
     WindowHandle next_ = 0x20000;
