@@ -16,14 +16,35 @@ int FakeHost::messageBox(WindowHandle owner, const char* text, const char* capti
     return answer;
 }
 
-void FakeHost::setTimer(WindowHandle, unsigned id, unsigned periodMs) {
+void FakeHost::setTimer(WindowHandle window, unsigned id, unsigned periodMs) {
     timers[id] = periodMs;
+    due_[id] = Due{window, now_ + periodMs};
     if (log_ != nullptr) log_->add("setTimer " + std::to_string(id));
 }
 
 void FakeHost::killTimer(WindowHandle, unsigned id) {
     timers.erase(id);
+    due_.erase(id);
     if (log_ != nullptr) log_->add("killTimer " + std::to_string(id));
+}
+
+void FakeHost::advance(unsigned ms) {
+    const unsigned long long end = now_ + ms;
+    for (;;) {
+        auto next = due_.end();
+        for (auto it = due_.begin(); it != due_.end(); ++it) {
+            if (it->second.at <= end && (next == due_.end() || it->second.at < next->second.at)) {
+                next = it;
+            }
+        }
+        if (next == due_.end()) break;
+        const unsigned id = next->first;
+        const WindowHandle window = next->second.window;
+        now_ = next->second.at;
+        next->second.at += timers[id];
+        if (onTimer) onTimer(window, id);
+    }
+    now_ = end;
 }
 
 unsigned FakeHost::currentDirectory(char* buffer, unsigned size) {

@@ -53,6 +53,11 @@ public:
     void destroyWindow(WindowHandle window) override;
 
     bool timerRunning(unsigned id) const { return timers.count(id) != 0; }
+    // The manual clock: advances by ms, firing every running timer as often as its period
+    // falls due, in time order, through onTimer. Timers set or killed by a handler take
+    // effect from that moment on.
+    void advance(unsigned ms);
+    unsigned long long now() const { return now_; }
     // Moves the cursor, honouring the clip rectangle as the system does.
     void moveCursor(Point p);
 
@@ -69,8 +74,15 @@ public:
     std::vector<WindowHandle> destroyed;
     // Called for every message sent to the panel (the window procedure, in tests).
     std::function<std::intptr_t(WindowHandle, unsigned, std::uintptr_t, std::intptr_t)> onSend;
+    std::function<void(WindowHandle, unsigned)> onTimer;
 
 private:
+    struct Due {
+        WindowHandle window;
+        unsigned long long at;
+    };
+    std::map<unsigned, Due> due_;
+    unsigned long long now_ = 0;
     FakeWindowSystem& windows_;
     EventLog* log_;
 };

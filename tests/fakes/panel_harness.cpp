@@ -12,6 +12,7 @@ PanelHarness::PanelHarness(Rect screen, FakeGraphics::BitmapSource bitmaps)
                          std::intptr_t lParam) -> std::intptr_t {
         return this->send(message, wParam, lParam).value_or(0);
     };
+    host.onTimer = [this](WindowHandle, unsigned id) { this->send(win::WmTimer, id); };
 }
 
 PanelHarness::~PanelHarness() {

@@ -66,8 +66,8 @@ struct GestureTest : ::testing::Test {
 TEST_F(GestureTest, ClickOnCellSwitchesWithinFourPixels) {
     press(60, 50);  // cell 5, empty
     EXPECT_TRUE(h.host.timerRunning(TimerPanelDrag));
-    h.tick(TimerPanelDrag);
-    h.tick(TimerPanelDrag);
+    h.host.advance(250);  // two ticks of the drag timer
+    EXPECT_EQ(h.state().heldTicks, 2);
     release(64, 54);
     EXPECT_EQ(h.state().currentDesktop, 5);
     EXPECT_FALSE(h.host.timerRunning(TimerPanelDrag));
@@ -86,10 +86,14 @@ TEST_F(GestureTest, ClickOnCellSwitchesWithinFourPixels) {
 
 TEST_F(GestureTest, LongPressOnSizeButtonDoesNotSwitch) {
     press(215, 140);
-    for (int i = 0; i < 3; ++i) h.tick(TimerPanelDrag);
+    h.host.advance(300);
+    EXPECT_EQ(h.state().heldTicks, 3);
     release(215, 140);
     EXPECT_EQ(h.state().sizeState, SizeFull);
     EXPECT_TRUE(h.host.regions.empty());
+    // The release stopped the drag timer: the clock no longer counts ticks.
+    h.host.advance(1000);
+    EXPECT_EQ(h.state().heldTicks, 0);
     press(215, 140);
     h.tick(TimerPanelDrag);
     release(215, 140);
