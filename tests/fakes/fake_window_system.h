@@ -54,6 +54,7 @@ public:
     void setScreen(Rect screen) { screen_ = screen; }
     Rect screen() const { return screen_; }
     WindowHandle activeWindow() const { return active_; }
+    void activate(WindowHandle window);  // raises it and makes it the active window
     // ShowWindow called by the window's own program: same effect, not recorded in shows.
     bool programShow(WindowHandle window, int command);
 
@@ -90,7 +91,6 @@ public:
 private:
     bool exists(WindowHandle window) const;
     void note(WindowHandle window);
-    void activate(WindowHandle window);
     bool apply(WindowHandle window, int command);
     void minimiseWindow(FakeWindow& w);
     int freeIconSlot() const;

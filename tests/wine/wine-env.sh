@@ -27,13 +27,19 @@ skelvo_wine_env() {
     export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 }
 
-# Makes the prefix from scratch: wineboot, crash dialog off, registry flushed to disk.
+# Makes the prefix from scratch: wineboot, crash dialog off, the contract's windows
+# placed by Wine, registry flushed to disk.
 skelvo_prefix_create() {
     mkdir -p "$WINEPREFIX"
     log="$WINEPREFIX/../prefix-init.log"
     "$SKELVO_WINE" wineboot --init >"$log" 2>&1
     "$SKELVO_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
         /t REG_DWORD /d 0 /f >>"$log" 2>&1
+    # No window manager runs on Xvfb. The window contract has Wine place, maximise and
+    # minimise its windows itself, as Windows does; left to the missing manager, maximised
+    # windows keep their normal size and MoveWindow drops the maximised state.
+    "$SKELVO_WINE" reg add 'HKCU\Software\Wine\AppDefaults\contract_win.exe\X11 Driver' \
+        /v Managed /t REG_SZ /d N /f >>"$log" 2>&1
     wineserver -w
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "wine: could not create the prefix $WINEPREFIX (see $log)" >&2

@@ -1,0 +1,471 @@
+// What the virtual desktops rely on from the window system, checked against the simulated
+// desktop natively and against Win32 under Wine: the Z-order walk, the state queries and
+// the managed-window filter on real windows, every show command the desktops use, and
+// MoveWindow with the normal-position rectangle.
+//
+// Activation is left out of every check: whether Wine hands the foreground to a window
+// depends on this process being the foreground one. The show-command cases make another
+// window the foreground first, so that only the window under test changes its place.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "desktops/window_entry.h"
+#include "tests/contract/window_env.h"
+
+namespace skelvo {
+// Readable rectangles in failure messages; found by argument-dependent lookup.
+[[maybe_unused]] static void PrintTo(const Rect& r, std::ostream* os) {
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+}  // namespace skelvo
+
+namespace skelvo::testing {
+namespace {
+
+constexpr Rect Screen{0, 0, 1024, 768};
+constexpr Rect NormalRect{100, 120, 500, 420};
+// A maximised window with a sizing border reaches 4 pixels past every screen edge.
+constexpr Rect MaximisedRect{-4, -4, 1028, 772};
+// A minimised window is a 160 by 24 title bar on the bottom edge of the screen.
+constexpr int IconWidth = 160;
+constexpr int IconHeight = 24;
+
+struct WindowContract : ::testing::Test {
+    std::unique_ptr<WindowEnv> env = makeWindowEnv();
+    WindowSystem& ws = env->windows();
+
+    WindowHandle open(const std::string& title, OpenState state = OpenState::Normal) {
+        WindowSpec spec;
+        spec.title = title;
+        spec.state = state;
+        return open(spec);
+    }
+    WindowHandle open(const WindowSpec& spec) {
+        const WindowHandle w = env->open(spec);
+        EXPECT_NE(w, NullWindow) << spec.title;
+        return w;
+    }
+    void show(WindowHandle w, int command) {
+        ws.show(w, command);
+        env->settle();
+    }
+    // The given windows in the order the walk from the top meets them.
+    std::vector<WindowHandle> order(std::initializer_list<WindowHandle> of) {
+        std::vector<WindowHandle> seen;
+        for (WindowHandle w = ws.relative(ws.desktopWindow(), win::GwChild); w != NullWindow;
+             w = ws.relative(w, win::GwHwndNext)) {
+            for (WindowHandle x : of) {
+                if (x == w) seen.push_back(w);
+            }
+        }
+        return seen;
+    }
+    static bool isIconBar(Rect r) {
+        return r.width() == IconWidth && r.height() == IconHeight && r.bottom == Screen.bottom &&
+               r.left >= 0;
+    }
+};
+
+// ---- Z order -----------------------------------------------------------------------
+
+TEST_F(WindowContract, WalkRelationsAgreeOverTheWholeZOrder) {
+    const WindowHandle a = open("contract a");
+    const WindowHandle b = open("contract b", OpenState::Hidden);
+    const WindowHandle c = open("contract c");
+    std::vector<WindowHandle> all;
+    for (WindowHandle w = ws.relative(ws.desktopWindow(), win::GwChild); w != NullWindow;
+         w = ws.relative(w, win::GwHwndNext)) {
+        all.push_back(w);
+        ASSERT_LT(all.size(), 10000u) << "the walk does not end";
+    }
+    ASSERT_GE(all.size(), 3u);
+    EXPECT_EQ(ws.relative(all.front(), win::GwHwndPrev), NullWindow);
+    EXPECT_EQ(ws.relative(all.back(), win::GwHwndNext), NullWindow);
+    for (std::size_t i = 0; i + 1 < all.size(); ++i) {
+        ASSERT_EQ(ws.relative(all[i + 1], win::GwHwndPrev), all[i]) << "at " << i;
+    }
+    for (WindowHandle w : {a, b, c}) {
+        EXPECT_EQ(ws.relative(w, win::GwHwndLast), all.back());
+        EXPECT_EQ(ws.relative(w, win::GwHwndFirst), all.front());
+    }
+    // Hidden windows keep their place in the walk.
+    EXPECT_EQ(order({a, b, c}), (std::vector<WindowHandle>{c, b, a}));
+}
+
+TEST_F(WindowContract, NewWindowsLandOnTopOfTheirBand) {
+    WindowSpec topmost;
+    topmost.title = "contract topmost";
+    topmost.topmost = true;
+    const WindowHandle t = open(topmost);
+    const WindowHandle a = open("contract a");
+    const WindowHandle hidden = open("contract hidden", OpenState::Hidden);
+    const WindowHandle minimised = open("contract minimised", OpenState::Minimised);
+    const WindowHandle maximised = open("contract maximised", OpenState::Maximised);
+    EXPECT_EQ(order({t, a, hidden, minimised, maximised}),
+              (std::vector<WindowHandle>{t, maximised, minimised, hidden, a}));
+    env->raise(a);
+    EXPECT_EQ(order({t, a, maximised}), (std::vector<WindowHandle>{t, a, maximised}))
+        << "a program's raise stops below the topmost band";
+}
+
+// ---- State queries and the filter ---------------------------------------------------
+
+TEST_F(WindowContract, StateOfOpenedWindows) {
+    struct Case {
+        OpenState state;
+        bool visible, iconic, zoomed;
+        std::uint32_t stateBits;
+    };
+    const Case cases[] = {
+        {OpenState::Normal, true, false, false, win::WsVisible},
+        {OpenState::Minimised, true, true, false, win::WsVisible | win::WsMinimize},
+        {OpenState::Maximised, true, false, true, win::WsVisible | win::WsMaximize},
+        {OpenState::Hidden, false, false, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.state));
+        const WindowHandle w = open("contract state", c.state);
+        EXPECT_EQ(ws.isWindow(w), true);
+        EXPECT_EQ(ws.isVisible(w), c.visible);
+        EXPECT_EQ(ws.isIconic(w), c.iconic);
+        EXPECT_EQ(ws.isZoomed(w), c.zoomed);
+        EXPECT_TRUE(ws.isEnabled(w));
+        const std::uint32_t style = ws.style(w);
+        EXPECT_EQ(style & (win::WsVisible | win::WsMinimize | win::WsMaximize), c.stateBits);
+        EXPECT_TRUE(hasAllBits(style, win::WsOverlappedWindow));
+        EXPECT_EQ(ws.normalRect(w), NormalRect);
+        const Rect r = ws.rect(w);
+        if (c.iconic) {
+            EXPECT_TRUE(isIconBar(r)) << ::testing::PrintToString(r);
+        } else if (c.zoomed) {
+            EXPECT_EQ(r, MaximisedRect);
+        } else {
+            EXPECT_EQ(r, NormalRect);
+        }
+        env->close(w);
+        EXPECT_FALSE(ws.isWindow(w));
+    }
+    WindowSpec disabled;
+    disabled.title = "contract disabled";
+    disabled.disabled = true;
+    const WindowHandle d = open(disabled);
+    EXPECT_FALSE(ws.isEnabled(d));
+    EXPECT_TRUE(hasAllBits(ws.style(d), win::WsDisabled));
+    // A fixed frame (title bar, no sizing border) reaches 3 pixels past the screen.
+    WindowSpec fixed;
+    fixed.title = "contract fixed frame";
+    fixed.style = win::WsCaption | win::WsSysMenu;
+    fixed.state = OpenState::Maximised;
+    EXPECT_EQ(ws.rect(open(fixed)), (Rect{-3, -3, 1027, 771}));
+    EXPECT_EQ(ws.rect(ws.desktopWindow()), Screen);
+    EXPECT_TRUE(ws.isWindow(ws.desktopWindow()));
+}
+
+TEST_F(WindowContract, MinimisedTitleBarsLineUpAlongTheBottom) {
+    const WindowHandle a = open("contract a", OpenState::Minimised);
+    const WindowHandle b = open("contract b");
+    show(b, win::SwMinimize);
+    const Rect ra = ws.rect(a);
+    const Rect rb = ws.rect(b);
+    EXPECT_TRUE(isIconBar(ra));
+    EXPECT_TRUE(isIconBar(rb));
+    EXPECT_EQ(rb.left, ra.left + IconWidth) << "the next free place to the right";
+}
+
+TEST_F(WindowContract, TextIsCutToTheBufferAndKeepsItsBytes) {
+    const std::string longTitle(200, 'x');
+    const WindowHandle w = open(longTitle);
+    char buffer[TitleBytes];
+    EXPECT_EQ(ws.text(w, buffer, TitleBytes), TitleBytes - 1);
+    EXPECT_EQ(std::string(buffer), std::string(TitleBytes - 1, 'x'));
+    // CP932 bytes come back as they were given: "テスト窓".
+    const std::string japanese = "\x83\x65\x83\x58\x83\x67\x91\x8b";
+    const WindowHandle j = open(japanese);
+    EXPECT_EQ(ws.text(j, buffer, TitleBytes), static_cast<int>(japanese.size()));
+    EXPECT_EQ(std::string(buffer), japanese);
+    const WindowHandle empty = open("");
+    buffer[0] = 'x';
+    EXPECT_EQ(ws.text(empty, buffer, TitleBytes), 0);
+    EXPECT_EQ(buffer[0], '\0');
+}
+
+TEST_F(WindowContract, FindTakesTheHighestMatchHiddenOrNot) {
+    WindowSpec lower;
+    lower.className = "SkelvoContractFind";
+    lower.title = "contract find lower";
+    const WindowHandle low = open(lower);
+    WindowSpec upper = lower;
+    upper.title = "contract find upper";
+    upper.state = OpenState::Hidden;
+    const WindowHandle up = open(upper);
+    EXPECT_EQ(ws.find("SkelvoContractFind", nullptr), up);
+    EXPECT_EQ(ws.find("SkelvoContractFind", "contract find lower"), low);
+    EXPECT_EQ(ws.find(nullptr, "contract find lower"), low);
+    EXPECT_EQ(ws.find("SkelvoContractFind", "contract find nowhere"), NullWindow);
+    EXPECT_EQ(ws.find("SkelvoContractNoClass", nullptr), NullWindow);
+}
+
+TEST_F(WindowContract, ManagedWindowFilterOnRealWindows) {
+    struct Case {
+        const char* what;
+        std::string title;
+        std::uint32_t style;
+        OpenState state;
+        bool disabled;
+        bool managed;
+    };
+    const Case cases[] = {
+        {"normal", "contract managed", win::WsOverlappedWindow, OpenState::Normal, false, true},
+        {"minimised", "contract managed", win::WsOverlappedWindow, OpenState::Minimised, false,
+         true},
+        {"maximised", "contract managed", win::WsOverlappedWindow, OpenState::Maximised, false,
+         true},
+        {"title bar only", "contract managed", win::WsPopup | win::WsCaption, OpenState::Normal,
+         false, true},
+        {"hidden", "contract managed", win::WsOverlappedWindow, OpenState::Hidden, false, false},
+        {"disabled", "contract managed", win::WsOverlappedWindow, OpenState::Normal, true, false},
+        {"untitled", "", win::WsOverlappedWindow, OpenState::Normal, false, false},
+        {"popup", "contract managed", win::WsPopup, OpenState::Normal, false, false},
+        {"border, no title bar", "contract managed", win::WsPopup | win::WsBorder,
+         OpenState::Normal, false, false},
+    };
+    for (const Case& c : cases) {
+        WindowSpec spec;
+        spec.title = c.title;
+        spec.style = c.style;
+        spec.state = c.state;
+        spec.disabled = c.disabled;
+        const WindowHandle w = open(spec);
+        EXPECT_EQ(isManagedWindow(ws, w), c.managed) << c.what;
+        env->close(w);
+    }
+    EXPECT_FALSE(isManagedWindow(ws, NullWindow));
+    EXPECT_FALSE(isManagedWindow(ws, ws.desktopWindow()));
+}
+
+TEST_F(WindowContract, OnlyTheHighestDialogClassWindowIsExcluded) {
+    WindowSpec dialog;
+    dialog.className = "#32770";
+    dialog.style = win::WsPopup | win::WsCaption | win::WsSysMenu;
+    dialog.title = "contract dialog lower";
+    const WindowHandle lower = open(dialog);
+    dialog.title = "contract dialog upper";
+    const WindowHandle upper = open(dialog);
+    EXPECT_TRUE(isManagedWindow(ws, lower));
+    EXPECT_FALSE(isManagedWindow(ws, upper));
+    dialog.title = "contract dialog hidden";
+    dialog.state = OpenState::Hidden;
+    open(dialog);
+    EXPECT_TRUE(isManagedWindow(ws, lower));
+    EXPECT_TRUE(isManagedWindow(ws, upper)) << "a hidden dialog above takes the exclusion";
+}
+
+TEST_F(WindowContract, FirstManagedWindowIsTheHighestManagedOne) {
+    const WindowHandle a = open("contract first a");
+    const WindowHandle b = open("contract first b");
+    WindowSpec popup;
+    popup.title = "contract popup";
+    popup.style = win::WsPopup;
+    open(popup);
+    open("contract first hidden", OpenState::Hidden);
+    EXPECT_EQ(firstManagedWindow(ws), b);
+    env->raise(a);
+    EXPECT_EQ(firstManagedWindow(ws), a);
+}
+
+// ---- Show commands ------------------------------------------------------------------
+
+enum class Start { Normal, Minimised, Maximised, HiddenNormal, HiddenMinimised, HiddenMaximised };
+enum class Place { Raised, Kept };
+enum class Shape { Normal, Icon, Maximised };
+
+struct ShowCase {
+    Start start;
+    int command;
+    bool returned;  // the previous visibility
+    bool visible, iconic, zoomed;
+    Shape shape;
+    Place place;
+};
+
+const char* startName(Start s) {
+    switch (s) {
+        case Start::Normal: return "normal";
+        case Start::Minimised: return "minimised";
+        case Start::Maximised: return "maximised";
+        case Start::HiddenNormal: return "hidden normal";
+        case Start::HiddenMinimised: return "hidden minimised";
+        case Start::HiddenMaximised: return "hidden maximised";
+    }
+    return "?";
+}
+
+// Hiding a window, and showing one that needs it, puts the window on top of its band;
+// SW_SHOWNA does so even for a visible window; SW_MINIMIZE never moves it.
+const ShowCase ShowCases[] = {
+    {Start::Normal, win::SwHide, true, false, false, false, Shape::Normal, Place::Raised},
+    {Start::Minimised, win::SwHide, true, false, true, false, Shape::Icon, Place::Raised},
+    {Start::Maximised, win::SwHide, true, false, false, true, Shape::Maximised, Place::Raised},
+    {Start::HiddenNormal, win::SwHide, false, false, false, false, Shape::Normal, Place::Kept},
+
+    {Start::HiddenNormal, win::SwShow, false, true, false, false, Shape::Normal, Place::Raised},
+    {Start::HiddenMinimised, win::SwShow, false, true, true, false, Shape::Icon, Place::Raised},
+    {Start::HiddenMaximised, win::SwShow, false, true, false, true, Shape::Maximised,
+     Place::Raised},
+    {Start::Normal, win::SwShow, true, true, false, false, Shape::Normal, Place::Kept},
+
+    {Start::HiddenNormal, win::SwShowNa, false, true, false, false, Shape::Normal, Place::Raised},
+    {Start::HiddenMinimised, win::SwShowNa, false, true, true, false, Shape::Icon, Place::Raised},
+    {Start::HiddenMaximised, win::SwShowNa, false, true, false, true, Shape::Maximised,
+     Place::Raised},
+    {Start::Normal, win::SwShowNa, true, true, false, false, Shape::Normal, Place::Raised},
+
+    {Start::Minimised, win::SwShowNormal, true, true, false, false, Shape::Normal, Place::Raised},
+    {Start::HiddenMinimised, win::SwShowNormal, false, true, false, false, Shape::Normal,
+     Place::Raised},
+    {Start::Maximised, win::SwShowNormal, true, true, false, false, Shape::Normal, Place::Raised},
+    {Start::HiddenMaximised, win::SwShowNormal, false, true, false, false, Shape::Normal,
+     Place::Raised},
+    {Start::HiddenNormal, win::SwShowNormal, false, true, false, false, Shape::Normal,
+     Place::Raised},
+    {Start::Normal, win::SwShowNormal, true, true, false, false, Shape::Normal, Place::Kept},
+
+    {Start::HiddenNormal, win::SwShowMaximized, false, true, false, true, Shape::Maximised,
+     Place::Raised},
+    {Start::HiddenMaximised, win::SwShowMaximized, false, true, false, true, Shape::Maximised,
+     Place::Raised},
+    {Start::Minimised, win::SwShowMaximized, true, true, false, true, Shape::Maximised,
+     Place::Raised},
+    {Start::Maximised, win::SwShowMaximized, true, true, false, true, Shape::Maximised,
+     Place::Kept},
+
+    {Start::Normal, win::SwMinimize, true, true, true, false, Shape::Icon, Place::Kept},
+    {Start::Maximised, win::SwMinimize, true, true, true, false, Shape::Icon, Place::Kept},
+    {Start::HiddenNormal, win::SwMinimize, false, true, true, false, Shape::Icon, Place::Kept},
+    {Start::HiddenMinimised, win::SwMinimize, false, true, true, false, Shape::Icon, Place::Kept},
+    {Start::HiddenMaximised, win::SwMinimize, false, true, true, false, Shape::Icon, Place::Kept},
+};
+
+TEST_F(WindowContract, ShowCommands) {
+    for (const ShowCase& c : ShowCases) {
+        SCOPED_TRACE(std::string(startName(c.start)) + ", command " + std::to_string(c.command));
+        const WindowHandle bottom = open("contract bottom");
+        OpenState state = OpenState::Normal;
+        if (c.start == Start::Minimised || c.start == Start::HiddenMinimised) {
+            state = OpenState::Minimised;
+        } else if (c.start == Start::Maximised || c.start == Start::HiddenMaximised) {
+            state = OpenState::Maximised;
+        }
+        const WindowHandle t = open("contract target", state);
+        const bool hidden = c.start == Start::HiddenNormal || c.start == Start::HiddenMinimised ||
+                            c.start == Start::HiddenMaximised;
+        if (hidden) show(t, win::SwHide);
+        const WindowHandle front = open("contract front");
+        env->raise(front);
+        env->activate(front);
+        ASSERT_EQ(order({front, t, bottom}), (std::vector<WindowHandle>{front, t, bottom}));
+
+        EXPECT_EQ(ws.show(t, c.command), c.returned);
+        env->settle();
+        EXPECT_EQ(ws.isVisible(t), c.visible);
+        EXPECT_EQ(ws.isIconic(t), c.iconic);
+        EXPECT_EQ(ws.isZoomed(t), c.zoomed);
+        const Rect r = ws.rect(t);
+        switch (c.shape) {
+            case Shape::Normal: EXPECT_EQ(r, NormalRect); break;
+            case Shape::Maximised: EXPECT_EQ(r, MaximisedRect); break;
+            case Shape::Icon: EXPECT_TRUE(isIconBar(r)) << ::testing::PrintToString(r); break;
+        }
+        EXPECT_EQ(ws.normalRect(t), NormalRect);
+        const auto expected = c.place == Place::Raised
+                                  ? std::vector<WindowHandle>{t, front, bottom}
+                                  : std::vector<WindowHandle>{front, t, bottom};
+        EXPECT_EQ(order({front, t, bottom}), expected);
+        env->close(front);
+        env->close(t);
+        env->close(bottom);
+    }
+}
+
+TEST_F(WindowContract, RestoringAWindowMinimisedFromMaximisedMaximisesIt) {
+    const WindowHandle w = open("contract restore", OpenState::Maximised);
+    show(w, win::SwMinimize);
+    EXPECT_FALSE(ws.isZoomed(w));
+    show(w, win::SwHide);
+    show(w, win::SwShowNormal);
+    EXPECT_TRUE(ws.isZoomed(w));
+    EXPECT_EQ(ws.rect(w), MaximisedRect);
+    show(w, win::SwShowNormal);
+    EXPECT_FALSE(ws.isZoomed(w)) << "a second restore leaves the maximised state";
+    EXPECT_EQ(ws.rect(w), NormalRect);
+}
+
+// ---- MoveWindow ---------------------------------------------------------------------
+
+TEST_F(WindowContract, MovingANormalWindowMovesItsNormalPositionToo) {
+    const WindowHandle w = open("contract move");
+    ws.move(w, 5, 6, 300, 200, true);
+    env->settle();
+    EXPECT_EQ(ws.rect(w), (Rect{5, 6, 305, 206}));
+    EXPECT_EQ(ws.normalRect(w), (Rect{5, 6, 305, 206}));
+    // Whole screens away, as a drop into another desktop's tile puts it; nothing clamps.
+    ws.move(w, 1500, -300, 400, 300, true);
+    env->settle();
+    EXPECT_EQ(ws.rect(w), (Rect{1500, -300, 1900, 0}));
+    show(w, win::SwHide);
+    ws.move(w, -2048, 778, 400, 300, true);
+    env->settle();
+    EXPECT_FALSE(ws.isVisible(w));
+    EXPECT_EQ(ws.rect(w), (Rect{-2048, 778, -1648, 1078}));
+    EXPECT_EQ(ws.normalRect(w), (Rect{-2048, 778, -1648, 1078}));
+    show(w, win::SwShow);
+    EXPECT_EQ(ws.rect(w), (Rect{-2048, 778, -1648, 1078})) << "showing does not pull it back";
+}
+
+TEST_F(WindowContract, MovingAMaximisedWindowKeepsItsStateAndNormalPosition) {
+    const WindowHandle w = open("contract move maximised", OpenState::Maximised);
+    ws.move(w, 30, 40, 300, 200, true);
+    env->settle();
+    EXPECT_EQ(ws.rect(w), (Rect{30, 40, 330, 240}));
+    EXPECT_TRUE(ws.isZoomed(w));
+    EXPECT_EQ(ws.normalRect(w), NormalRect);
+    show(w, win::SwShowNormal);
+    EXPECT_FALSE(ws.isZoomed(w));
+    EXPECT_EQ(ws.rect(w), NormalRect);
+}
+
+TEST_F(WindowContract, AMovedMaximisedWindowShownMaximisedAgain) {
+    // Moved to the origin with its own size, as a maximised drop does, then hidden.
+    const WindowHandle w = open("contract origin", OpenState::Maximised);
+    ws.move(w, 0, 0, MaximisedRect.width(), MaximisedRect.height(), true);
+    show(w, win::SwHide);
+    EXPECT_EQ(ws.rect(w), (Rect{0, 0, 1032, 776}));
+    show(w, win::SwShow);
+    EXPECT_EQ(ws.rect(w), (Rect{0, 0, 1032, 776})) << "SW_SHOW keeps the moved rectangle";
+    show(w, win::SwHide);
+    show(w, win::SwShowMaximized);
+    EXPECT_EQ(ws.rect(w), MaximisedRect) << "back in the maximised place";
+    // Moved elsewhere, that top-left becomes its maximised place.
+    ws.move(w, -1024, 0, MaximisedRect.width(), MaximisedRect.height(), true);
+    show(w, win::SwHide);
+    show(w, win::SwShowMaximized);
+    EXPECT_TRUE(ws.isZoomed(w));
+    EXPECT_EQ(ws.rect(w), (Rect{-1024, 0, 8, 776}));
+    EXPECT_EQ(ws.normalRect(w), NormalRect);
+}
+
+TEST_F(WindowContract, MovingAMinimisedWindowMovesOnlyItsTitleBar) {
+    const WindowHandle w = open("contract move minimised", OpenState::Minimised);
+    ws.move(w, 30, 40, 300, 200, true);
+    env->settle();
+    EXPECT_TRUE(ws.isIconic(w));
+    EXPECT_EQ(ws.rect(w), (Rect{30, 40, 30 + IconWidth, 40 + IconHeight}));
+    EXPECT_EQ(ws.normalRect(w), NormalRect);
+}
+
+}  // namespace
+}  // namespace skelvo::testing

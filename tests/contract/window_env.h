@@ -1,0 +1,44 @@
+// The environment the window contract runs in: the simulated desktop natively, real
+// windows of the test process under Wine. Both open captioned windows as a program does
+// and hand out the WindowSystem that the core uses on them.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "desktops/window_system.h"
+
+namespace skelvo::testing {
+
+enum class OpenState { Normal, Minimised, Maximised, Hidden };
+
+struct WindowSpec {
+    std::string title = "contract window";
+    std::string className = "SkelvoWindowContract";
+    std::uint32_t style = win::WsOverlappedWindow;
+    Rect rect{100, 120, 500, 420};
+    OpenState state = OpenState::Normal;
+    bool disabled = false;
+    bool topmost = false;
+};
+
+class WindowEnv {
+public:
+    // Closes every window it opened.
+    virtual ~WindowEnv() = default;
+    virtual WindowSystem& windows() = 0;
+    // Creates the window and shows it as its program would: SW_SHOWNORMAL,
+    // SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, or not at all.
+    virtual WindowHandle open(const WindowSpec& spec) = 0;
+    virtual void close(WindowHandle window) = 0;
+    // The window's program puts it on top of its band without activating it.
+    virtual void raise(WindowHandle window) = 0;
+    // The window's program makes it the foreground window.
+    virtual void activate(WindowHandle window) = 0;
+    // Lets the system finish what the last calls started (under Wine, the X events).
+    virtual void settle() = 0;
+};
+
+std::unique_ptr<WindowEnv> makeWindowEnv();
+
+}  // namespace skelvo::testing

@@ -1,0 +1,45 @@
+// The window contract's environment on the simulated desktop.
+#include "tests/contract/window_env.h"
+#include "tests/fakes/fake_window_system.h"
+
+namespace skelvo::testing {
+namespace {
+
+class FakeWindowEnv : public WindowEnv {
+public:
+    FakeWindowEnv() : windows_(Rect{0, 0, 1024, 768}) {}
+    WindowSystem& windows() override { return windows_; }
+    WindowHandle open(const WindowSpec& spec) override {
+        FakeWindow w;
+        w.className = spec.className;
+        w.title = spec.title;
+        w.style = spec.style;
+        w.rect = spec.rect;
+        w.visible = false;
+        w.enabled = !spec.disabled;
+        w.topmost = spec.topmost;
+        const WindowHandle h = windows_.add(w);
+        switch (spec.state) {
+            case OpenState::Normal: windows_.programShow(h, win::SwShowNormal); break;
+            case OpenState::Minimised: windows_.programShow(h, win::SwShowMinimized); break;
+            case OpenState::Maximised: windows_.programShow(h, win::SwShowMaximized); break;
+            case OpenState::Hidden: break;
+        }
+        return h;
+    }
+    void close(WindowHandle window) override { windows_.destroy(window); }
+    void raise(WindowHandle window) override { windows_.raise(window); }
+    void activate(WindowHandle window) override { windows_.activate(window); }
+    void settle() override {}
+
+private:
+    FakeWindowSystem windows_;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowEnv> makeWindowEnv() {
+    return std::make_unique<FakeWindowEnv>();
+}
+
+}  // namespace skelvo::testing

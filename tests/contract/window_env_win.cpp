@@ -1,0 +1,100 @@
+// The window contract's environment on the real system: windows of this test process,
+// created and shown as a program does, observed through Win32WindowSystem.
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "desktops/window_system_win.h"
+#include "tests/contract/window_env.h"
+
+namespace skelvo::testing {
+namespace {
+
+HWND hwnd(WindowHandle w) {
+    return reinterpret_cast<HWND>(w);
+}
+
+class Win32WindowEnv : public WindowEnv {
+public:
+    ~Win32WindowEnv() override {
+        for (HWND w : opened_) DestroyWindow(w);
+        settle();
+    }
+    WindowSystem& windows() override { return windows_; }
+    WindowHandle open(const WindowSpec& spec) override {
+        registerClass(spec.className);
+        const Rect& r = spec.rect;
+        HWND w =
+            CreateWindowExA(spec.topmost ? WS_EX_TOPMOST : 0, spec.className.c_str(),
+                            spec.title.c_str(), spec.style & ~WS_VISIBLE, r.left, r.top, r.width(),
+                            r.height(), nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (w == nullptr) return NullWindow;
+        opened_.push_back(w);
+        if (spec.disabled) EnableWindow(w, FALSE);
+        switch (spec.state) {
+            case OpenState::Normal: ShowWindow(w, SW_SHOWNORMAL); break;
+            case OpenState::Minimised: ShowWindow(w, SW_SHOWMINIMIZED); break;
+            case OpenState::Maximised: ShowWindow(w, SW_SHOWMAXIMIZED); break;
+            case OpenState::Hidden: break;
+        }
+        UpdateWindow(w);
+        settle();
+        return reinterpret_cast<WindowHandle>(w);
+    }
+    void close(WindowHandle window) override {
+        DestroyWindow(hwnd(window));
+        settle();
+    }
+    void raise(WindowHandle window) override {
+        SetWindowPos(hwnd(window), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        settle();
+    }
+    void activate(WindowHandle window) override {
+        SetForegroundWindow(hwnd(window));
+        settle();
+    }
+    // Dispatches messages until none has arrived for a short while, within a deadline:
+    // the X server's answers to what Wine asked of it come back as messages.
+    void settle() override {
+        const ULONGLONG deadline = GetTickCount64() + 2000;
+        MSG msg;
+        for (;;) {
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            if (GetTickCount64() >= deadline) return;
+            if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT) == WAIT_TIMEOUT) {
+                return;
+            }
+        }
+    }
+
+private:
+    // Our own classes once each; "#32770" is the system's dialog class.
+    void registerClass(const std::string& name) {
+        if (name == "#32770" || registered_.count(name) != 0) return;
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = name.c_str();
+        RegisterClassExA(&wc);
+        registered_.insert(name);
+    }
+
+    Win32WindowSystem windows_;
+    std::vector<HWND> opened_;
+    std::set<std::string> registered_;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowEnv> makeWindowEnv() {
+    return std::make_unique<Win32WindowEnv>();
+}
+
+}  // namespace skelvo::testing
