@@ -7,7 +7,7 @@
 
 namespace skelvo {
 
-struct FontSpec {
+struct FontRequest {
     int height = 0;
     int charset = win::ShiftJisCharset;
     const char* faceName = nullptr;  // null: the system's choice
@@ -34,7 +34,7 @@ public:
     // DrawTextA with a font from CreateFontA(font), the text colour and a transparent
     // background, all restored afterwards.
     virtual void drawText(DcHandle dc, const char* text, Rect rect, unsigned format,
-                          const FontSpec& font, Colour colour) = 0;
+                          const FontRequest& font, Colour colour) = 0;
     virtual void drawIcon(DcHandle dc, int x, int y, IconHandle icon) = 0;
 };
 

@@ -80,7 +80,7 @@ void Win32Graphics::rectangle(DcHandle dc, Rect rect, Colour pen, Colour brush) 
 }
 
 void Win32Graphics::drawText(DcHandle dc, const char* text, Rect rect, unsigned format,
-                             const FontSpec& font, Colour colour) {
+                             const FontRequest& font, Colour colour) {
     HDC target = hdc(dc);
     SelectedObject fontSelection(
         target, CreateFontA(font.height, 0, 0, 0, 0, FALSE, FALSE, FALSE,

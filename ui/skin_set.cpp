@@ -10,8 +10,8 @@ DcHandle loadSkinBitmap(Graphics& graphics, InstanceHandle instance, WindowHandl
     return graphics.loadBitmapDc(instance, window, name);
 }
 
-FontSpec createTextFont(int height, int charset, const char* faceName) {
-    return FontSpec{height, charset, faceName};
+FontRequest createTextFont(int height, int charset, const char* faceName) {
+    return FontRequest{height, charset, faceName};
 }
 
 SkinSet::SkinSet(Graphics& graphics, InstanceHandle instance, WindowHandle panel) {

@@ -14,7 +14,7 @@ inline constexpr int CellFontHeight = 10;
 
 DcHandle loadSkinBitmap(Graphics& graphics, InstanceHandle instance, WindowHandle window,
                         const char* name);
-FontSpec createTextFont(int height, int charset, const char* faceName);
+FontRequest createTextFont(int height, int charset, const char* faceName);
 
 class SkinSet {
 public:

@@ -183,9 +183,9 @@ TEST_F(GraphicsContract, CopyBeyondTheSourceLeavesTheRestUntouched) {
 TEST_F(GraphicsContract, TextStaysInsideItsRectangle) {
     Canvas c = canvas(60, 30, White);
     const Rect box{10, 8, 40, 20};
-    g().drawText(c.dc, "WWWWWWWWWWWWWWWWWWWW", box, 0x0020 | 0x0004, FontSpec{18, 128, nullptr},
+    g().drawText(c.dc, "WWWWWWWWWWWWWWWWWWWW", box, 0x0020 | 0x0004, FontRequest{18, 128, nullptr},
                  0x000000FA);
-    g().drawText(c.dc, "\x83\x81\x83\x82\x92\xA0", box, 0x0010, FontSpec{10, 128, nullptr},
+    g().drawText(c.dc, "\x83\x81\x83\x82\x92\xA0", box, 0x0010, FontRequest{10, 128, nullptr},
                  0x00FF2337);
     EXPECT_TRUE(c.is([&](int x, int y) {
         const bool inside = x >= box.left && x < box.right && y >= box.top && y < box.bottom;
@@ -197,7 +197,7 @@ TEST_F(GraphicsContract, ThousandDrawingCallsLeaveNoObjectBehind) {
     Canvas c = canvas(40, 40, White);
     for (int i = 0; i < 1000; ++i) {
         g().rectangle(c.dc, Rect{i % 30, 2, i % 30 + 8, 12}, Pen, Brush);
-        g().drawText(c.dc, "title", Rect{0, 20, 40, 40}, 0x8025, FontSpec{i % 2 ? 18 : 10, 128, nullptr},
+        g().drawText(c.dc, "title", Rect{0, 20, 40, 40}, 0x8025, FontRequest{i % 2 ? 18 : 10, 128, nullptr},
                      0x005032FF);
     }
     EXPECT_EQ(probe_->objectsLeft(), 0);

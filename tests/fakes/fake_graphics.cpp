@@ -140,7 +140,7 @@ void FakeGraphics::rectangle(DcHandle dc, Rect r, Colour pen, Colour brush) {
 }
 
 void FakeGraphics::drawText(DcHandle dc, const char* text, Rect rect, unsigned format,
-                            const FontSpec& font, Colour colour) {
+                            const FontRequest& font, Colour colour) {
     calls.push_back("text");
     if (!known(dc)) ++staleDcUses;
     ++objects.fontsCreated;

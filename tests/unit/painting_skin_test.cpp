@@ -66,7 +66,7 @@ TEST(SkinSet, MissingInfoOnGivesABlankDcThatIsNeverShown) {
 }
 
 TEST(SkinSet, TextFontIsTheSystemsShiftJisChoice) {
-    const FontSpec f = createTextFont(18, win::ShiftJisCharset, nullptr);
+    const FontRequest f = createTextFont(18, win::ShiftJisCharset, nullptr);
     EXPECT_EQ(f.height, 18);
     EXPECT_EQ(f.charset, 128);
     EXPECT_EQ(f.faceName, nullptr);
