@@ -456,6 +456,22 @@ TEST_F(WindowContract, AMovedMaximisedWindowShownMaximisedAgain) {
     EXPECT_TRUE(ws.isZoomed(w));
     EXPECT_EQ(ws.rect(w), (Rect{-1024, 0, 8, 776}));
     EXPECT_EQ(ws.normalRect(w), NormalRect);
+    // A drag leaves it far away, the drop puts it at the origin: the default place again.
+    ws.move(w, 3272, 1068, MaximisedRect.width(), MaximisedRect.height(), true);
+    ws.move(w, 0, 0, MaximisedRect.width(), MaximisedRect.height(), true);
+    show(w, win::SwHide);
+    show(w, win::SwShowMaximized);
+    EXPECT_EQ(ws.rect(w), MaximisedRect);
+    // So does the default maximised top-left, and so does restoring the window.
+    ws.move(w, 5, 5, MaximisedRect.width(), MaximisedRect.height(), true);
+    ws.move(w, -4, -4, MaximisedRect.width(), MaximisedRect.height(), true);
+    show(w, win::SwHide);
+    show(w, win::SwShowMaximized);
+    EXPECT_EQ(ws.rect(w), MaximisedRect);
+    ws.move(w, 7, 0, MaximisedRect.width(), MaximisedRect.height(), true);
+    show(w, win::SwShowNormal);
+    show(w, win::SwShowMaximized);
+    EXPECT_EQ(ws.rect(w), MaximisedRect);
 }
 
 TEST_F(WindowContract, MovingAMinimisedWindowMovesOnlyItsTitleBar) {

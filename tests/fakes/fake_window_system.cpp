@@ -83,14 +83,15 @@ int FakeWindowSystem::freeIconSlot() const {
     }
 }
 
+// A sizing border reaches 4 pixels past the screen, a fixed frame 3.
+int FakeWindowSystem::maximisedOverhang(const FakeWindow& w) {
+    if ((w.style & win::WsThickFrame) != 0) return MaximisedOverhang;
+    if ((w.style & win::WsCaption) != 0) return MaximisedOverhang - 1;
+    return 0;
+}
+
 Rect FakeWindowSystem::maximisedRect(const FakeWindow& w) const {
-    // A sizing border reaches 4 pixels past the screen, a fixed frame 3.
-    int overhang = 0;
-    if ((w.style & win::WsThickFrame) != 0) {
-        overhang = MaximisedOverhang;
-    } else if ((w.style & win::WsCaption) != 0) {
-        overhang = MaximisedOverhang - 1;
-    }
+    const int overhang = maximisedOverhang(w);
     const Point origin = w.maximisedPosition.value_or(Point{-overhang, -overhang});
     return Rect{origin.x, origin.y, origin.x + screen_.width() + 2 * overhang,
                 origin.y + screen_.height() + 2 * overhang};
@@ -257,6 +258,7 @@ bool FakeWindowSystem::apply(WindowHandle window, int command) {
                 w.maximised = w.restoreMaximised;
             } else {
                 w.maximised = false;
+                w.maximisedPosition.reset();
             }
             w.restoreMaximised = false;
             w.maximisedPlacement.reset();
@@ -304,10 +306,16 @@ void FakeWindowSystem::move(WindowHandle window, int x, int y, int width, int he
         return;
     }
     if (w.maximised) {
-        // Stays maximised and keeps its normal position; a top-left other than the origin
-        // becomes where SW_SHOWMAXIMIZED places it from now on, as Wine does.
+        // Stays maximised and keeps its normal position. As in Wine, the new top-left
+        // becomes where SW_SHOWMAXIMIZED places it, unless it is the origin or the
+        // default maximised place, which bring the default back.
         w.maximisedPlacement = to;
-        if (x != 0 || y != 0) w.maximisedPosition = Point{x, y};
+        const int o = -maximisedOverhang(w);
+        if ((x == 0 && y == 0) || (x == o && y == o)) {
+            w.maximisedPosition.reset();
+        } else {
+            w.maximisedPosition = Point{x, y};
+        }
         return;
     }
     w.rect = to;

@@ -94,6 +94,7 @@ private:
     bool apply(WindowHandle window, int command);
     void minimiseWindow(FakeWindow& w);
     int freeIconSlot() const;
+    static int maximisedOverhang(const FakeWindow& w);
     Rect maximisedRect(const FakeWindow& w) const;
     std::map<WindowHandle, FakeWindow> windows_;
     std::vector<WindowHandle> z_;
