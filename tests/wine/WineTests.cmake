@@ -50,6 +50,9 @@ target_link_libraries(fixture PRIVATE user32 gdi32)
 target_link_options(fixture PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(fixture PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
+# The desktop-switch timing: built here, run by hand (tests/bench/run-switch-bench.sh).
+add_subdirectory(${CMAKE_SOURCE_DIR}/tests/bench ${CMAKE_BINARY_DIR}/bench)
+
 # One CTest test per tests/e2e/test_*.py, run one at a time: they share the desktop.
 # The whole label must stay under five minutes.
 if(TARGET Skelvo)

@@ -1,0 +1,311 @@
+// switch_bench: the time of a desktop switch by the core (selectCell over the Win32 window
+// system: capture of the desktop left, its windows hidden, the other desktop's shown and
+// updated) against the bare ShowWindow/UpdateWindow calls that switch has to make, timed
+// in the same run with QueryPerformanceCounter, and the capture alone.
+//
+//   switch_bench [--round-trips N] [--warm-up W] [--same-thread]
+//
+// Two sets of 15 captioned windows belong to this process, on a thread of their own with
+// its own message loop (so every call crosses threads as it does for other programs'
+// windows), or with --same-thread on the timing thread itself. Desktop 1 lists set B
+// (captured while shown, then hidden), desktop 0 set A (captured from the screen). Each
+// round trip is 0 -> 1 -> 0, a core one and a bare one in turn; every switch is checked,
+// outside the timed span, to have left exactly the entered set visible. Prints median,
+// mean, min and max per switch. Run under Wine with tests/bench/run-switch-bench.sh.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "app/panel_state.h"
+#include "desktops/switching.h"
+#include "desktops/window_system_win.h"
+
+namespace {
+
+using skelvo::WindowHandle;
+
+constexpr int SetSize = 15;
+constexpr char WindowClass[] = "SkelvoSwitchBench";
+
+struct Options {
+    int roundTrips = 50;
+    int warmUp = 2;
+    bool sameThread = false;
+};
+
+struct Windows {
+    std::vector<HWND> a;
+    std::vector<HWND> b;
+};
+
+double nowMs() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / frequency;
+}
+
+LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) {
+        // A real paint, so that UpdateWindow costs what it costs an ordinary program.
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        char title[64];
+        int n = GetWindowTextA(hwnd, title, sizeof title);
+        TextOutA(dc, 4, 4, title, n);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// Set B is created shown and set A hidden; positions cascade over the screen.
+void createWindows(Windows& w) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = WindowClass;
+    RegisterClassA(&wc);
+    for (int set = 0; set < 2; ++set) {
+        for (int i = 0; i < SetSize; ++i) {
+            char title[32];
+            std::snprintf(title, sizeof title, "bench %c %d", set == 0 ? 'B' : 'A', i + 1);
+            HWND h = CreateWindowExA(0, WindowClass, title, WS_OVERLAPPEDWINDOW, 20 + 40 * i,
+                                     20 + 30 * i, 320, 220, nullptr, nullptr, wc.hInstance,
+                                     nullptr);
+            if (set == 0) {
+                ShowWindow(h, SW_SHOWNORMAL);
+                UpdateWindow(h);
+                w.b.push_back(h);
+            } else {
+                w.a.push_back(h);
+            }
+        }
+    }
+}
+
+struct ThreadStart {
+    Windows* windows;
+    HANDLE ready;
+};
+
+DWORD WINAPI windowThread(void* p) {
+    auto* start = static_cast<ThreadStart*>(p);
+    createWindows(*start->windows);
+    SetEvent(start->ready);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+// Lets queued messages of windows on this thread through between timed spans.
+void pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Lets the windows' thread work off what the last switch left it (sent messages, X events
+// and the paints they cause) before the next timed span: each round trip through its queue
+// takes what had arrived before it.
+void settle(const Windows& w) {
+    for (int round = 0; round < 3; ++round) {
+        SendMessageA(w.a.front(), WM_NULL, 0, 0);
+        pump();
+    }
+}
+
+bool onlyVisible(const std::vector<HWND>& shown, const std::vector<HWND>& hidden) {
+    for (HWND h : shown)
+        if (!IsWindowVisible(h)) return false;
+    for (HWND h : hidden)
+        if (IsWindowVisible(h)) return false;
+    return true;
+}
+
+// Every entry of the desktop is one of set, and each of set is listed.
+bool listsExactly(const skelvo::VirtualDesktop& d, const std::vector<HWND>& set) {
+    if (d.count != static_cast<int>(set.size())) return false;
+    for (HWND h : set) {
+        if (!d.findEntry(reinterpret_cast<WindowHandle>(h))) return false;
+    }
+    return true;
+}
+
+struct Stats {
+    double median, mean, min, max;
+};
+
+Stats stats(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    double sum = 0;
+    for (double x : v) sum += x;
+    const size_t n = v.size();
+    const double median = n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    return Stats{median, sum / static_cast<double>(n), v.front(), v.back()};
+}
+
+void print(const char* label, const std::vector<double>& samples, const char* unit) {
+    const Stats s = stats(samples);
+    std::printf("%-24s median %9.3f ms  mean %9.3f ms  min %9.3f ms  max %9.3f ms  (%zu %s)\n",
+                label, s.median, s.mean, s.min, s.max, samples.size(), unit);
+}
+
+int fail(const char* why) {
+    std::fprintf(stderr, "switch_bench: %s\n", why);
+    return 1;
+}
+
+Options parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--round-trips") && i + 1 < argc) {
+            o.roundTrips = std::atoi(argv[++i]);
+        } else if (!std::strcmp(argv[i], "--warm-up") && i + 1 < argc) {
+            o.warmUp = std::atoi(argv[++i]);
+        } else if (!std::strcmp(argv[i], "--same-thread")) {
+            o.sameThread = true;
+        } else {
+            std::fprintf(stderr, "usage: switch_bench [--round-trips N] [--warm-up W] [--same-thread]\n");
+            std::exit(2);
+        }
+    }
+    if (o.roundTrips < 1 || o.warmUp < 0) {
+        std::fprintf(stderr, "switch_bench: --round-trips must be at least 1\n");
+        std::exit(2);
+    }
+    return o;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options opt = parse(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+
+    Windows w;
+    HANDLE thread = nullptr;
+    DWORD threadId = 0;
+    ThreadStart start{&w, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    if (opt.sameThread) {
+        createWindows(w);
+    } else {
+        thread = CreateThread(nullptr, 0, windowThread, &start, 0, &threadId);
+        if (WaitForSingleObject(start.ready, 30000) != WAIT_OBJECT_0) return fail("no windows");
+    }
+    if (w.a.size() != SetSize || w.b.size() != SetSize) return fail("could not create the windows");
+    pump();
+
+    skelvo::Win32WindowSystem ws;
+    skelvo::DesktopArray desktops;
+    for (int k = 0; k < skelvo::DesktopCount; ++k) desktops[k].reset(ws, k);
+
+    // Desktop 1: set B captured while on screen, then hidden; desktop 0: set A from the screen.
+    desktops[1].capture();
+    if (!listsExactly(desktops[1], w.b))
+        return fail("desktop 1 does not list exactly set B (other windows on screen?)");
+    for (HWND h : w.b) ShowWindow(h, SW_HIDE);
+    for (HWND h : w.a) {
+        ShowWindow(h, SW_SHOWNORMAL);
+        UpdateWindow(h);
+    }
+    pump();
+    desktops[0].capture();
+    if (!listsExactly(desktops[0], w.a)) return fail("desktop 0 does not list exactly set A");
+
+    const char* wine = nullptr;
+    if (HMODULE ntdll = GetModuleHandleA("ntdll.dll")) {
+        using Version = const char*(__cdecl*)();
+        if (auto f = reinterpret_cast<Version>(
+                reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version"))))
+            wine = f();
+    }
+    std::printf("switch_bench: %d + %d windows on %s, %d round trips (%d switches) after %d "
+                "warm-up round trips; %s\n",
+                SetSize, SetSize, opt.sameThread ? "the timing thread" : "a thread of their own",
+                opt.roundTrips, 2 * opt.roundTrips, opt.warmUp,
+                wine ? wine : "not under Wine");
+
+    // The same calls, bare: hide the left set in the order of a capture taken just before
+    // (untimed; the order matters, as hiding the active window first passes activation on
+    // at every call), show the entered one from the last entry to the first with its
+    // recorded state, each followed by UpdateWindow.
+    auto bareSwitch = [](const skelvo::VirtualDesktop& leaving,
+                         const skelvo::VirtualDesktop& entering) {
+        for (int i = 0; i < leaving.count; ++i)
+            ShowWindow(reinterpret_cast<HWND>(leaving.entries[i].window), SW_HIDE);
+        for (int i = entering.count - 1; i >= 0; --i) {
+            const auto& e = entering.entries[i];
+            HWND h = reinterpret_cast<HWND>(e.window);
+            ShowWindow(h, e.showState == 0 ? SW_SHOWNA : e.showState);
+            UpdateWindow(h);
+        }
+    };
+
+    // Core and bare round trips alternate, so that both meet the same load on the machine.
+    int current = 0;
+    int slot = 0;
+    std::vector<double> core, bare, capture;
+    for (int r = 0; r < opt.warmUp + opt.roundTrips; ++r) {
+        for (int target : {1, 0}) {
+            const double t0 = nowMs();
+            skelvo::selectCell(target + 1, skelvo::FunctionDesktop, current, slot, desktops);
+            const double t1 = nowMs();
+            settle(w);
+            const bool ok = target == 1 ? onlyVisible(w.b, w.a) : onlyVisible(w.a, w.b);
+            if (current != target || !ok) return fail("a switch left the wrong windows shown");
+            if (r >= opt.warmUp) core.push_back(t1 - t0);
+        }
+        for (int target : {1, 0}) {
+            desktops[1 - target].capture();
+            const double t0 = nowMs();
+            bareSwitch(desktops[1 - target], desktops[target]);
+            const double t1 = nowMs();
+            settle(w);
+            const bool ok = target == 1 ? onlyVisible(w.b, w.a) : onlyVisible(w.a, w.b);
+            if (!ok) return fail("a bare switch left the wrong windows shown");
+            if (r >= opt.warmUp) bare.push_back(t1 - t0);
+        }
+        // The part of a switch that the bare calls lack: reading the desktop from the screen.
+        const double t0 = nowMs();
+        desktops[0].capture();
+        const double t1 = nowMs();
+        settle(w);
+        if (r >= opt.warmUp) capture.push_back(t1 - t0);
+    }
+    if (!listsExactly(desktops[0], w.a) || !listsExactly(desktops[1], w.b))
+        return fail("the desktops' lists changed during the switches");
+
+    print("selectCell (core):", core, "switches");
+    print("bare Show/UpdateWindow:", bare, "switches");
+    print("capture of 15 alone:", capture, "captures");
+    const Stats c = stats(core);
+    const Stats b = stats(bare);
+    std::printf("core - bare: %.3f ms by median, %.3f ms by mean; core / bare %.2f by median\n",
+                c.median - b.median, c.mean - b.mean, c.median / b.median);
+
+    // Nothing left listed, so the records' teardown shows nothing more.
+    for (auto& d : desktops) d.count = 0;
+    if (thread) {
+        PostThreadMessageA(threadId, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread, 10000);
+    }
+    return 0;
+}
