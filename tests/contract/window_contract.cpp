@@ -39,14 +39,14 @@ struct WindowContract : ::testing::Test {
     WindowSystem& ws = env->windows();
 
     WindowHandle open(const std::string& title, OpenState state = OpenState::Normal) {
-        WindowSpec spec;
-        spec.title = title;
-        spec.state = state;
-        return open(spec);
+        WindowRequest request;
+        request.title = title;
+        request.state = state;
+        return open(request);
     }
-    WindowHandle open(const WindowSpec& spec) {
-        const WindowHandle w = env->open(spec);
-        EXPECT_NE(w, NullWindow) << spec.title;
+    WindowHandle open(const WindowRequest& request) {
+        const WindowHandle w = env->open(request);
+        EXPECT_NE(w, NullWindow) << request.title;
         return w;
     }
     void show(WindowHandle w, int command) {
@@ -97,7 +97,7 @@ TEST_F(WindowContract, WalkRelationsAgreeOverTheWholeZOrder) {
 }
 
 TEST_F(WindowContract, NewWindowsLandOnTopOfTheirBand) {
-    WindowSpec topmost;
+    WindowRequest topmost;
     topmost.title = "contract topmost";
     topmost.topmost = true;
     const WindowHandle t = open(topmost);
@@ -149,14 +149,14 @@ TEST_F(WindowContract, StateOfOpenedWindows) {
         env->close(w);
         EXPECT_FALSE(ws.isWindow(w));
     }
-    WindowSpec disabled;
+    WindowRequest disabled;
     disabled.title = "contract disabled";
     disabled.disabled = true;
     const WindowHandle d = open(disabled);
     EXPECT_FALSE(ws.isEnabled(d));
     EXPECT_TRUE(hasAllBits(ws.style(d), win::WsDisabled));
     // A fixed frame (title bar, no sizing border) reaches 3 pixels past the screen.
-    WindowSpec fixed;
+    WindowRequest fixed;
     fixed.title = "contract fixed frame";
     fixed.style = win::WsCaption | win::WsSysMenu;
     fixed.state = OpenState::Maximised;
@@ -194,11 +194,11 @@ TEST_F(WindowContract, TextIsCutToTheBufferAndKeepsItsBytes) {
 }
 
 TEST_F(WindowContract, FindTakesTheHighestMatchHiddenOrNot) {
-    WindowSpec lower;
+    WindowRequest lower;
     lower.className = "SkelvoContractFind";
     lower.title = "contract find lower";
     const WindowHandle low = open(lower);
-    WindowSpec upper = lower;
+    WindowRequest upper = lower;
     upper.title = "contract find upper";
     upper.state = OpenState::Hidden;
     const WindowHandle up = open(upper);
@@ -234,12 +234,12 @@ TEST_F(WindowContract, ManagedWindowFilterOnRealWindows) {
          OpenState::Normal, false, false},
     };
     for (const Case& c : cases) {
-        WindowSpec spec;
-        spec.title = c.title;
-        spec.style = c.style;
-        spec.state = c.state;
-        spec.disabled = c.disabled;
-        const WindowHandle w = open(spec);
+        WindowRequest request;
+        request.title = c.title;
+        request.style = c.style;
+        request.state = c.state;
+        request.disabled = c.disabled;
+        const WindowHandle w = open(request);
         EXPECT_EQ(isManagedWindow(ws, w), c.managed) << c.what;
         env->close(w);
     }
@@ -248,7 +248,7 @@ TEST_F(WindowContract, ManagedWindowFilterOnRealWindows) {
 }
 
 TEST_F(WindowContract, OnlyTheHighestDialogClassWindowIsExcluded) {
-    WindowSpec dialog;
+    WindowRequest dialog;
     dialog.className = "#32770";
     dialog.style = win::WsPopup | win::WsCaption | win::WsSysMenu;
     dialog.title = "contract dialog lower";
@@ -267,7 +267,7 @@ TEST_F(WindowContract, OnlyTheHighestDialogClassWindowIsExcluded) {
 TEST_F(WindowContract, FirstManagedWindowIsTheHighestManagedOne) {
     const WindowHandle a = open("contract first a");
     const WindowHandle b = open("contract first b");
-    WindowSpec popup;
+    WindowRequest popup;
     popup.title = "contract popup";
     popup.style = win::WsPopup;
     open(popup);

@@ -12,7 +12,7 @@ namespace skelvo::testing {
 
 enum class OpenState { Normal, Minimised, Maximised, Hidden };
 
-struct WindowSpec {
+struct WindowRequest {
     std::string title = "contract window";
     std::string className = "SkelvoWindowContract";
     std::uint32_t style = win::WsOverlappedWindow;
@@ -29,7 +29,7 @@ public:
     virtual WindowSystem& windows() = 0;
     // Creates the window and shows it as its program would: SW_SHOWNORMAL,
     // SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, or not at all.
-    virtual WindowHandle open(const WindowSpec& spec) = 0;
+    virtual WindowHandle open(const WindowRequest& request) = 0;
     virtual void close(WindowHandle window) = 0;
     // The window's program puts it on top of its band without activating it.
     virtual void raise(WindowHandle window) = 0;

@@ -9,17 +9,17 @@ class FakeWindowEnv : public WindowEnv {
 public:
     FakeWindowEnv() : windows_(Rect{0, 0, 1024, 768}) {}
     WindowSystem& windows() override { return windows_; }
-    WindowHandle open(const WindowSpec& spec) override {
+    WindowHandle open(const WindowRequest& request) override {
         FakeWindow w;
-        w.className = spec.className;
-        w.title = spec.title;
-        w.style = spec.style;
-        w.rect = spec.rect;
+        w.className = request.className;
+        w.title = request.title;
+        w.style = request.style;
+        w.rect = request.rect;
         w.visible = false;
-        w.enabled = !spec.disabled;
-        w.topmost = spec.topmost;
+        w.enabled = !request.disabled;
+        w.topmost = request.topmost;
         const WindowHandle h = windows_.add(w);
-        switch (spec.state) {
+        switch (request.state) {
             case OpenState::Normal: windows_.programShow(h, win::SwShowNormal); break;
             case OpenState::Minimised: windows_.programShow(h, win::SwShowMinimized); break;
             case OpenState::Maximised: windows_.programShow(h, win::SwShowMaximized); break;

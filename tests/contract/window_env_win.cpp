@@ -23,17 +23,17 @@ public:
         settle();
     }
     WindowSystem& windows() override { return windows_; }
-    WindowHandle open(const WindowSpec& spec) override {
-        registerClass(spec.className);
-        const Rect& r = spec.rect;
-        HWND w =
-            CreateWindowExA(spec.topmost ? WS_EX_TOPMOST : 0, spec.className.c_str(),
-                            spec.title.c_str(), spec.style & ~WS_VISIBLE, r.left, r.top, r.width(),
-                            r.height(), nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    WindowHandle open(const WindowRequest& request) override {
+        registerClass(request.className);
+        const Rect& r = request.rect;
+        HWND w = CreateWindowExA(request.topmost ? WS_EX_TOPMOST : 0, request.className.c_str(),
+                                 request.title.c_str(), request.style & ~WS_VISIBLE, r.left, r.top,
+                                 r.width(), r.height(), nullptr, nullptr, GetModuleHandleA(nullptr),
+                                 nullptr);
         if (w == nullptr) return NullWindow;
         opened_.push_back(w);
-        if (spec.disabled) EnableWindow(w, FALSE);
-        switch (spec.state) {
+        if (request.disabled) EnableWindow(w, FALSE);
+        switch (request.state) {
             case OpenState::Normal: ShowWindow(w, SW_SHOWNORMAL); break;
             case OpenState::Minimised: ShowWindow(w, SW_SHOWMINIMIZED); break;
             case OpenState::Maximised: ShowWindow(w, SW_SHOWMAXIMIZED); break;

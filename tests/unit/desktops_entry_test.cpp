@@ -109,22 +109,6 @@ TEST(ManagedFilter, TestsRunInOrderAndStopAtTheFirstFailure) {
     }
 }
 
-TEST(ManagedFilter, OnlyTheHighestDialogClassWindowIsExcluded) {
-    FakeWindowSystem ws;
-    FakeWindow dialog = captioned("lower");
-    dialog.className = "#32770";
-    const WindowHandle lower = ws.add(dialog);
-    dialog.title = "upper";
-    const WindowHandle upper = ws.add(dialog);
-    EXPECT_TRUE(isManagedWindow(ws, lower));
-    EXPECT_FALSE(isManagedWindow(ws, upper));
-    dialog.title = "hidden";
-    dialog.visible = false;
-    ws.add(dialog);
-    EXPECT_TRUE(isManagedWindow(ws, lower));
-    EXPECT_TRUE(isManagedWindow(ws, upper));
-}
-
 TEST(ManagedFilter, FirstManagedWindowWalksDownFromTheTop) {
     FakeWindowSystem ws;
     EXPECT_EQ(firstManagedWindow(ws), NullWindow) << "no window at all";
