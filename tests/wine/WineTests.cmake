@@ -14,7 +14,8 @@ add_test(NAME wine_display_start
 set_tests_properties(wine_display_start PROPERTIES
   FIXTURES_SETUP wine_display LABELS wine TIMEOUT 60)
 add_test(NAME wine_prefix_init
-         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-init ${SKELVO_WINE_STATE})
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-init ${SKELVO_WINE_STATE}
+                 $<TARGET_FILE:fixture>)
 set_tests_properties(wine_prefix_init PROPERTIES
   FIXTURES_SETUP wine_prefix FIXTURES_REQUIRED wine_display LABELS wine TIMEOUT 180)
 add_test(NAME wine_prefix_stop
