@@ -6,7 +6,9 @@
 namespace skelvo {
 
 namespace {
-HWND hwnd(WindowHandle w) { return reinterpret_cast<HWND>(w); }
+HWND hwnd(WindowHandle w) {
+    return reinterpret_cast<HWND>(w);
+}
 }  // namespace
 
 int Win32Host::messageBox(WindowHandle owner, const char* text, const char* caption,
@@ -18,7 +20,9 @@ void Win32Host::setTimer(WindowHandle window, unsigned id, unsigned periodMs) {
     SetTimer(hwnd(window), id, periodMs, nullptr);
 }
 
-void Win32Host::killTimer(WindowHandle window, unsigned id) { KillTimer(hwnd(window), id); }
+void Win32Host::killTimer(WindowHandle window, unsigned id) {
+    KillTimer(hwnd(window), id);
+}
 
 unsigned Win32Host::currentDirectory(char* buffer, unsigned size) {
     return GetCurrentDirectoryA(size, buffer);
@@ -74,8 +78,12 @@ std::intptr_t Win32Host::defaultProcedure(WindowHandle window, unsigned message,
                           static_cast<LPARAM>(lParam));
 }
 
-void Win32Host::postQuitMessage(int exitCode) { PostQuitMessage(exitCode); }
+void Win32Host::postQuitMessage(int exitCode) {
+    PostQuitMessage(exitCode);
+}
 
-void Win32Host::destroyWindow(WindowHandle window) { DestroyWindow(hwnd(window)); }
+void Win32Host::destroyWindow(WindowHandle window) {
+    DestroyWindow(hwnd(window));
+}
 
 }  // namespace skelvo

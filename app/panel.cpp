@@ -2,8 +2,8 @@
 #include "app/panel.h"
 
 #include "app/ids.h"
-#include "app/pointer.h"
 #include "app/modes.h"
+#include "app/pointer.h"
 #include "desktops/switching.h"
 #include "ui/painter.h"
 
@@ -74,7 +74,9 @@ void Panel::onClose(WindowHandle panel) {
     s_.host.destroyWindow(panel);
 }
 
-void Panel::onDestroy() { s_.host.postQuitMessage(0); }
+void Panel::onDestroy() {
+    s_.host.postQuitMessage(0);
+}
 
 void Panel::onKillFocus(WindowHandle panel) {
     // The drag stops following the pointer; the next release over the panel ends it.

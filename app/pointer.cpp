@@ -18,8 +18,8 @@ int hitZone(int x, int y) {
     return ZoneNone;
 }
 
-int classifyGesture(int zone, int kind, int functionMode, int moveX, int moveY,
-                    WindowHandle window, int heldTicks) {
+int classifyGesture(int zone, int kind, int functionMode, int moveX, int moveY, WindowHandle window,
+                    int heldTicks) {
     const bool left = kind == GestureLeft;
     const bool right = kind == GestureRight;
     if (!left && !right) return ActionNone;
@@ -114,10 +114,9 @@ void Panel::onLeftPress(WindowHandle panel) {
     st.pointerState = PointerLeftDown;
     st.pressPoint = cursorInClient(s_, panel);
     st.pointerZone = hitZone(st.pressPoint.x, st.pressPoint.y);
-    st.dragWindow = isCellZone(st.pointerZone)
-                        ? app_.desktops[st.pointerZone - 1].windowAtMapPoint(st.pressPoint.x,
-                                                                             st.pressPoint.y)
-                        : NullWindow;
+    st.dragWindow = isCellZone(st.pointerZone) ? app_.desktops[st.pointerZone - 1].windowAtMapPoint(
+                                                     st.pressPoint.x, st.pressPoint.y)
+                                               : NullWindow;
     if (st.dragWindow != NullWindow && st.functionMode == FunctionDesktop) {
         clipCursorToMap(s_, panel, MapClipWidth, MapClipHeight);
         st.dragSourceDesktop = st.pointerZone - 1;

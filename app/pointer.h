@@ -31,11 +31,13 @@ inline constexpr int GestureRight = 130;
 inline constexpr int MapClipWidth = 200;
 inline constexpr int MapClipHeight = 122;
 
-inline bool isCellZone(int zone) { return zone >= ZoneFirstCell && zone <= ZoneLastCell; }
+inline bool isCellZone(int zone) {
+    return zone >= ZoneFirstCell && zone <= ZoneLastCell;
+}
 
 int hitZone(int x, int y);
-int classifyGesture(int zone, int kind, int functionMode, int moveX, int moveY,
-                    WindowHandle window, int heldTicks);
+int classifyGesture(int zone, int kind, int functionMode, int moveX, int moveY, WindowHandle window,
+                    int heldTicks);
 int performAction(Application& app, Services& services, WindowHandle panel, int zone, int kind,
                   int action, int x, int y, WindowHandle window);
 Point toVirtualPoint(const PanelState& state, Point p);

@@ -9,9 +9,9 @@ int runProgram(Application& app, Services& services, ProgramSteps& steps, Instan
                int showCommand) {
     WindowSystem& windows = services.windows;
     if (windows.find(PanelClassName, PanelTitle) != NullWindow) {
-        const int answer = services.host.messageBox(windows.desktopWindow(), DuplicateText,
-                                                    DuplicateCaption,
-                                                    win::MbYesNo | win::MbIconQuestion);
+        const int answer =
+            services.host.messageBox(windows.desktopWindow(), DuplicateText, DuplicateCaption,
+                                     win::MbYesNo | win::MbIconQuestion);
         if (answer == win::IdNo) return 0;
     }
     app.state.instanceHandle = instance;

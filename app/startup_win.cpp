@@ -35,10 +35,10 @@ bool Win32Steps::registerPanelClass(InstanceHandle instance) {
 }
 
 bool Win32Steps::createPanel(InstanceHandle instance, int showCommand) {
-    HWND panel = CreateWindowExA(WS_EX_TOPMOST | WS_EX_ACCEPTFILES | WS_EX_TOOLWINDOW,
-                                 PanelClassName, PanelTitle, WS_POPUP, PanelX, PanelY, PanelWidth,
-                                 PanelHeight, nullptr, nullptr,
-                                 reinterpret_cast<HINSTANCE>(instance), nullptr);
+    HWND panel =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_ACCEPTFILES | WS_EX_TOOLWINDOW, PanelClassName,
+                        PanelTitle, WS_POPUP, PanelX, PanelY, PanelWidth, PanelHeight, nullptr,
+                        nullptr, reinterpret_cast<HINSTANCE>(instance), nullptr);
     if (panel == nullptr) return false;
     panel_ = reinterpret_cast<WindowHandle>(panel);
     ShowWindow(panel, showCommand);

@@ -9,7 +9,9 @@ int showCommandOf(const WindowEntry& entry) {
 }
 }  // namespace
 
-VirtualDesktop::~VirtualDesktop() { releaseAll(); }
+VirtualDesktop::~VirtualDesktop() {
+    releaseAll();
+}
 
 void VirtualDesktop::reset(WindowSystem& windows, int desktopIndex) {
     windows_ = &windows;

@@ -5,7 +5,9 @@
 
 namespace skelvo {
 
-bool hasAllBits(std::uint32_t value, std::uint32_t mask) { return (value & mask) == mask; }
+bool hasAllBits(std::uint32_t value, std::uint32_t mask) {
+    return (value & mask) == mask;
+}
 
 bool windowHasStyle(WindowSystem& windows, WindowHandle window, std::uint32_t mask) {
     return hasAllBits(windows.style(window), mask);

@@ -28,7 +28,8 @@ struct Box {
 struct RgbImage {
     int w, h;
     std::vector<Rgb> px;
-    RgbImage(int width, int height, Rgb fill = {}) : w(width), h(height), px(width * height, fill) {}
+    RgbImage(int width, int height, Rgb fill = {})
+        : w(width), h(height), px(width * height, fill) {}
     Rgb& at(int x, int y) { return px[y * w + x]; }
 };
 
@@ -78,7 +79,9 @@ Rgb lerp(Rgb a, Rgb b, double t) {
             clampByte(a.b + (b.b - a.b) * t)};
 }
 
-Rgb grey(int v) { return {std::uint8_t(v), std::uint8_t(v), std::uint8_t(v)}; }
+Rgb grey(int v) {
+    return {std::uint8_t(v), std::uint8_t(v), std::uint8_t(v)};
+}
 
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
@@ -88,10 +91,18 @@ constexpr Rgb kBlack{0, 0, 0};
 class Bytes {
 public:
     void u8(unsigned v) { data.push_back(static_cast<std::uint8_t>(v)); }
-    void u16(unsigned v) { u8(v & 0xFF); u8(v >> 8); }
-    void u32(std::uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); }
+    void u16(unsigned v) {
+        u8(v & 0xFF);
+        u8(v >> 8);
+    }
+    void u32(std::uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    }
     void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
-    void append(const std::vector<std::uint8_t>& more) { data.insert(data.end(), more.begin(), more.end()); }
+    void append(const std::vector<std::uint8_t>& more) {
+        data.insert(data.end(), more.begin(), more.end());
+    }
     void patch32(std::size_t offset, std::uint32_t v) {
         for (int i = 0; i < 4; ++i) data[offset + i] = static_cast<std::uint8_t>(v >> (8 * i));
     }
@@ -271,7 +282,8 @@ void writeIco(const std::filesystem::path& path, const IndexedImage& img,
     for (int y = img.h - 1; y >= 0; --y) {
         std::vector<std::uint8_t> row(andStride, 0);
         for (int x = 0; x < img.w; ++x)
-            if (transparent[y * img.w + x]) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            if (transparent[y * img.w + x])
+                row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         out.append(row);
     }
     writeFile(path, out.data);
@@ -309,8 +321,8 @@ bool launcherGlyph(int gx, int gy) {
     return gx % 6 < 5 && gy % 6 < 5;
 }
 
-void drawButtonFace(RgbImage& img, Box face, const Scheme& s, bool latched,
-                    bool (*glyph)(int, int), int glyphW, int glyphH) {
+void drawButtonFace(RgbImage& img, Box face, const Scheme& s, bool latched, bool (*glyph)(int, int),
+                    int glyphW, int glyphH) {
     const int gx0 = face.x0 + (face.x1 - face.x0 + 1 - glyphW) / 2;
     const int gy0 = face.y0 + (face.y1 - face.y0 + 1 - glyphH) / 2;
     for (int y = face.y0; y <= face.y1; ++y) {
@@ -325,8 +337,10 @@ void drawButtonFace(RgbImage& img, Box face, const Scheme& s, bool latched,
                 if (top || left) c = lerp(base, kBlack, 0.45);
             } else {
                 // Raised: lit from the top left.
-                if (top || left) c = lerp(base, kWhite, 0.6);
-                else if (bottom || right) c = lerp(base, kBlack, 0.4);
+                if (top || left)
+                    c = lerp(base, kWhite, 0.6);
+                else if (bottom || right)
+                    c = lerp(base, kBlack, 0.4);
             }
             img.at(x, y) = c;
         }
@@ -350,7 +364,8 @@ void drawButtonFace(RgbImage& img, Box face, const Scheme& s, bool latched,
 RgbImage background(const Scheme& s) {
     RgbImage img(kBackgroundWidth, kFrameHeight);
     for (int y = 0; y < img.h; ++y)
-        for (int x = 0; x < img.w; ++x) img.at(x, y) = lerp(s.from, s.to, diagonal(x, y, img.w, img.h));
+        for (int x = 0; x < img.w; ++x)
+            img.at(x, y) = lerp(s.from, s.to, diagonal(x, y, img.w, img.h));
     for (int y = 0; y < img.h; ++y) img.at(201, y) = img.at(202, y) = kWhite;
     drawButtonFace(img, kUpperButton, s, !s.launcher, desktopsGlyph, 20, 16);
     drawButtonFace(img, kLowerButton, s, s.launcher, launcherGlyph, 17, 17);
@@ -411,7 +426,9 @@ IndexedImage raisedPanel(int w, int h) {
     return img;
 }
 
-IndexedImage infoBar() { return raisedPanel(202, 33); }
+IndexedImage infoBar() {
+    return raisedPanel(202, 33);
+}
 
 // The corner button: a raised square with a size grip in its lower right.
 IndexedImage cornerButton() {
@@ -434,7 +451,11 @@ IndexedImage cornerButton() {
 enum EmblemInk : std::uint8_t {
     eNone,
     eOutline,
-    eTile0, eTile1, eTile2, eTile3, eTile4,  // tile gradient steps, dark to light
+    eTile0,
+    eTile1,
+    eTile2,
+    eTile3,
+    eTile4,  // tile gradient steps, dark to light
     eWhite,
     eOrange,
     eLightOrange,
@@ -447,10 +468,10 @@ enum EmblemInk : std::uint8_t {
 };
 
 const std::vector<Rgb> kEmblemPalette = {
-    kBlack,          {0, 0, 96},      {0, 24, 230},    {36, 84, 240},  {74, 134, 248},
-    {112, 172, 252}, {151, 202, 255}, kWhite,          {255, 102, 0},  {255, 176, 112},
-    {170, 60, 0},    {0, 60, 210},    {244, 248, 255}, {200, 216, 240}, {0, 0, 60},
-    {0, 0, 150},
+    kBlack,          {0, 0, 96},      {0, 24, 230},    {36, 84, 240},
+    {74, 134, 248},  {112, 172, 252}, {151, 202, 255}, kWhite,
+    {255, 102, 0},   {255, 176, 112}, {170, 60, 0},    {0, 60, 210},
+    {244, 248, 255}, {200, 216, 240}, {0, 0, 60},      {0, 0, 150},
 };
 
 constexpr Rgb kTileFrom{0, 24, 230};
@@ -488,7 +509,7 @@ std::vector<EmblemPixel> emblem(bool lettering) {
         for (int x = 0; x < n; ++x) px[y * n + x] = {eTile0, diagonal(x, y, n, n)};
     outline({0, 0, n - 1, n - 1}, eOutline);
     for (int i = 1; i < n - 1; ++i) set(i, 1, eTile4), set(1, i, eTile4);  // inner light
-    for (int c = 0; c < 4; ++c) {  // rounded corners
+    for (int c = 0; c < 4; ++c) {                                          // rounded corners
         int x = c % 2 ? n - 1 : 0, y = c / 2 ? n - 1 : 0, dx = c % 2 ? -1 : 1, dy = c / 2 ? -1 : 1;
         set(x, y, eNone), set(x + dx, y, eNone), set(x, y + dy, eNone);
         set(x + dx, y + dy, eOutline);

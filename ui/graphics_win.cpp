@@ -9,7 +9,9 @@ namespace skelvo {
 
 namespace {
 
-HDC hdc(DcHandle dc) { return reinterpret_cast<HDC>(dc); }
+HDC hdc(DcHandle dc) {
+    return reinterpret_cast<HDC>(dc);
+}
 
 // Owns a new GDI object and keeps it selected into a DC for its lifetime; the previous
 // object goes back before the deletion, since a selected object is not freed.
@@ -83,8 +85,9 @@ void Win32Graphics::drawText(DcHandle dc, const char* text, Rect rect, unsigned 
                              const FontRequest& font, Colour colour) {
     HDC target = hdc(dc);
     SelectedObject fontSelection(
-        target, CreateFontA(font.height, 0, 0, 0, 0, FALSE, FALSE, FALSE,
-                            static_cast<DWORD>(font.charset), 0, 0, 0, 0, font.faceName),
+        target,
+        CreateFontA(font.height, 0, 0, 0, 0, FALSE, FALSE, FALSE, static_cast<DWORD>(font.charset),
+                    0, 0, 0, 0, font.faceName),
         tally_);
     const COLORREF previousColour = SetTextColor(target, colour);
     const int previousMode = SetBkMode(target, TRANSPARENT);

@@ -21,8 +21,8 @@ public:
     void bitBlt(DcHandle target, int x, int y, int width, int height, DcHandle source, int sourceX,
                 int sourceY, std::uint32_t rop) override;
     void rectangle(DcHandle dc, Rect rect, Colour pen, Colour brush) override;
-    void drawText(DcHandle dc, const char* text, Rect rect, unsigned format, const FontRequest& font,
-                  Colour colour) override;
+    void drawText(DcHandle dc, const char* text, Rect rect, unsigned format,
+                  const FontRequest& font, Colour colour) override;
     void drawIcon(DcHandle dc, int x, int y, IconHandle icon) override;
 
     const GdiTally& tally() const { return tally_; }

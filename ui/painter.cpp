@@ -10,8 +10,8 @@ namespace {
 
 void drawText(Graphics& graphics, DcHandle dc, const char* text, Rect rect, unsigned format,
               int height, Colour colour) {
-    graphics.drawText(dc, text, rect, format,
-                      createTextFont(height, win::ShiftJisCharset, nullptr), colour);
+    graphics.drawText(dc, text, rect, format, createTextFont(height, win::ShiftJisCharset, nullptr),
+                      colour);
 }
 
 // The geometry of a shown window follows the live window at every paint.

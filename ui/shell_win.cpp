@@ -2,6 +2,8 @@
 #include "ui/shell_win.h"
 
 #include <windows.h>
+
+// After <windows.h>, whose types it uses.
 #include <shellapi.h>
 
 #include <cstring>

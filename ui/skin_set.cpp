@@ -18,7 +18,9 @@ SkinSet::SkinSet(Graphics& graphics, InstanceHandle instance, WindowHandle panel
     load(graphics, instance, panel);
 }
 
-SkinSet::~SkinSet() { release(); }
+SkinSet::~SkinSet() {
+    release();
+}
 
 void SkinSet::load(Graphics& graphics, InstanceHandle instance, WindowHandle panel) {
     release();

@@ -82,9 +82,9 @@ void createWindows(Windows& w) {
         for (int i = 0; i < SetSize; ++i) {
             char title[32];
             std::snprintf(title, sizeof title, "bench %c %d", set == 0 ? 'B' : 'A', i + 1);
-            HWND h = CreateWindowExA(0, WindowClass, title, WS_OVERLAPPEDWINDOW, 20 + 40 * i,
-                                     20 + 30 * i, 320, 220, nullptr, nullptr, wc.hInstance,
-                                     nullptr);
+            HWND h =
+                CreateWindowExA(0, WindowClass, title, WS_OVERLAPPEDWINDOW, 20 + 40 * i,
+                                20 + 30 * i, 320, 220, nullptr, nullptr, wc.hInstance, nullptr);
             if (set == 0) {
                 ShowWindow(h, SW_SHOWNORMAL);
                 UpdateWindow(h);
@@ -183,7 +183,8 @@ Options parse(int argc, char** argv) {
         } else if (!std::strcmp(argv[i], "--same-thread")) {
             o.sameThread = true;
         } else {
-            std::fprintf(stderr, "usage: switch_bench [--round-trips N] [--warm-up W] [--same-thread]\n");
+            std::fprintf(stderr,
+                         "usage: switch_bench [--round-trips N] [--warm-up W] [--same-thread]\n");
             std::exit(2);
         }
     }
@@ -237,11 +238,11 @@ int main(int argc, char** argv) {
                 reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version"))))
             wine = f();
     }
-    std::printf("switch_bench: %d + %d windows on %s, %d round trips (%d switches) after %d "
-                "warm-up round trips; %s\n",
-                SetSize, SetSize, opt.sameThread ? "the timing thread" : "a thread of their own",
-                opt.roundTrips, 2 * opt.roundTrips, opt.warmUp,
-                wine ? wine : "not under Wine");
+    std::printf(
+        "switch_bench: %d + %d windows on %s, %d round trips (%d switches) after %d "
+        "warm-up round trips; %s\n",
+        SetSize, SetSize, opt.sameThread ? "the timing thread" : "a thread of their own",
+        opt.roundTrips, 2 * opt.roundTrips, opt.warmUp, wine ? wine : "not under Wine");
 
     // The same calls, bare: hide the left set in the order of a capture taken just before
     // (untimed; the order matters, as hiding the active window first passes activation on

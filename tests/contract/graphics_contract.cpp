@@ -30,8 +30,8 @@ struct Canvas {
                 const Colour want = expected(x, y);
                 if (got == want) continue;
                 if (bad++ < 5)
-                    where << " (" << x << "," << y << ") 0x" << std::hex << got << " not 0x"
-                          << want << std::dec;
+                    where << " (" << x << "," << y << ") 0x" << std::hex << got << " not 0x" << want
+                          << std::dec;
             }
         }
         if (bad == 0) return ::testing::AssertionSuccess();
@@ -114,8 +114,12 @@ TEST_F(GraphicsContract, RectangleClippedAtTheCanvasEdges) {
 }
 
 // Distinct bit patterns in every channel, so that a wrong operation cannot match.
-Colour sourceColour(int x, int y) { return static_cast<Colour>((0x1F3A5C * (x + 3 * y + 1)) & 0xFFFFFF); }
-Colour targetColour(int x, int y) { return static_cast<Colour>((0x6B2D91 * (2 * x + y + 5)) & 0xFFFFFF); }
+Colour sourceColour(int x, int y) {
+    return static_cast<Colour>((0x1F3A5C * (x + 3 * y + 1)) & 0xFFFFFF);
+}
+Colour targetColour(int x, int y) {
+    return static_cast<Colour>((0x6B2D91 * (2 * x + y + 5)) & 0xFFFFFF);
+}
 
 void fill(GraphicsProbe& probe, DcHandle dc, int width, int height, Colour (*colour)(int, int)) {
     for (int y = 0; y < height; ++y)
@@ -158,9 +162,8 @@ TEST_F(GraphicsContract, WhitenessNeedsNoSourceAndClipsAtTheEdge) {
     EXPECT_TRUE(c.is([](int, int) { return White; }));
     Canvas part = canvas(10, 6, 0x00123456);
     g().bitBlt(part.dc, 4, 2, 3, 2, 0, 0, 0, 0x00FF0062);
-    EXPECT_TRUE(part.is([](int x, int y) {
-        return x >= 4 && x < 7 && y >= 2 && y < 4 ? White : 0x00123456;
-    }));
+    EXPECT_TRUE(part.is(
+        [](int x, int y) { return x >= 4 && x < 7 && y >= 2 && y < 4 ? White : 0x00123456; }));
 }
 
 TEST_F(GraphicsContract, CopyBeyondTheSourceLeavesTheRestUntouched) {
@@ -197,8 +200,8 @@ TEST_F(GraphicsContract, ThousandDrawingCallsLeaveNoObjectBehind) {
     Canvas c = canvas(40, 40, White);
     for (int i = 0; i < 1000; ++i) {
         g().rectangle(c.dc, Rect{i % 30, 2, i % 30 + 8, 12}, Pen, Brush);
-        g().drawText(c.dc, "title", Rect{0, 20, 40, 40}, 0x8025, FontRequest{i % 2 ? 18 : 10, 128, nullptr},
-                     0x005032FF);
+        g().drawText(c.dc, "title", Rect{0, 20, 40, 40}, 0x8025,
+                     FontRequest{i % 2 ? 18 : 10, 128, nullptr}, 0x005032FF);
     }
     EXPECT_EQ(probe_->objectsLeft(), 0);
     // The DC still draws with a fresh pen and brush afterwards.

@@ -25,8 +25,8 @@ Panel* g_panel = nullptr;
 
 LRESULT CALLBACK probeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (g_panel != nullptr) {
-        const auto result = g_panel->handle(reinterpret_cast<WindowHandle>(window), message,
-                                            wParam, lParam);
+        const auto result =
+            g_panel->handle(reinterpret_cast<WindowHandle>(window), message, wParam, lParam);
         if (result) return *result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -42,8 +42,8 @@ void registerClass(const char* name, WNDPROC procedure) {
 }
 
 HWND captioned(const char* title, int x, int showCommand) {
-    HWND w = CreateWindowExA(0, WindowClass, title, WS_OVERLAPPEDWINDOW, x, 100, 300, 250,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND w = CreateWindowExA(0, WindowClass, title, WS_OVERLAPPEDWINDOW, x, 100, 300, 250, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
     ShowWindow(w, showCommand);
     return w;
 }
@@ -63,9 +63,8 @@ TEST(PaintingGdiObjects, ThousandPaintsLeaveNothingBehind) {
     auto app = std::make_unique<Application>();
     Panel panel(*app, Services{ws, host, graphics, shell});
     g_panel = &panel;
-    HWND probe = CreateWindowExA(WS_EX_TOOLWINDOW, ProbeClass, "painting probe", WS_POPUP, 200,
-                                 200, 236, 157, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                 nullptr);
+    HWND probe = CreateWindowExA(WS_EX_TOOLWINDOW, ProbeClass, "painting probe", WS_POPUP, 200, 200,
+                                 236, 157, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(probe, nullptr);
     ShowWindow(probe, SW_SHOWNOACTIVATE);
     ASSERT_TRUE(app->skin.loaded()) << "WM_CREATE reached the panel";
@@ -82,8 +81,8 @@ TEST(PaintingGdiObjects, ThousandPaintsLeaveNothingBehind) {
 
     std::printf("GDI objects of the process before/after 1000 paints: %lu / %lu\n",
                 static_cast<unsigned long>(before), static_cast<unsigned long>(after));
-    std::printf("pens, brushes and fonts made/deleted: %ld / %ld (%ld per paint)\n",
-                tally.created, tally.deleted, first.created);
+    std::printf("pens, brushes and fonts made/deleted: %ld / %ld (%ld per paint)\n", tally.created,
+                tally.deleted, first.created);
     EXPECT_EQ(after, before);
     EXPECT_EQ(tally.created, 1001 * first.created) << "the same objects every paint";
     EXPECT_EQ(tally.deleted, tally.created) << "every one deleted and gone";

@@ -27,6 +27,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<GraphicsProbe> makeGraphicsProbe() { return std::make_unique<FakeProbe>(); }
+std::unique_ptr<GraphicsProbe> makeGraphicsProbe() {
+    return std::make_unique<FakeProbe>();
+}
 
 }  // namespace skelvo::contract

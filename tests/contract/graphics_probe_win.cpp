@@ -48,6 +48,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<GraphicsProbe> makeGraphicsProbe() { return std::make_unique<Win32Probe>(); }
+std::unique_ptr<GraphicsProbe> makeGraphicsProbe() {
+    return std::make_unique<Win32Probe>();
+}
 
 }  // namespace skelvo::contract

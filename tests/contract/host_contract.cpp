@@ -78,7 +78,8 @@ TEST_F(HostContract, RegionSetsTheVisibleSquare) {
     EXPECT_EQ(env->regionBox(panel), (std::optional<Rect>{Rect{202, 124, 234, 156}}));
     env->host().setWindowRegion(panel, Rect{0, 0, 236, 157});
     EXPECT_EQ(env->regionBox(panel), (std::optional<Rect>{Rect{0, 0, 236, 157}}));
-    EXPECT_EQ(env->windows().rect(panel), (Rect{200, 200, 436, 357})) << "the window keeps its size";
+    EXPECT_EQ(env->windows().rect(panel), (Rect{200, 200, 436, 357}))
+        << "the window keeps its size";
 }
 
 TEST_F(HostContract, CursorClipKeepsPointerInside) {

@@ -50,6 +50,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<HostEnv> makeHostEnv() { return std::make_unique<FakeHostEnv>(); }
+std::unique_ptr<HostEnv> makeHostEnv() {
+    return std::make_unique<FakeHostEnv>();
+}
 
 }  // namespace skelvo::testing

@@ -116,6 +116,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<HostEnv> makeHostEnv() { return std::make_unique<Win32HostEnv>(); }
+std::unique_ptr<HostEnv> makeHostEnv() {
+    return std::make_unique<Win32HostEnv>();
+}
 
 }  // namespace skelvo::testing

@@ -294,12 +294,12 @@ struct ShowCase {
 
 const char* startName(Start s) {
     switch (s) {
-        case Start::Normal: return "normal";
-        case Start::Minimised: return "minimised";
-        case Start::Maximised: return "maximised";
-        case Start::HiddenNormal: return "hidden normal";
-        case Start::HiddenMinimised: return "hidden minimised";
-        case Start::HiddenMaximised: return "hidden maximised";
+    case Start::Normal: return "normal";
+    case Start::Minimised: return "minimised";
+    case Start::Maximised: return "maximised";
+    case Start::HiddenNormal: return "hidden normal";
+    case Start::HiddenMinimised: return "hidden minimised";
+    case Start::HiddenMaximised: return "hidden maximised";
     }
     return "?";
 }
@@ -376,9 +376,9 @@ TEST_F(WindowContract, ShowCommands) {
         EXPECT_EQ(ws.isZoomed(t), c.zoomed);
         const Rect r = ws.rect(t);
         switch (c.shape) {
-            case Shape::Normal: EXPECT_EQ(r, NormalRect); break;
-            case Shape::Maximised: EXPECT_EQ(r, MaximisedRect); break;
-            case Shape::Icon: EXPECT_TRUE(isIconBar(r)) << ::testing::PrintToString(r); break;
+        case Shape::Normal: EXPECT_EQ(r, NormalRect); break;
+        case Shape::Maximised: EXPECT_EQ(r, MaximisedRect); break;
+        case Shape::Icon: EXPECT_TRUE(isIconBar(r)) << ::testing::PrintToString(r); break;
         }
         EXPECT_EQ(ws.normalRect(t), NormalRect);
         const auto expected = c.place == Place::Raised

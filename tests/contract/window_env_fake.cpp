@@ -20,10 +20,10 @@ public:
         w.topmost = request.topmost;
         const WindowHandle h = windows_.add(w);
         switch (request.state) {
-            case OpenState::Normal: windows_.programShow(h, win::SwShowNormal); break;
-            case OpenState::Minimised: windows_.programShow(h, win::SwShowMinimized); break;
-            case OpenState::Maximised: windows_.programShow(h, win::SwShowMaximized); break;
-            case OpenState::Hidden: break;
+        case OpenState::Normal: windows_.programShow(h, win::SwShowNormal); break;
+        case OpenState::Minimised: windows_.programShow(h, win::SwShowMinimized); break;
+        case OpenState::Maximised: windows_.programShow(h, win::SwShowMaximized); break;
+        case OpenState::Hidden: break;
         }
         return h;
     }

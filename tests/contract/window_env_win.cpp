@@ -34,10 +34,10 @@ public:
         opened_.push_back(w);
         if (request.disabled) EnableWindow(w, FALSE);
         switch (request.state) {
-            case OpenState::Normal: ShowWindow(w, SW_SHOWNORMAL); break;
-            case OpenState::Minimised: ShowWindow(w, SW_SHOWMINIMIZED); break;
-            case OpenState::Maximised: ShowWindow(w, SW_SHOWMAXIMIZED); break;
-            case OpenState::Hidden: break;
+        case OpenState::Normal: ShowWindow(w, SW_SHOWNORMAL); break;
+        case OpenState::Minimised: ShowWindow(w, SW_SHOWMINIMIZED); break;
+        case OpenState::Maximised: ShowWindow(w, SW_SHOWMAXIMIZED); break;
+        case OpenState::Hidden: break;
         }
         UpdateWindow(w);
         settle();

@@ -300,8 +300,12 @@ class PanelDrag(PointerCase):
         # only the pointer's travel on the screen tells it from a click.
         start = self.screen((77, 62), moved)
         self.approach(start)
-        self.x("mousedown", "1", "mousemove", str(start[0] + 10), str(start[1] + 5),
-               "mousemove", str(start[0] + 20), str(start[1] + 10), "mouseup", "1")
+        # The panel reads the pointer when it handles each button message, so the flick
+        # lasts as a hand's would (~100 ms, well under the three ticks that end a click):
+        # a burst of events could be read all at once, press and release at one place.
+        self.x("mousedown", "1", "sleep", "0.05", "mousemove", str(start[0] + 10),
+               str(start[1] + 5), "mousemove", str(start[0] + 20), str(start[1] + 10),
+               "sleep", "0.05", "mouseup", "1")
         # The function switch is handled after that release; (225, 25) stays on its upper
         # half for any panel travel up to the flick's.
         self.click(self.screen((225, 25), moved))

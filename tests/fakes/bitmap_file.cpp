@@ -77,7 +77,8 @@ std::optional<BitmapFile> decodeBitmap(const std::vector<std::uint8_t>& b) {
     if (u16(b, 26) != 1 || w <= 0 || h <= 0 || w > 1 << 15 || h > 1 << 15) return std::nullopt;
 
     const bool rgb24 = bmp.bitCount == 24 && bmp.compression == kBiRgb;
-    const bool pal8 = bmp.bitCount == 8 && (bmp.compression == kBiRgb || bmp.compression == kBiRle8);
+    const bool pal8 =
+        bmp.bitCount == 8 && (bmp.compression == kBiRgb || bmp.compression == kBiRle8);
     if (!rgb24 && !pal8) return std::nullopt;
     if (bmp.compression == kBiRle8 && topDown) return std::nullopt;  // RLE is always bottom-up
 
@@ -115,7 +116,8 @@ std::optional<BitmapFile> decodeBitmap(const std::vector<std::uint8_t>& b) {
         const std::size_t stride = (static_cast<std::size_t>(w) + 3) & ~std::size_t{3};
         if (pixelOffset + stride * h > b.size()) return std::nullopt;
         for (int r = 0; r < h; ++r)
-            for (int x = 0; x < w; ++x) index[static_cast<std::size_t>(r) * w + x] = b[pixelOffset + stride * r + x];
+            for (int x = 0; x < w; ++x)
+                index[static_cast<std::size_t>(r) * w + x] = b[pixelOffset + stride * r + x];
     }
     for (int r = 0; r < h; ++r) {
         for (int x = 0; x < w; ++x) {
@@ -130,7 +132,8 @@ std::optional<BitmapFile> decodeBitmap(const std::vector<std::uint8_t>& b) {
 std::optional<BitmapFile> readBitmapFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     if (!f) return std::nullopt;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(f)),
+                                    std::istreambuf_iterator<char>());
     return decodeBitmap(bytes);
 }
 

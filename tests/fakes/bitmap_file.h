@@ -13,8 +13,8 @@ struct BitmapFile {
     int width = 0;
     int height = 0;
     int bitCount = 0;
-    unsigned compression = 0;    // 0 BI_RGB, 1 BI_RLE8
-    int paletteColoursUsed = 0;  // entries in the colour table; 0 without one
+    unsigned compression = 0;           // 0 BI_RGB, 1 BI_RLE8
+    int paletteColoursUsed = 0;         // entries in the colour table; 0 without one
     std::vector<std::uint32_t> pixels;  // row-major, top row first, COLORREF 0x00BBGGRR
 
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }

@@ -84,7 +84,8 @@ std::string FakeGraphics::bitmapName(DcHandle dc) const {
 void FakeGraphics::bitBlt(DcHandle target, int x, int y, int width, int height, DcHandle source,
                           int sourceX, int sourceY, std::uint32_t rop) {
     calls.push_back("bitblt " + std::to_string(rop));
-    blits.push_back({target, Rect{x, y, x + width, y + height}, source, Point{sourceX, sourceY}, rop});
+    blits.push_back(
+        {target, Rect{x, y, x + width, y + height}, source, Point{sourceX, sourceY}, rop});
     if (!known(target) || (rop != win::RopWhiteness && !known(source))) ++staleDcUses;
     Pixels* dst = pixels(target);
     if (dst == nullptr) return;

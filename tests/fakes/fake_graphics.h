@@ -73,8 +73,8 @@ public:
     void bitBlt(DcHandle target, int x, int y, int width, int height, DcHandle source, int sourceX,
                 int sourceY, std::uint32_t rop) override;
     void rectangle(DcHandle dc, Rect rect, Colour pen, Colour brush) override;
-    void drawText(DcHandle dc, const char* text, Rect rect, unsigned format, const FontRequest& font,
-                  Colour colour) override;
+    void drawText(DcHandle dc, const char* text, Rect rect, unsigned format,
+                  const FontRequest& font, Colour colour) override;
     void drawIcon(DcHandle dc, int x, int y, IconHandle icon) override;
 
     // A memory DC with a bitmap of its own, filled with one colour (for contract checks).
@@ -92,7 +92,8 @@ public:
     std::vector<BlitCall> blits;
     std::vector<TextCall> texts;
     std::vector<IconCall> icons;
-    std::vector<std::string> calls;  // "bitblt <rop>", "rectangle", "text", "icon", "getdc", "releasedc"
+    std::vector<std::string>
+        calls;  // "bitblt <rop>", "rectangle", "text", "icon", "getdc", "releasedc"
     int liveMemoryDcs = 0;
     int windowDcsOut = 0;
     EventLog* log = nullptr;  // "getdc" and "releasedc", beside the host's events

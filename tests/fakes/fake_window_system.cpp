@@ -107,11 +107,11 @@ WindowHandle FakeWindowSystem::relative(WindowHandle window, int relation) {
     auto it = std::find(z_.begin(), z_.end(), window);
     if (it == z_.end()) return NullWindow;
     switch (relation) {
-        case win::GwHwndFirst: return z_.front();
-        case win::GwHwndLast: return z_.back();
-        case win::GwHwndNext: return (it + 1) == z_.end() ? NullWindow : *(it + 1);
-        case win::GwHwndPrev: return it == z_.begin() ? NullWindow : *(it - 1);
-        default: return NullWindow;
+    case win::GwHwndFirst: return z_.front();
+    case win::GwHwndLast: return z_.back();
+    case win::GwHwndNext: return (it + 1) == z_.end() ? NullWindow : *(it + 1);
+    case win::GwHwndPrev: return it == z_.begin() ? NullWindow : *(it - 1);
+    default: return NullWindow;
     }
 }
 
@@ -234,58 +234,58 @@ bool FakeWindowSystem::apply(WindowHandle window, int command) {
     const bool wasVisible = w.visible;
     const bool normal = !w.minimised && !w.maximised;
     switch (command) {
-        case win::SwHide:
-            if (!wasVisible) break;
-            w.visible = false;
-            raise(window);
-            if (active_ == window) active_ = NullWindow;
-            break;
-        case win::SwShow:
-            if (wasVisible) break;
-            w.visible = true;
-            activate(window);
-            break;
-        case win::SwShowNa:
-        case win::SwShowNoActivate:
-            w.visible = true;
-            raise(window);
-            break;
-        case win::SwShowNormal:
-        case win::SwRestore:
-            if (wasVisible && normal) break;
-            if (w.minimised) {
-                w.minimised = false;
-                w.maximised = w.restoreMaximised;
-            } else {
-                w.maximised = false;
-                w.maximisedPosition.reset();
-            }
-            w.restoreMaximised = false;
-            w.maximisedPlacement.reset();
-            w.visible = true;
-            activate(window);
-            break;
-        case win::SwShowMaximized:
-            if (wasVisible && w.maximised && !w.minimised) break;
+    case win::SwHide:
+        if (!wasVisible) break;
+        w.visible = false;
+        raise(window);
+        if (active_ == window) active_ = NullWindow;
+        break;
+    case win::SwShow:
+        if (wasVisible) break;
+        w.visible = true;
+        activate(window);
+        break;
+    case win::SwShowNa:
+    case win::SwShowNoActivate:
+        w.visible = true;
+        raise(window);
+        break;
+    case win::SwShowNormal:
+    case win::SwRestore:
+        if (wasVisible && normal) break;
+        if (w.minimised) {
             w.minimised = false;
-            w.restoreMaximised = false;
-            w.maximised = true;
-            w.maximisedPlacement.reset();
-            w.visible = true;
-            activate(window);
-            break;
-        case win::SwMinimize:
-        case win::SwShowMinNoActive:
-            minimiseWindow(w);
-            w.visible = true;
-            if (active_ == window) active_ = NullWindow;
-            break;
-        case win::SwShowMinimized:
-            minimiseWindow(w);
-            w.visible = true;
-            active_ = window;
-            break;
-        default: break;
+            w.maximised = w.restoreMaximised;
+        } else {
+            w.maximised = false;
+            w.maximisedPosition.reset();
+        }
+        w.restoreMaximised = false;
+        w.maximisedPlacement.reset();
+        w.visible = true;
+        activate(window);
+        break;
+    case win::SwShowMaximized:
+        if (wasVisible && w.maximised && !w.minimised) break;
+        w.minimised = false;
+        w.restoreMaximised = false;
+        w.maximised = true;
+        w.maximisedPlacement.reset();
+        w.visible = true;
+        activate(window);
+        break;
+    case win::SwMinimize:
+    case win::SwShowMinNoActive:
+        minimiseWindow(w);
+        w.visible = true;
+        if (active_ == window) active_ = NullWindow;
+        break;
+    case win::SwShowMinimized:
+        minimiseWindow(w);
+        w.visible = true;
+        active_ = window;
+        break;
+    default: break;
     }
     return wasVisible;
 }

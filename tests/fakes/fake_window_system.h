@@ -31,6 +31,14 @@ struct FakeWindow {
     std::optional<Point> iconPosition{};       // where MoveWindow put the title bar
 };
 
+// An ordinary captioned window, of the kind the desktops manage.
+inline FakeWindow captioned(const std::string& title, Rect rect = Rect{100, 100, 500, 400}) {
+    FakeWindow w;
+    w.title = title;
+    w.rect = rect;
+    return w;
+}
+
 class FakeWindowSystem : public WindowSystem {
 public:
     // The frame that a maximised window with a sizing border pushes past the screen.

@@ -4,7 +4,10 @@
 namespace skelvo::testing {
 
 PanelHarness::PanelHarness(Rect screen, FakeGraphics::BitmapSource bitmaps)
-    : windows(screen, &log), host(windows, &log), graphics(std::move(bitmaps)), shell(&log),
+    : windows(screen, &log),
+      host(windows, &log),
+      graphics(std::move(bitmaps)),
+      shell(&log),
       app(std::make_unique<Application>()) {
     graphics.log = &log;
     panel = std::make_unique<Panel>(*app, Services{windows, host, graphics, shell});

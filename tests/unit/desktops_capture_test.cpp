@@ -11,13 +11,6 @@
 namespace skelvo::testing {
 namespace {
 
-FakeWindow captioned(const std::string& title, Rect rect = Rect{100, 100, 500, 400}) {
-    FakeWindow w;
-    w.title = title;
-    w.rect = rect;
-    return w;
-}
-
 struct CaptureTest : ::testing::Test {
     FakeWindowSystem ws;
     // Declared before the desktops, which may still call it when they are destroyed.

@@ -9,12 +9,6 @@
 namespace skelvo::testing {
 namespace {
 
-FakeWindow captioned(const std::string& title) {
-    FakeWindow w;
-    w.title = title;
-    return w;
-}
-
 // ---- The filter ---------------------------------------------------------------------
 
 TEST(ManagedFilter, EachConditionExcludesOnItsOwn) {

@@ -121,11 +121,11 @@ private:
     void open() {
         FakeWindow w = captioned("w" + std::to_string(opened_++));
         switch (pick(10)) {
-            case 0: w.minimised = true; break;
-            case 1: w.maximised = true; break;
-            case 2: w.style = win::WsPopup; break;  // not managed
-            case 3: w.title.clear(); break;         // not managed
-            default: break;
+        case 0: w.minimised = true; break;
+        case 1: w.maximised = true; break;
+        case 2: w.style = win::WsPopup; break;  // not managed
+        case 3: w.title.clear(); break;         // not managed
+        default: break;
         }
         ws_.add(w);
     }

@@ -13,13 +13,6 @@
 namespace skelvo::testing {
 namespace {
 
-FakeWindow captioned(const std::string& title, Rect rect = Rect{100, 100, 500, 400}) {
-    FakeWindow w;
-    w.title = title;
-    w.rect = rect;
-    return w;
-}
-
 struct Desktops : ::testing::Test {
     explicit Desktops(Rect screen = Rect{0, 0, 1024, 768}) : ws(screen) {}
     FakeWindowSystem ws;
@@ -319,7 +312,9 @@ TEST(PanelDesktops, CreationResetsAllCapturesDesktopZeroAndTakesTheScales) {
         EXPECT_EQ(h.app->desktops[k].index, k);
         EXPECT_EQ(h.app->desktops[k].originX, (k % 4) * 1920);
         EXPECT_EQ(h.app->desktops[k].originY, (k / 4) * 1080);
-        if (k > 0) EXPECT_EQ(h.app->desktops[k].count, 0);
+        if (k > 0) {
+            EXPECT_EQ(h.app->desktops[k].count, 0);
+        }
     }
     ASSERT_EQ(h.app->desktops[0].count, 1);
     EXPECT_EQ(h.app->desktops[0].entries[0].window, a);

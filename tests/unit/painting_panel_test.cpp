@@ -104,8 +104,7 @@ TEST(PanelPicture, HighlightMergesTheCheckerboardOverTheCurrentDesktopsCell) {
     Scene s;
     s.h.create();
     s.paint();
-    EXPECT_TRUE(areaMatches(s, openingOf(0, 0),
-                            highlighted(s, 0, 0, picture(s, "MAINSELECT"))));
+    EXPECT_TRUE(areaMatches(s, openingOf(0, 0), highlighted(s, 0, 0, picture(s, "MAINSELECT"))));
     // Top-left pixel of SELECTER is white: the background stays; its neighbours whiten.
     EXPECT_EQ(s.at(3, 4), s.skin("MAINSELECT").at(3, 4));
     EXPECT_EQ(s.at(4, 4), White);
@@ -115,8 +114,7 @@ TEST(PanelPicture, HighlightMergesTheCheckerboardOverTheCurrentDesktopsCell) {
     // "デスクトップ7" is desktop 6: column 2, row 1.
     s.h.send(win::WmCommand, CmdDesktopFirst + 6);
     s.paint();
-    EXPECT_TRUE(areaMatches(s, openingOf(2, 1),
-                            highlighted(s, 2, 1, picture(s, "MAINSELECT"))));
+    EXPECT_TRUE(areaMatches(s, openingOf(2, 1), highlighted(s, 2, 1, picture(s, "MAINSELECT"))));
     EXPECT_TRUE(areaMatches(s, openingOf(0, 0), picture(s, "MAINSELECT")))
         << "the old cell shows no highlight any more";
     // The frame around the highlighted cell is untouched by it.
@@ -133,19 +131,18 @@ TEST(PanelPicture, StepsRunInOrderWithTheirRasterOperations) {
     const SkinSet& skin = s.h.app->skin;
     const DcHandle canvas = skin.canvas;
     const std::vector<std::string> calls = s.h.graphics.calls;
-    const std::vector<std::string> expected = {
-        "getdc",
-        "bitblt " + std::to_string(win::RopSrcCopy),
-        "rectangle",
-        "text",
-        "bitblt " + std::to_string(win::RopMergePaint),
-        "bitblt " + std::to_string(win::RopSrcPaint),
-        "bitblt " + std::to_string(win::RopSrcAnd),
-        "bitblt " + std::to_string(win::RopSrcCopy),
-        "bitblt " + std::to_string(win::RopSrcCopy),
-        "text",
-        "bitblt " + std::to_string(win::RopSrcCopy),
-        "releasedc"};
+    const std::vector<std::string> expected = {"getdc",
+                                               "bitblt " + std::to_string(win::RopSrcCopy),
+                                               "rectangle",
+                                               "text",
+                                               "bitblt " + std::to_string(win::RopMergePaint),
+                                               "bitblt " + std::to_string(win::RopSrcPaint),
+                                               "bitblt " + std::to_string(win::RopSrcAnd),
+                                               "bitblt " + std::to_string(win::RopSrcCopy),
+                                               "bitblt " + std::to_string(win::RopSrcCopy),
+                                               "text",
+                                               "bitblt " + std::to_string(win::RopSrcCopy),
+                                               "releasedc"};
     EXPECT_EQ(calls, expected);
 
     const auto& b = s.h.graphics.blits;
@@ -158,14 +155,18 @@ TEST(PanelPicture, StepsRunInOrderWithTheirRasterOperations) {
         EXPECT_EQ(c.sourceOrigin, (Point{0, 0}));
         return std::make_tuple(c.target, c.area, c.source, c.rop);
     };
-    EXPECT_EQ(seen(b[0]), blit(canvas, Rect{0, 0, 236, 124}, skin.desktopBackground, win::RopSrcCopy));
+    EXPECT_EQ(seen(b[0]),
+              blit(canvas, Rect{0, 0, 236, 124}, skin.desktopBackground, win::RopSrcCopy));
     EXPECT_EQ(seen(b[1]), blit(canvas, Rect{3, 4, 51, 42}, skin.cellHighlight, win::RopMergePaint));
     EXPECT_EQ(seen(b[2]), blit(canvas, Rect{0, 0, 236, 157}, skin.frameMask, win::RopSrcPaint));
     EXPECT_EQ(seen(b[3]), blit(canvas, Rect{0, 0, 236, 157}, skin.frameImage, win::RopSrcAnd));
-    EXPECT_EQ(seen(b[4]), blit(canvas, Rect{0, 124, 202, 157}, skin.infoBarSource, win::RopSrcCopy));
-    EXPECT_EQ(seen(b[5]), blit(canvas, Rect{202, 124, 236, 157}, skin.cornerSource, win::RopSrcCopy));
+    EXPECT_EQ(seen(b[4]),
+              blit(canvas, Rect{0, 124, 202, 157}, skin.infoBarSource, win::RopSrcCopy));
+    EXPECT_EQ(seen(b[5]),
+              blit(canvas, Rect{202, 124, 236, 157}, skin.cornerSource, win::RopSrcCopy));
     EXPECT_EQ(seen(b[6]), blit(screen, Rect{0, 0, 236, 157}, canvas, win::RopSrcCopy));
-    for (const TextCall& t : s.h.graphics.texts) EXPECT_EQ(t.dc, canvas) << "texts go to the canvas";
+    for (const TextCall& t : s.h.graphics.texts)
+        EXPECT_EQ(t.dc, canvas) << "texts go to the canvas";
 
     // The message goes on to the default procedure once the DC is back.
     const int released = s.h.log.indexOf("releasedc");
@@ -225,9 +226,10 @@ TEST_F(FiveWindows, TopWindowHasTheLightPairAndTheOthersTheDarkPair) {
             }
         }
         // Just outside the rectangle: the background again.
-        EXPECT_EQ(s.at(r.left - 1, 12), seen(r.left - 1, 12, s.skin("MAINSELECT").at(r.left - 1, 12)));
-        EXPECT_EQ(s.at(r.left + 3, r.bottom), seen(r.left + 3, r.bottom,
-                                                   s.skin("MAINSELECT").at(r.left + 3, r.bottom)));
+        EXPECT_EQ(s.at(r.left - 1, 12),
+                  seen(r.left - 1, 12, s.skin("MAINSELECT").at(r.left - 1, 12)));
+        EXPECT_EQ(s.at(r.left + 3, r.bottom),
+                  seen(r.left + 3, r.bottom, s.skin("MAINSELECT").at(r.left + 3, r.bottom)));
     }
     // The fifth reaches under the frame at x 51: the frame covers it there.
     EXPECT_EQ(s.at(51, 12), s.skin("MAINFLAME").at(51, 12));
@@ -364,7 +366,8 @@ TEST(DesktopMapPicture, ClosedWindowIsSkippedButItsTitleStaysInTheBar) {
     ASSERT_EQ(s.desktop(0).count, 2);
     EXPECT_EQ(std::count(s.h.graphics.calls.begin(), s.h.graphics.calls.end(), "rectangle"), 1);
     // Its map rectangle (22, 2, 32, 12) shows the background with the highlight.
-    EXPECT_TRUE(areaMatches(s, Rect{22, 4, 31, 11}, highlighted(s, 0, 0, picture(s, "MAINSELECT"))));
+    EXPECT_TRUE(
+        areaMatches(s, Rect{22, 4, 31, 11}, highlighted(s, 0, 0, picture(s, "MAINSELECT"))));
     ASSERT_EQ(s.infoTexts().size(), 1u);
     EXPECT_EQ(s.infoTexts()[0].text, "closed") << "the stored title of the top entry";
 }
@@ -376,7 +379,7 @@ struct LauncherPicture : ::testing::Test {
         s.h.create();
         registerSlot(2, 0x7002, "memo");
         registerSlot(6, 0x7006, "\x83\x81\x83\x82");  // "メモ" in CP932
-        registerSlot(9, 1, "no icon");               // icon 1 is none
+        registerSlot(9, 1, "no icon");                // icon 1 is none
         registerSlot(10, 0x700A, "unregistered");
         s.h.app->slots[10].registered = 0;
         s.h.send(win::WmCommand, CmdSwitchFunction);

@@ -28,7 +28,8 @@ TEST(PanelCreate, InitialStateAndTimers) {
     EXPECT_DOUBLE_EQ(st.mapScaleX, 20.0);
     EXPECT_DOUBLE_EQ(st.mapScaleY, 19.0);
     EXPECT_STREQ(st.workingDirectory, "C:\\Skelvo");
-    EXPECT_EQ(h.host.timers, (std::map<unsigned, unsigned>{{TimerRefresh, 600}, {TimerToolTip, 1200}}));
+    EXPECT_EQ(h.host.timers,
+              (std::map<unsigned, unsigned>{{TimerRefresh, 600}, {TimerToolTip, 1200}}));
     for (int k = 0; k < DesktopCount; ++k) {
         EXPECT_EQ(h.app->desktops[k].index, k);
         EXPECT_EQ(h.app->slots[k].slotIndex, k);
@@ -81,7 +82,7 @@ TEST(PanelQuit, ConfirmedStopsTimersRemovesIconThenDestroys) {
     h.log.clear();
     h.host.answers = {win::IdYes};
     h.send(win::WmClose);
-    const std::vector<std::string> expected = {"messageBox", "killTimer 1", "killTimer 2",
+    const std::vector<std::string> expected = {"messageBox",  "killTimer 1",  "killTimer 2",
                                                "killTimer 3", "notifyIcon 2", "destroyWindow"};
     EXPECT_EQ(h.log.events, expected);
     EXPECT_FALSE(h.host.timerRunning(TimerRefresh));

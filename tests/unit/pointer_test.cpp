@@ -29,20 +29,27 @@ TEST(HitZone, EdgesAndGutters) {
 }
 
 TEST(Classify, ClicksDragsAndMenus) {
-    EXPECT_EQ(classifyGesture(3, GestureLeft, FunctionDesktop, 4, -4, NullWindow, 2), ActionCellClick);
+    EXPECT_EQ(classifyGesture(3, GestureLeft, FunctionDesktop, 4, -4, NullWindow, 2),
+              ActionCellClick);
     EXPECT_EQ(classifyGesture(3, GestureLeft, FunctionDesktop, 5, 0, NullWindow, 0), ActionNone);
     EXPECT_EQ(classifyGesture(3, GestureLeft, FunctionDesktop, 0, 0, NullWindow, 3), ActionNone);
     EXPECT_EQ(classifyGesture(3, GestureLeft, FunctionDesktop, 9, 0, 0x10, 0), ActionWindowDrop);
     EXPECT_EQ(classifyGesture(3, GestureLeft, FunctionLauncher, 9, 0, 0x10, 0), ActionNone);
-    EXPECT_EQ(classifyGesture(3, GestureRight, FunctionLauncher, 0, 0, 0x10, 0), ActionLauncherMenu);
+    EXPECT_EQ(classifyGesture(3, GestureRight, FunctionLauncher, 0, 0, 0x10, 0),
+              ActionLauncherMenu);
     EXPECT_EQ(classifyGesture(3, GestureRight, FunctionDesktop, 0, 0, 0x10, 0), ActionWindowMenu);
-    EXPECT_EQ(classifyGesture(3, GestureRight, FunctionDesktop, 0, 0, NullWindow, 0), ActionDesktopMenu);
+    EXPECT_EQ(classifyGesture(3, GestureRight, FunctionDesktop, 0, 0, NullWindow, 0),
+              ActionDesktopMenu);
     EXPECT_EQ(classifyGesture(ZoneSwitchUpper, GestureLeft, FunctionDesktop, 50, 50, NullWindow, 2),
               ActionFunctionSwitch);
-    EXPECT_EQ(classifyGesture(ZoneSizeButton, GestureLeft, FunctionDesktop, 0, 0, NullWindow, 3), ActionNone);
-    EXPECT_EQ(classifyGesture(ZoneInfoBar, GestureLeft, FunctionDesktop, 0, 0, NullWindow, 0), ActionNone);
-    EXPECT_EQ(classifyGesture(ZoneInfoBar, GestureRight, FunctionLauncher, 0, 0, NullWindow, 0), ActionPanelMenu);
-    EXPECT_EQ(classifyGesture(ZoneNone, GestureRight, FunctionDesktop, 0, 0, NullWindow, 0), ActionNone);
+    EXPECT_EQ(classifyGesture(ZoneSizeButton, GestureLeft, FunctionDesktop, 0, 0, NullWindow, 3),
+              ActionNone);
+    EXPECT_EQ(classifyGesture(ZoneInfoBar, GestureLeft, FunctionDesktop, 0, 0, NullWindow, 0),
+              ActionNone);
+    EXPECT_EQ(classifyGesture(ZoneInfoBar, GestureRight, FunctionLauncher, 0, 0, NullWindow, 0),
+              ActionPanelMenu);
+    EXPECT_EQ(classifyGesture(ZoneNone, GestureRight, FunctionDesktop, 0, 0, NullWindow, 0),
+              ActionNone);
     EXPECT_EQ(classifyGesture(3, 131, FunctionDesktop, 0, 0, NullWindow, 0), ActionNone);
 }
 

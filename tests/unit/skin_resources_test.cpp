@@ -28,15 +28,28 @@ const fs::path kSourceDir = fs::path(__FILE__).parent_path().parent_path().paren
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kBlack = 0x000000;
 
-int red(std::uint32_t c) { return c & 0xFF; }
-int green(std::uint32_t c) { return (c >> 8) & 0xFF; }
-int blue(std::uint32_t c) { return (c >> 16) & 0xFF; }
-std::uint32_t rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
-int brightness(std::uint32_t c) { return red(c) + green(c) + blue(c); }
-bool isGrey(std::uint32_t c) { return red(c) == green(c) && green(c) == blue(c); }
+int red(std::uint32_t c) {
+    return c & 0xFF;
+}
+int green(std::uint32_t c) {
+    return (c >> 8) & 0xFF;
+}
+int blue(std::uint32_t c) {
+    return (c >> 16) & 0xFF;
+}
+std::uint32_t rgb(int r, int g, int b) {
+    return r | (g << 8) | (b << 16);
+}
+int brightness(std::uint32_t c) {
+    return red(c) + green(c) + blue(c);
+}
+bool isGrey(std::uint32_t c) {
+    return red(c) == green(c) && green(c) == blue(c);
+}
 
 int maxChannelDistance(std::uint32_t a, std::uint32_t b) {
-    return std::max({std::abs(red(a) - red(b)), std::abs(green(a) - green(b)), std::abs(blue(a) - blue(b))});
+    return std::max(
+        {std::abs(red(a) - red(b)), std::abs(green(a) - green(b)), std::abs(blue(a) - blue(b))});
 }
 
 std::vector<std::uint8_t> fileBytes(const fs::path& path) {
@@ -106,7 +119,9 @@ TEST(SkinFiles, RleStreamsCloseEveryRowExactly) {
         SCOPED_TRACE(name);
         const auto b = fileBytes(kSkinDir / name);
         ASSERT_GT(b.size(), 54u);
-        auto u32 = [&](std::size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24; };
+        auto u32 = [&](std::size_t at) {
+            return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24;
+        };
         const int width = u32(18), height = u32(22);
         const std::size_t start = u32(10), size = u32(34);
         ASSERT_EQ(start + size, b.size()) << "biSizeImage must cover the data exactly";
@@ -183,7 +198,8 @@ TEST(FlameMask, OpeningBoundsAreInclusive) {
     EXPECT_EQ(mask.at(233, 121), kWhite);
     EXPECT_EQ(mask.at(232, 122), kWhite);
     for (int y = 124; y < 157; ++y)
-        for (int x = 0; x < 236; ++x) ASSERT_EQ(mask.at(x, y), kWhite) << "bar strip " << x << "," << y;
+        for (int x = 0; x < 236; ++x)
+            ASSERT_EQ(mask.at(x, y), kWhite) << "bar strip " << x << "," << y;
 }
 
 TEST(MainFrame, IsPureWhiteExactlyWhereTheMaskIsBlack) {
@@ -345,7 +361,8 @@ TEST(InformationBar, IsALightGreyFieldWithABevelledEdge) {
     ASSERT_EQ(bar.height, 33);
     // The text goes on the field: all of it is the same grey.
     for (int y = 3; y < bar.height - 3; ++y)
-        for (int x = 3; x < bar.width - 3; ++x) ASSERT_EQ(bar.at(x, y), rgb(192, 192, 192)) << x << "," << y;
+        for (int x = 3; x < bar.width - 3; ++x)
+            ASSERT_EQ(bar.at(x, y), rgb(192, 192, 192)) << x << "," << y;
     expectRaised(bar);
 }
 
@@ -366,8 +383,12 @@ struct Icon {
     std::vector<bool> transparent;
 };
 
-std::uint32_t le16(const std::vector<std::uint8_t>& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
-std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) { return le16(b, at) | le16(b, at + 2) << 16; }
+std::uint32_t le16(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return b[at] | b[at + 1] << 8;
+}
+std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return le16(b, at) | le16(b, at + 2) << 16;
+}
 
 // Checks the .ico layout on the way: one 32x32 image of 16 colours with its mask.
 std::optional<Icon> readIcon(const char* name) {
@@ -419,7 +440,8 @@ TEST(Icons, AreOneThirtyTwoPixelSixteenColourImageWithAMask) {
         SCOPED_TRACE(name);
         auto icon = readIcon(name);
         ASSERT_TRUE(icon);
-        const int transparent = static_cast<int>(std::count(icon->transparent.begin(), icon->transparent.end(), true));
+        const int transparent =
+            static_cast<int>(std::count(icon->transparent.begin(), icon->transparent.end(), true));
         EXPECT_GT(transparent, 0) << "rounded corners";
         EXPECT_LT(transparent, 32) << "the emblem fills its square";
         EXPECT_FALSE(icon->transparent[16 * 32 + 16]);
@@ -498,7 +520,7 @@ TEST(ResourceScript, EmbedsExactlyTheGeneratedPicturesInJapanese) {
         }
     }
     EXPECT_EQ(bitmaps, (std::set<std::string>{"MAINSELECT", "MAINLANCHER", "SELECTER", "MAINFLAME",
-                                             "FLAMEMASK", "INFO_OFF", "OWN_OFF", "OWN_ON"}));
+                                              "FLAMEMASK", "INFO_OFF", "OWN_OFF", "OWN_ON"}));
     EXPECT_EQ(icons, (std::set<std::string>{"124", "149"}));
     EXPECT_FALSE(bitmaps.count("INFO_ON"));
 }
@@ -506,16 +528,19 @@ TEST(ResourceScript, EmbedsExactlyTheGeneratedPicturesInJapanese) {
 // ---- the reader -----------------------------------------------------------------------
 
 // An 8-bit bitmap file around hand-made pixel data, with a four-colour table.
-std::vector<std::uint8_t> eightBitFile(int w, int h, unsigned compression, const std::vector<std::uint8_t>& bits) {
+std::vector<std::uint8_t> eightBitFile(int w, int h, unsigned compression,
+                                       const std::vector<std::uint8_t>& bits) {
     std::vector<std::uint8_t> b;
     auto u16 = [&](unsigned v) { b.push_back(v & 0xFF), b.push_back((v >> 8) & 0xFF); };
     auto u32 = [&](std::uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
     const std::uint32_t offset = 14 + 40 + 16;
     b.push_back('B'), b.push_back('M');
     u32(offset + static_cast<std::uint32_t>(bits.size())), u32(0), u32(offset);
-    u32(40), u32(w), u32(h), u16(1), u16(8), u32(compression), u32(static_cast<std::uint32_t>(bits.size()));
+    u32(40), u32(w), u32(h), u16(1), u16(8), u32(compression),
+        u32(static_cast<std::uint32_t>(bits.size()));
     u32(0), u32(0), u32(4), u32(0);
-    for (std::uint32_t bgr : {0x000000u, 0x0000FFu, 0x00FF00u, 0xFF0000u}) u32(bgr);  // black, blue, green, red
+    for (std::uint32_t bgr : {0x000000u, 0x0000FFu, 0x00FF00u, 0xFF0000u})
+        u32(bgr);  // black, blue, green, red
     b.insert(b.end(), bits.begin(), bits.end());
     return b;
 }
@@ -528,9 +553,7 @@ TEST(BitmapReader, DecodesTrickyRle8Runs) {
     // stays colour 0). Top row: a delta skipping two pixels, a run of two, and the end of
     // the bitmap before the row is full.
     const std::vector<std::uint8_t> rle = {
-        3, 1,   0, 3, 2, 3, 1, 0,   1, 3,   0, 0,
-        5, 2,   0, 0,
-        0, 2, 2, 0,   2, 3,   0, 1,
+        3, 1, 0, 3, 2, 3, 1, 0, 1, 3, 0, 0, 5, 2, 0, 0, 0, 2, 2, 0, 2, 3, 0, 1,
     };
     auto bmp = decodeBitmap(eightBitFile(7, 3, 1, rle));
     ASSERT_TRUE(bmp);
@@ -548,8 +571,8 @@ TEST(BitmapReader, DecodesAFullWidthAbsoluteRunAndAMaximalEncodedRun) {
     std::vector<std::uint8_t> rle = {255, 2, 45, 1, 0, 0};  // row 0: 300 pixels in two runs
     rle.push_back(0), rle.push_back(255);                   // row 1: 255 literal pixels...
     for (int i = 0; i < 255; ++i) rle.push_back(static_cast<std::uint8_t>(i % 4));
-    rle.push_back(0);                                        // ...padded to a word
-    rle.push_back(0), rle.push_back(45);                     // then 45 more
+    rle.push_back(0);                     // ...padded to a word
+    rle.push_back(0), rle.push_back(45);  // then 45 more
     for (int i = 255; i < 300; ++i) rle.push_back(static_cast<std::uint8_t>(i % 4));
     rle.push_back(0);
     rle.push_back(0), rle.push_back(1);
@@ -564,33 +587,39 @@ TEST(BitmapReader, DecodesAFullWidthAbsoluteRunAndAMaximalEncodedRun) {
 
 TEST(BitmapReader, RejectsRle8ThatRunsPastThePicture) {
     EXPECT_FALSE(decodeBitmap(eightBitFile(4, 1, 1, {5, 1, 0, 1}))) << "a run past the row";
-    EXPECT_FALSE(decodeBitmap(eightBitFile(4, 1, 1, {0, 5, 1, 1, 1, 1, 1, 0, 0, 1}))) << "an absolute run past the row";
-    EXPECT_FALSE(decodeBitmap(eightBitFile(4, 1, 1, {4, 1, 0, 0, 4, 1, 0, 1}))) << "a row past the top";
+    EXPECT_FALSE(decodeBitmap(eightBitFile(4, 1, 1, {0, 5, 1, 1, 1, 1, 1, 0, 0, 1})))
+        << "an absolute run past the row";
+    EXPECT_FALSE(decodeBitmap(eightBitFile(4, 1, 1, {4, 1, 0, 0, 4, 1, 0, 1})))
+        << "a row past the top";
     EXPECT_FALSE(decodeBitmap(eightBitFile(4, 1, 1, {4, 1}))) << "no end of bitmap";
     EXPECT_FALSE(decodeBitmap(eightBitFile(4, 1, 1, {0, 3, 1, 1}))) << "absolute run cut off";
-    EXPECT_FALSE(decodeBitmap(eightBitFile(4, 1, 1, {4, 9, 0, 1}))) << "index beyond the colour table";
+    EXPECT_FALSE(decodeBitmap(eightBitFile(4, 1, 1, {4, 9, 0, 1})))
+        << "index beyond the colour table";
 }
 
 TEST(BitmapReader, ReadsUncompressedRowsWithPadding) {
     // 8-bit, width 5: each stored row is padded to 8 bytes.
-    auto eight = decodeBitmap(eightBitFile(5, 2, 0, {1, 1, 1, 1, 2, 0, 0, 0, 3, 0, 0, 0, 0, 9, 9, 9}));
+    auto eight =
+        decodeBitmap(eightBitFile(5, 2, 0, {1, 1, 1, 1, 2, 0, 0, 0, 3, 0, 0, 0, 0, 9, 9, 9}));
     ASSERT_TRUE(eight);
     EXPECT_EQ(eight->pixels, (std::vector<std::uint32_t>{R, K, K, K, K, B, B, B, B, G}));
 
     // 24-bit, width 3: 9 bytes of pixels and 3 of padding per row, top-down this time.
-    std::vector<std::uint8_t> b = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 3, 0, 0, 0};
+    std::vector<std::uint8_t> b = {'B', 'M', 0, 0,  0, 0, 0, 0, 0, 0, 54,
+                                   0,   0,   0, 40, 0, 0, 0, 3, 0, 0, 0};
     for (std::uint8_t v : {0xFE, 0xFF, 0xFF, 0xFF}) b.push_back(v);  // height -2
     for (std::uint8_t v : {1, 0, 24, 0}) b.push_back(v);
     b.resize(54, 0);
     const std::uint8_t rows[] = {10, 20, 30, 40, 50, 60, 70, 80, 90, 7, 7, 7,
-                                 1, 2, 3, 4, 5, 6, 7, 8, 9, 7, 7, 7};
+                                 1,  2,  3,  4,  5,  6,  7,  8,  9,  7, 7, 7};
     b.insert(b.end(), std::begin(rows), std::end(rows));
     auto top = decodeBitmap(b);
     ASSERT_TRUE(top);
     EXPECT_EQ(top->bitCount, 24);
     EXPECT_EQ(top->paletteColoursUsed, 0);
-    EXPECT_EQ(top->pixels, (std::vector<std::uint32_t>{rgb(30, 20, 10), rgb(60, 50, 40), rgb(90, 80, 70),
-                                                       rgb(3, 2, 1), rgb(6, 5, 4), rgb(9, 8, 7)}));
+    EXPECT_EQ(top->pixels,
+              (std::vector<std::uint32_t>{rgb(30, 20, 10), rgb(60, 50, 40), rgb(90, 80, 70),
+                                          rgb(3, 2, 1), rgb(6, 5, 4), rgb(9, 8, 7)}));
     b.pop_back();
     EXPECT_FALSE(decodeBitmap(b)) << "truncated pixel data";
 }
@@ -600,7 +629,8 @@ TEST(BitmapReader, ReadsFromAFileAndRefusesWhatItCannotDecode) {
     {
         const auto bytes = eightBitFile(2, 1, 1, {1, 3, 1, 2, 0, 1});
         std::ofstream f(path, std::ios::binary);
-        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        f.write(reinterpret_cast<const char*>(bytes.data()),
+                static_cast<std::streamsize>(bytes.size()));
     }
     auto bmp = readBitmapFile(path.string());
     fs::remove(path);
