@@ -24,6 +24,7 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmLButtonUp: onLeftRelease(panel); return 0;
     case win::WmLButtonDblClk: onDoubleClick(panel); return 0;
     case win::WmRButtonDown: onRightPress(panel); return 0;
+    case win::WmRButtonUp: onRightRelease(panel); return 0;
     default: return std::nullopt;
     }
 }

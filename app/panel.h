@@ -30,6 +30,7 @@ public:
     void onLeftRelease(WindowHandle panel);
     void onDoubleClick(WindowHandle panel);
     void onRightPress(WindowHandle panel);
+    void onRightRelease(WindowHandle panel);
     std::intptr_t onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam);
 
     Application& app() { return app_; }

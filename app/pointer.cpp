@@ -181,6 +181,27 @@ void Panel::onRightPress(WindowHandle panel) {
     st.pressPoint = cursorInClient(s_, panel);
 }
 
+void Panel::onRightRelease(WindowHandle panel) {
+    PanelState& st = app_.state;
+    if (st.pointerState != PointerRightDown) return;
+    st.pointerPoint = cursorInClient(s_, panel);
+    const int zone = hitZone(st.pointerPoint.x, st.pointerPoint.y);
+    st.pointerZone = zone;
+    const WindowHandle window = isCellZone(zone) ? app_.desktops[zone - 1].windowAtMapPoint(
+                                                       st.pointerPoint.x, st.pointerPoint.y)
+                                                 : NullWindow;
+    st.dragWindow = window;
+    const int action =
+        classifyGesture(zone, GestureRight, st.functionMode, 0, 0, window, st.heldTicks);
+    // The popup menus this dispatches to return when they close.
+    performAction(app_, s_, panel, zone, GestureRight, action, st.pointerPoint.x, st.pointerPoint.y,
+                  window);
+    st.menuTargetWindow = window;
+    st.dragWindow = NullWindow;
+    st.pointerState = PointerIdle;
+    s_.host.postMessage(panel, win::WmPaint, 0, 0);
+}
+
 void Panel::onTimer(WindowHandle panel, unsigned id) {
     PanelState& st = app_.state;
     switch (id) {

@@ -127,6 +127,25 @@ TEST_F(GestureTest, SecondPressDuringGestureIsIgnored) {
     EXPECT_FALSE(h.host.timerRunning(TimerPanelDrag));
 }
 
+TEST_F(GestureTest, RightReleaseEndsTheGestureAndNotesTheWindow) {
+    const WindowHandle w = h.addWindow("target", Rect{200, 190, 600, 570});
+    h.tick(TimerRefresh);
+    h.send(win::WmRButtonUp);  // no right press before it: ignored
+    EXPECT_EQ(h.state().pointerZone, 0);
+    h.pointAt(20, 20);
+    h.send(win::WmRButtonDown);
+    h.send(win::WmRButtonUp);
+    EXPECT_EQ(h.state().pointerState, PointerIdle);
+    EXPECT_EQ(h.state().pointerZone, 1);
+    EXPECT_EQ(h.state().menuTargetWindow, w);
+    EXPECT_EQ(h.state().dragWindow, NullWindow);
+    EXPECT_EQ(h.host.posted.back().message, win::WmPaint);
+    // The left button works again after a right click.
+    press(60, 50);
+    release(60, 50);
+    EXPECT_EQ(h.state().currentDesktop, 5);
+}
+
 TEST_F(GestureTest, PanelDragFollowsPointerAndStopsOffScreen) {
     press(100, 140);  // information bar
     // The pointer moves 30 right and 20 down in screen terms.
