@@ -280,11 +280,15 @@ class Harness:
     def wait_for(self, predicate, what, timeout=30):
         return poll(predicate, timeout, what, describe=self.describe_windows)
 
-    def wait_panels(self, count, timeout=30):
-        """Waits until exactly count panel windows exist and returns them."""
+    def wait_panels(self, count, timeout=30, shown=True):
+        """Waits until exactly count panel windows exist (and, with shown, all of them
+        visible: a panel exists from its creation on but is shown only after it) and
+        returns them."""
         def check():
             found = self.panels()
-            return found if len(found) == count else None
+            if len(found) != count or (shown and not all(w["visible"] for w in found)):
+                return None
+            return found
         if count == 0:
             poll(lambda: not self.panels(), timeout, "no panel window",
                  describe=self.describe_windows)
