@@ -14,13 +14,7 @@ public:
     PanelHost& host() override { return host_; }
     Rect expectedScreen() override { return Rect{0, 0, 1024, 768}; }
     WindowHandle createPanel() override {
-        FakeWindow w;
-        w.className = "WindowControl";
-        w.title = "WindowControl";
-        w.style = win::WsPopup;
-        w.topmost = true;
-        w.rect = Rect{200, 200, 436, 357};
-        return windows_.add(w);
+        return windows_.add(panelWindow());
     }
     WindowHandle createCaptioned(const std::string& title, bool visible) override {
         FakeWindow w;

@@ -39,6 +39,17 @@ inline FakeWindow captioned(const std::string& title, Rect rect = Rect{100, 100,
     return w;
 }
 
+// The panel window as the program creates it: a topmost popup at (200, 200), 236 by 157.
+inline FakeWindow panelWindow() {
+    FakeWindow w;
+    w.className = "WindowControl";
+    w.title = "WindowControl";
+    w.style = win::WsPopup;
+    w.topmost = true;
+    w.rect = Rect{200, 200, 436, 357};
+    return w;
+}
+
 class FakeWindowSystem : public WindowSystem {
 public:
     // The frame that a maximised window with a sizing border pushes past the screen.

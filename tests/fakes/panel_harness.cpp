@@ -25,13 +25,7 @@ PanelHarness::~PanelHarness() {
 }
 
 void PanelHarness::create() {
-    FakeWindow w;
-    w.className = "WindowControl";
-    w.title = "WindowControl";
-    w.style = win::WsPopup;
-    w.topmost = true;
-    w.rect = Rect{200, 200, 436, 357};
-    panelWindow = windows.add(w);
+    panelWindow = windows.add(testing::panelWindow());
     send(win::WmCreate);
 }
 
