@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/host.h"
+#include "base/file_store.h"
 #include "app/panel_state.h"
 #include "desktops/virtual_desktop.h"
 #include "desktops/window_system.h"
@@ -19,6 +20,7 @@ struct Services {
     PanelHost& host;
     Graphics& graphics;
     Shell& shell;
+    FileStore& files;
 };
 
 struct Application {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 namespace skelvo {
 
@@ -40,6 +40,14 @@ public:
     virtual std::intptr_t defaultProcedure(WindowHandle window, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam) = 0;
     virtual void postQuitMessage(int exitCode) = 0;
+
+    // A popup of the panel's menu template: loads menu resource templateId from instance,
+    // takes its sub-menu at position, greys the item at greyPosition (by position; -1
+    // greys nothing), makes the panel the foreground window, tracks the popup at the
+    // screen point with TrackPopupMenu flags 0 and destroys the menu. A chosen item
+    // arrives afterwards as a queued WM_COMMAND.
+    virtual void trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId,
+                                int position, int greyPosition, Point screen) = 0;
     virtual void destroyWindow(WindowHandle window) = 0;
 };
 

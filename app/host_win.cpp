@@ -86,4 +86,33 @@ void Win32Host::destroyWindow(WindowHandle window) {
     DestroyWindow(hwnd(window));
 }
 
+namespace {
+
+struct MenuHandle {
+    HMENU h;
+    explicit MenuHandle(HMENU menu) : h(menu) {}
+    ~MenuHandle() {
+        if (h != nullptr) DestroyMenu(h);
+    }
+    MenuHandle(const MenuHandle&) = delete;
+    MenuHandle& operator=(const MenuHandle&) = delete;
+};
+
+}  // namespace
+
+void Win32Host::trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId,
+                               int position, int greyPosition, Point screen) {
+    MenuHandle menu(LoadMenuA(reinterpret_cast<HINSTANCE>(instance), MAKEINTRESOURCEA(templateId)));
+    if (menu.h == nullptr) return;
+    HMENU popup = GetSubMenu(menu.h, position);
+    if (popup == nullptr) return;
+    if (greyPosition >= 0)
+        EnableMenuItem(popup, static_cast<UINT>(greyPosition), MF_BYPOSITION | MF_GRAYED);
+    // Without the foreground the popup would not close on a click elsewhere, and without
+    // the posted message it could not be opened twice in a row from the notification area.
+    SetForegroundWindow(hwnd(panel));
+    TrackPopupMenu(popup, 0, screen.x, screen.y, 0, hwnd(panel), nullptr);
+    PostMessageA(hwnd(panel), WM_NULL, 0, 0);
+}
+
 }  // namespace skelvo

@@ -25,6 +25,8 @@ public:
                                    std::intptr_t lParam) override;
     void postQuitMessage(int exitCode) override;
     void destroyWindow(WindowHandle window) override;
+    void trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId, int position,
+                        int greyPosition, Point screen) override;
 };
 
 }  // namespace skelvo

@@ -2,7 +2,7 @@
 // and the handles of the tray icon and tooltip. Only the UI thread touches it.
 #pragma once
 
-#include "app/platform.h"
+#include "base/platform.h"
 #include "ui/shell.h"
 
 namespace skelvo {

@@ -2,7 +2,7 @@
 // a window on the panel's desktop map.
 #pragma once
 
-#include "app/platform.h"
+#include "base/platform.h"
 #include "desktops/window_system.h"
 
 namespace skelvo {

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 namespace skelvo {
 

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 namespace skelvo {
 

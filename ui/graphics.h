@@ -3,7 +3,7 @@
 // lives for one call. Win32 (GDI) in graphics_win.cpp; a pixel canvas in the tests.
 #pragma once
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 namespace skelvo {
 

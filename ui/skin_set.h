@@ -2,7 +2,7 @@
 // sources shown in the information bar and the corner button.
 #pragma once
 
-#include "app/platform.h"
+#include "base/platform.h"
 #include "ui/graphics.h"
 
 namespace skelvo {

@@ -15,6 +15,7 @@
 #include "desktops/window_system_win.h"
 #include "ui/graphics_win.h"
 #include "ui/shell_win.h"
+#include "base/file_store_win.h"
 
 namespace skelvo {
 namespace {
@@ -60,8 +61,9 @@ TEST(PaintingGdiObjects, ThousandPaintsLeaveNothingBehind) {
     Win32Host host;
     Win32Graphics graphics;
     Win32Shell shell;
+    Win32FileStore files;
     auto app = std::make_unique<Application>();
-    Panel panel(*app, Services{ws, host, graphics, shell});
+    Panel panel(*app, Services{ws, host, graphics, shell, files});
     g_panel = &panel;
     HWND probe = CreateWindowExA(WS_EX_TOOLWINDOW, ProbeClass, "painting probe", WS_POPUP, 200, 200,
                                  236, 157, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);

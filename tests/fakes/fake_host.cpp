@@ -113,4 +113,14 @@ void FakeHost::destroyWindow(WindowHandle window) {
     if (log_ != nullptr) log_->add("destroyWindow");
 }
 
+void FakeHost::trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId,
+                              int position, int greyPosition, Point screen) {
+    popups.push_back({panel, instance, templateId, position, greyPosition, screen});
+    if (log_ != nullptr) log_->add("popup " + std::to_string(position));
+    if (menuChoices.empty()) return;
+    const unsigned choice = menuChoices.front();
+    menuChoices.pop_front();
+    if (choice != 0) postMessage(panel, win::WmCommand, choice, 0);
+}
+
 }  // namespace skelvo::testing

@@ -51,6 +51,8 @@ public:
                                    std::intptr_t lParam) override;
     void postQuitMessage(int exitCode) override;
     void destroyWindow(WindowHandle window) override;
+    void trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId, int position,
+                        int greyPosition, Point screen) override;
 
     bool timerRunning(unsigned id) const { return timers.count(id) != 0; }
     // The manual clock: advances by ms, firing every running timer as often as its period
@@ -72,6 +74,17 @@ public:
     std::vector<PostedMessage> sent;
     std::optional<int> quitCode;
     std::vector<WindowHandle> destroyed;
+    struct Popup {
+        WindowHandle panel;
+        InstanceHandle instance;
+        int templateId;
+        int position;
+        int greyPosition;
+        Point screen;
+    };
+    std::vector<Popup> popups;
+    // The items chosen in the next popups, posted as WM_COMMAND; 0 or none: dismissed.
+    std::deque<unsigned> menuChoices;
     // Called for every message sent to the panel (the window procedure, in tests).
     std::function<std::intptr_t(WindowHandle, unsigned, std::uintptr_t, std::intptr_t)> onSend;
     std::function<void(WindowHandle, unsigned)> onTimer;

@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/panel.h"
+#include "tests/fakes/fake_file_store.h"
 #include "tests/fakes/fake_graphics.h"
 #include "tests/fakes/fake_host.h"
 #include "tests/fakes/fake_shell.h"
@@ -35,6 +36,7 @@ struct PanelHarness {
     FakeHost host;
     FakeGraphics graphics;
     FakeShell shell;
+    FakeFileStore files;
     std::unique_ptr<Application> app;
     std::unique_ptr<Panel> panel;
     WindowHandle panelWindow = NullWindow;

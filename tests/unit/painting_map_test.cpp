@@ -15,7 +15,7 @@ struct MapOnWhite : ::testing::Test {
         s.h.create();
         dc = s.h.graphics.createCanvas(236, 157, White);
     }
-    Services services() { return Services{s.h.windows, s.h.host, s.h.graphics, s.h.shell}; }
+    Services services() { return Services{s.h.windows, s.h.host, s.h.graphics, s.h.shell, s.h.files}; }
     // An entry of a live window, listed at position i with the given capture index.
     WindowEntry& put(VirtualDesktop& d, int i, Rect mapRect, int captureIndex,
                      int showState = win::SwShowNa, const char* title = "t") {

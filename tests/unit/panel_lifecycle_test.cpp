@@ -151,7 +151,7 @@ TEST(Startup, DuplicateDeclinedStartsNothing) {
     h.create();  // a running panel
     RecordingSteps steps;
     h.host.answers = {win::IdNo};
-    Services s{h.windows, h.host, h.graphics, h.shell};
+    Services s{h.windows, h.host, h.graphics, h.shell, h.files};
     Application second;
     EXPECT_EQ(runProgram(second, s, steps, 0x400000, 5), 0);
     EXPECT_TRUE(steps.calls.empty());
@@ -167,7 +167,7 @@ TEST(Startup, DuplicateAcceptedOrNoneRunning) {
     h.create();
     RecordingSteps steps;
     h.host.answers = {win::IdYes};
-    Services s{h.windows, h.host, h.graphics, h.shell};
+    Services s{h.windows, h.host, h.graphics, h.shell, h.files};
     Application second;
     EXPECT_EQ(runProgram(second, s, steps, 0x400000, 5), 0);
     EXPECT_EQ(steps.calls, (std::vector<std::string>{"register", "create 5", "loop"}));
@@ -176,7 +176,7 @@ TEST(Startup, DuplicateAcceptedOrNoneRunning) {
     PanelHarness fresh;  // no panel: no question
     RecordingSteps steps2;
     steps2.registers = false;
-    Services s2{fresh.windows, fresh.host, fresh.graphics, fresh.shell};
+    Services s2{fresh.windows, fresh.host, fresh.graphics, fresh.shell, fresh.files};
     Application third;
     EXPECT_EQ(runProgram(third, s2, steps2, 0x400000, 1), 0);
     EXPECT_TRUE(fresh.host.messageBoxes.empty());

@@ -254,7 +254,7 @@ TEST(Modes, FunctionTwiceAndSizeStates) {
     EXPECT_EQ(switchFunction(h.state().functionMode), FunctionDesktop);
     EXPECT_EQ(h.state().currentDesktop, 3);
 
-    Services s{h.windows, h.host, h.graphics, h.shell};
+    Services s{h.windows, h.host, h.graphics, h.shell, h.files};
     int size = 5;
     EXPECT_EQ(switchSize(s, h.panelWindow, size, h.app->skin), 5);
     EXPECT_TRUE(h.host.regions.empty());

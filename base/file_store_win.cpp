@@ -1,0 +1,97 @@
+// Whole-file reads and atomic replacement through the ANSI file API.
+#include "base/file_store_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace skelvo {
+
+namespace {
+
+struct FileHandle {
+    HANDLE h;
+    explicit FileHandle(HANDLE handle) : h(handle) {}
+    ~FileHandle() {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool ok() const { return h != INVALID_HANDLE_VALUE; }
+};
+
+struct FindHandle {
+    HANDLE h;
+    explicit FindHandle(HANDLE handle) : h(handle) {}
+    ~FindHandle() {
+        if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+};
+
+}  // namespace
+
+std::optional<std::string> Win32FileStore::read(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.ok()) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file.h, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    return bytes;
+}
+
+namespace {
+
+// Writes and flushes every byte to a new file at path.
+bool writeFlushed(const std::string& path, std::string_view bytes) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.ok()) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD wrote = 0;
+        if (!WriteFile(file.h, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0)
+            return false;
+        done += wrote;
+    }
+    return FlushFileBuffers(file.h) != 0;
+}
+
+}  // namespace
+
+bool Win32FileStore::replace(const std::string& path, std::string_view bytes) {
+    const std::string temporary = path + ".new";
+    if (!writeFlushed(temporary, bytes) ||
+        !MoveFileExA(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool Win32FileStore::remove(const std::string& path) {
+    if (DeleteFileA(path.c_str())) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+std::vector<std::string> Win32FileStore::list(const std::string& directory,
+                                              const std::string& prefix) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    const std::string pattern = directory + "\\" + prefix + "*";
+    FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    if (find.h == INVALID_HANDLE_VALUE) return names;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.emplace_back(data.cFileName);
+    } while (FindNextFileA(find.h, &data));
+    return names;
+}
+
+}  // namespace skelvo
