@@ -26,6 +26,7 @@ struct Services {
 struct Application {
     DesktopArray desktops;
     SlotArray slots{};
+    FileChoice chosenFile;
     SkinSet skin;
     PanelState state;
 };

@@ -5,6 +5,9 @@
 #include "app/modes.h"
 #include "app/pointer.h"
 #include "desktops/switching.h"
+#include "launcher/launching.h"
+#include "launcher/registration.h"
+#include "settings/settings_file.h"
 #include "ui/painter.h"
 
 namespace skelvo {
@@ -18,6 +21,7 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmKillFocus: onKillFocus(panel); return 0;
     case win::WmPaint: return onPaint(panel, wParam, lParam);
     case win::WmClose: onClose(panel); return 0;
+    case win::WmEndSession: onEndSession(panel, wParam != 0); return 0;
     case win::WmCommand: onCommand(panel, static_cast<unsigned>(wParam)); return 0;
     case win::WmTimer: onTimer(panel, static_cast<unsigned>(wParam & 0xFFFF)); return 0;
     case win::WmLButtonDown: onLeftPress(panel); return 0;
@@ -25,6 +29,9 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmLButtonDblClk: onDoubleClick(panel); return 0;
     case win::WmRButtonDown: onRightPress(panel); return 0;
     case win::WmRButtonUp: onRightRelease(panel); return 0;
+    case win::WmDropFiles:
+        registerFromDrop(app_, s_, panel, static_cast<DropHandle>(wParam));
+        return 0;
     default: return std::nullopt;
     }
 }
@@ -58,8 +65,11 @@ void Panel::onCreate(WindowHandle panel) {
     st.mapScaleY = mapScale(screen.bottom, 40);
     st.sizeState = SizeFull;
     st.heldTicks = 0;
-    s_.host.currentDirectory(st.workingDirectory, MaxPathBytes);
+    // A directory that does not fit names no settings file.
+    const unsigned length = s_.host.currentDirectory(st.workingDirectory, MaxPathBytes);
+    if (length == 0 || length >= MaxPathBytes) st.workingDirectory[0] = '\0';
     st.workingDirectory[MaxPathBytes - 1] = '\0';
+    loadSettings(s_, st.workingDirectory, app_.slots);
     s_.host.setTimer(panel, TimerRefresh, RefreshPeriodMs);
     s_.host.setTimer(panel, TimerToolTip, ToolTipPeriodMs);
 }
@@ -71,8 +81,14 @@ void Panel::onClose(WindowHandle panel) {
     s_.host.killTimer(panel, TimerRefresh);
     s_.host.killTimer(panel, TimerWindowDrag);
     s_.host.killTimer(panel, TimerPanelDrag);
+    saveSettings(s_, app_.state.workingDirectory, app_.slots);
     s_.shell.notifyIcon(win::NimDelete, app_.state.trayIconData);
     s_.host.destroyWindow(panel);
+}
+
+void Panel::onEndSession(WindowHandle, bool ending) {
+    // Saved without asking: the registrations made since start-up would be lost.
+    if (ending) saveSettings(s_, app_.state.workingDirectory, app_.slots);
 }
 
 void Panel::onDestroy() {
@@ -97,6 +113,18 @@ void Panel::onCommand(WindowHandle panel, unsigned id) {
         switchSize(s_, panel, st.sizeState, app_.skin);
     } else if (id == CmdQuit) {
         s_.host.postMessage(panel, win::WmClose, 0, 0);
+    } else if (id == CmdRegister) {
+        registerCommand(app_, s_, panel);
+    } else if (id == CmdDeleteRegistration) {
+        deleteRegistrationCommand(app_, s_, panel);
+    } else if (id == CmdDeleteAllRegistrations) {
+        deleteAllRegistrationsCommand(app_, s_, panel);
+    } else if (id == CmdRun) {
+        runCommand(app_, s_, panel);
+    } else if (id >= CmdLauncherFirst && id <= CmdLauncherLast) {
+        runNumberedCommand(app_, s_, id);
+    } else if (id == CmdRunAll) {
+        runAllCommand(app_, s_, panel);
     }
     st.menuTargetWindow = NullWindow;
 }
