@@ -8,9 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "launcher/launcher_slot.h"
+
 namespace skelvo {
 
 inline constexpr char SettingsFileName[] = "KQZ.txt";
+// The longest path a slot holds and the system opens (MAX_PATH without the NUL).
+inline constexpr std::size_t MaxPathBytes = SlotPathBytes - 1;
 
 struct SettingsRecord {
     int slot = 0;      // 0..11
@@ -24,10 +28,17 @@ struct SettingsRecord {
 std::vector<SettingsRecord> parseSettings(std::string_view bytes);
 
 // The whole file for the given registered slots, written in increasing slot order.
+// A later record for a slot replaces an earlier one; a record outside 0..11 or whose path
+// is not storable is left out, since it would read back as another path or not at all.
 std::string formatSettings(const std::vector<SettingsRecord>& registered);
 
-// The settings file in workingDirectory; nullopt when the path would not fit the system's
-// path limit.
+// A path that a record carries unchanged through formatSettings and parseSettings: 1 to
+// MaxPathBytes bytes of valid CP932 without NUL or line feed, not starting with a blank
+// (the blanks after the record number are skipped).
+bool isStorablePath(std::string_view path);
+
+// The settings file in workingDirectory; nullopt when the directory is empty or not valid
+// CP932, or the path would exceed MaxPathBytes.
 std::optional<std::string> settingsFilePath(std::string_view workingDirectory);
 
 }  // namespace skelvo
