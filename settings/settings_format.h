@@ -14,7 +14,7 @@ namespace skelvo {
 
 inline constexpr char SettingsFileName[] = "KQZ.txt";
 // The longest path a slot holds and the system opens (MAX_PATH without the NUL).
-inline constexpr std::size_t MaxPathBytes = SlotPathBytes - 1;
+inline constexpr std::size_t MaxStoredPathBytes = SlotPathBytes - 1;
 
 struct SettingsRecord {
     int slot = 0;      // 0..11
@@ -33,12 +33,12 @@ std::vector<SettingsRecord> parseSettings(std::string_view bytes);
 std::string formatSettings(const std::vector<SettingsRecord>& registered);
 
 // A path that a record carries unchanged through formatSettings and parseSettings: 1 to
-// MaxPathBytes bytes of valid CP932 without NUL or line feed, not starting with a blank
+// MaxStoredPathBytes bytes of valid CP932 without NUL or line feed, not starting with a blank
 // (the blanks after the record number are skipped).
 bool isStorablePath(std::string_view path);
 
 // The settings file in workingDirectory; nullopt when the directory is empty or not valid
-// CP932, or the path would exceed MaxPathBytes.
+// CP932, or the path would exceed MaxStoredPathBytes.
 std::optional<std::string> settingsFilePath(std::string_view workingDirectory);
 
 }  // namespace skelvo
