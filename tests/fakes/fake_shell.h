@@ -41,12 +41,21 @@ public:
         std::memcpy(r.fileTitle, a.title.c_str(), a.title.size() + 1);
         return true;
     }
-    // As GetFileTitleA: the name after the last separator, with its extension.
+    // As GetFileTitleA: the name after the last separator (a CP932 trail byte is none),
+    // with its extension; -1 for no name or a wildcard.
     int fileTitle(const char* path, char* title, unsigned size) override {
         const std::string p = path;
-        const std::size_t cut = p.find_last_of("\\/:");
-        const std::string name = cut == std::string::npos ? p : p.substr(cut + 1);
-        if (name.empty()) return -1;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(p[i]);
+            if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
+                ++i;
+            } else if (c == '\\' || c == '/' || c == ':') {
+                start = i + 1;
+            }
+        }
+        const std::string name = p.substr(std::min(start, p.size()));
+        if (name.empty() || p.find_first_of("*[]") != std::string::npos) return -1;
         if (name.size() >= size) return static_cast<int>(name.size() + 1);
         std::memcpy(title, name.c_str(), name.size() + 1);
         return 0;
@@ -89,10 +98,11 @@ public:
     std::intptr_t shellExecute(WindowHandle owner, const char* operation, const char* file,
                                const char* parameters, const char* directory,
                                int showCommand) override {
-        executed.push_back({owner, operation ? operation : "", file ? file : "",
-                            parameters != nullptr, directory != nullptr, showCommand});
+        auto text = [](const char* t) { return t ? std::optional<std::string>(t) : std::nullopt; };
+        executed.push_back({owner, operation ? operation : "", file ? file : "", text(parameters),
+                            text(directory), showCommand});
         if (log_ != nullptr) log_->add(std::string("shellExecute ") + file);
-        return 42;
+        return missing.count(file) != 0 ? 2 : 42;  // SE_ERR_FNF
     }
 
     struct Notification {
@@ -116,8 +126,8 @@ public:
         WindowHandle owner;
         std::string operation;
         std::string file;
-        bool parameters;
-        bool directory;
+        std::optional<std::string> parameters;
+        std::optional<std::string> directory;
         int showCommand;
     };
     std::vector<Notification> notifications;

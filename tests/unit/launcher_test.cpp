@@ -236,7 +236,7 @@ TEST_F(Launcher, LaunchesWithoutTouchingThePanel) {
     for (const auto& e : h.shell.executed) {
         EXPECT_EQ(e.owner, NullWindow);
         EXPECT_EQ(e.operation, "open");
-        EXPECT_FALSE(e.parameters || e.directory);
+        EXPECT_FALSE(e.parameters.has_value() || e.directory.has_value());
         EXPECT_EQ(e.showCommand, win::SwShow);
     }
     EXPECT_EQ(h.state().functionMode, FunctionLauncher);
