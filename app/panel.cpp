@@ -1,13 +1,11 @@
-// Panel creation, quit, focus, command and timer handling.
+// Panel creation, quit and focus handling; commands go to their dispatch table.
 #include "app/panel.h"
 
 #include "app/ids.h"
-#include "app/modes.h"
 #include "app/pointer.h"
-#include "desktops/switching.h"
-#include "launcher/launching.h"
 #include "launcher/registration.h"
 #include "settings/settings_file.h"
+#include "ui/commands.h"
 #include "ui/painter.h"
 
 namespace skelvo {
@@ -22,7 +20,7 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmPaint: return onPaint(panel, wParam, lParam);
     case win::WmClose: onClose(panel); return 0;
     case win::WmEndSession: onEndSession(panel, wParam != 0); return 0;
-    case win::WmCommand: onCommand(panel, static_cast<unsigned>(wParam)); return 0;
+    case win::WmCommand: onCommand(panel, wParam); return 0;
     case win::WmTimer: onTimer(panel, static_cast<unsigned>(wParam & 0xFFFF)); return 0;
     case win::WmLButtonDown: onLeftPress(panel); return 0;
     case win::WmLButtonUp: onLeftRelease(panel); return 0;
@@ -43,6 +41,7 @@ void Panel::onCreate(WindowHandle panel) {
         app_.desktops[k].reset(ws, k);
         app_.slots[k].initialise(st.instanceHandle, panel, k);
     }
+    app_.hidden.bind(ws);
     app_.skin.load(s_.graphics, st.instanceHandle, panel);
 
     st.pointerState = PointerIdle;
@@ -101,32 +100,8 @@ void Panel::onKillFocus(WindowHandle panel) {
     s_.host.killTimer(panel, TimerPanelDrag);
 }
 
-void Panel::onCommand(WindowHandle panel, unsigned id) {
-    PanelState& st = app_.state;
-    if (id >= CmdDesktopFirst && id <= CmdDesktopLast) {
-        // A desktop command switches desktops whatever the function shown.
-        selectCell(static_cast<int>(id - CmdDesktopFirst) + 1, FunctionDesktop, st.currentDesktop,
-                   st.selectedSlot, app_.desktops);
-    } else if (id == CmdSwitchFunction) {
-        switchFunction(st.functionMode);
-    } else if (id == CmdSwitchSize) {
-        switchSize(s_, panel, st.sizeState, app_.skin);
-    } else if (id == CmdQuit) {
-        s_.host.postMessage(panel, win::WmClose, 0, 0);
-    } else if (id == CmdRegister) {
-        registerCommand(app_, s_, panel);
-    } else if (id == CmdDeleteRegistration) {
-        deleteRegistrationCommand(app_, s_, panel);
-    } else if (id == CmdDeleteAllRegistrations) {
-        deleteAllRegistrationsCommand(app_, s_, panel);
-    } else if (id == CmdRun) {
-        runCommand(app_, s_, panel);
-    } else if (id >= CmdLauncherFirst && id <= CmdLauncherLast) {
-        runNumberedCommand(app_, s_, id);
-    } else if (id == CmdRunAll) {
-        runAllCommand(app_, s_, panel);
-    }
-    st.menuTargetWindow = NullWindow;
+void Panel::onCommand(WindowHandle panel, std::uintptr_t id) {
+    dispatchCommand(app_, s_, panel, id);
 }
 
 std::intptr_t Panel::onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam) {
