@@ -1,6 +1,7 @@
 """The launcher on the real panel: slots read from KQZ.txt in the start-up directory are
-drawn and launched, a slot registered through the open-file dialog is written back at
-quit byte for byte, and a hostile KQZ.txt neither stops the panel nor survives the save."""
+drawn and launched, a slot registered through the open-file dialog or by a drop from X
+is written back at quit byte for byte, and a hostile KQZ.txt neither stops the panel nor
+survives the save."""
 
 import os
 import re
@@ -8,6 +9,7 @@ import shutil
 import tempfile
 
 import harness
+import xdnd
 from harness import WM_CLOSE, WM_COMMAND, cp932
 
 SWITCH_FUNCTION = 40066
@@ -167,6 +169,24 @@ class Launcher(harness.WineTestCase):
         self.assertTrue(initial.endswith(b"typed.txt"), initial)
         self.quit(skelvo)
         self.assertEqual(self.saved(), OPEN + b"5 " + cp932(typed) + b"\r\n" + CLOSE)
+
+    def test_drop_from_x_registers_the_first_item_on_a_launcher_cell(self):
+        names = [os.path.join(self.dir, n) for n in ("folder", "a.txt", "b.txt")]
+        os.mkdir(names[0])
+        for name in names[1:]:
+            open(name, "wb").close()
+        skelvo, panel = self.start()
+
+        def drop_on(slot):
+            x, y = cell_centre(panel, slot)
+            self.h.xdotool("mousemove", "--sync", str(x), str(y))
+            self.assertTrue(xdnd.drop(self.h.display, names), "drop accepted and finished")
+        drop_on(3)  # the desktop function ignores it
+        self.h.post(WM_COMMAND, SWITCH_FUNCTION)
+        drop_on(6)
+        self.quit(skelvo)
+        self.assertEqual(self.saved(), OPEN + b"6 " + cp932(self.win_dir) + b"\\folder\r\n" +
+                         CLOSE)
 
     def test_hostile_file_starts_normally_and_saves_well_formed(self):
         hostile = (b"x" * 10000 + b"\r\n" + OPEN + b"2 " + NOTEPAD.encode() + b"\r\n" +
