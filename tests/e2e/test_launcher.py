@@ -148,9 +148,10 @@ class Launcher(harness.WineTestCase):
             self.h.click(900, 700)
             self.h.wait_for(lambda: not menu(), "the menu closed")
 
-    def dialog(self, *args):
-        (shown,) = self.h.fixture("filedialog", "--title-hex", cp932("登録ファイル選択").hex(),
-                                  *args, timeout=40)
+    def dialog(self, answer):
+        """Answers the open-file dialog with a path or "cancel"; its initial file name."""
+        (shown,) = self.h.fixture("filedialog", cp932("登録ファイル選択").hex(), answer,
+                                  timeout=60)
         return bytes.fromhex(shown["initial_hex"])
 
     def test_register_by_dialog_and_save_at_quit(self):
@@ -160,12 +161,12 @@ class Launcher(harness.WineTestCase):
         self.h.post(WM_COMMAND, SWITCH_FUNCTION)
         self.open_launcher_menu_on(panel, 5)
         self.h.post(WM_COMMAND, REGISTER)
-        self.assertEqual(self.dialog("--path-hex", cp932(typed).hex()), b"")
+        self.assertEqual(self.dialog(cp932(typed).hex()), b"")
         # Another slot's dialog opens with the path chosen last; cancelled, it registers
         # nothing.
         self.open_launcher_menu_on(panel, 6)
         self.h.post(WM_COMMAND, REGISTER)
-        initial = self.dialog("--cancel")
+        initial = self.dialog("cancel")
         self.assertTrue(initial.endswith(b"typed.txt"), initial)
         self.quit(skelvo)
         self.assertEqual(self.saved(), OPEN + b"5 " + cp932(typed) + b"\r\n" + CLOSE)

@@ -9,56 +9,52 @@ import time
 import urllib.parse
 
 _x = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-_x.XOpenDisplay.restype = ctypes.c_void_p
-_x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-_x.XDefaultRootWindow.restype = ctypes.c_ulong
-_x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-_x.XInternAtom.restype = ctypes.c_ulong
-_x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-_x.XCreateSimpleWindow.restype = ctypes.c_ulong
-_x.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 + \
-    [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
-_x.XSetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
-_x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                          ctypes.c_void_p]
-_x.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong,
-                               ctypes.c_int, ctypes.c_int, ctypes.c_char_p, ctypes.c_int]
-_x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
-_x.XPending.argtypes = [ctypes.c_void_p]
-_x.XFlush.argtypes = [ctypes.c_void_p]
-_x.XDestroyWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-_x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-_x.XQueryPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + \
-    [ctypes.POINTER(ctypes.c_ulong)] * 2 + [ctypes.POINTER(ctypes.c_int)] * 4 + \
-    [ctypes.POINTER(ctypes.c_uint)]
+_P, _L, _I = ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int
+
+
+def _declare(name, restype, *argtypes):
+    function = getattr(_x, name)
+    function.restype, function.argtypes = restype, list(argtypes)
+
+
+_declare("XOpenDisplay", _P, ctypes.c_char_p)
+_declare("XDefaultRootWindow", _L, _P)
+_declare("XInternAtom", _L, _P, ctypes.c_char_p, _I)
+_declare("XCreateSimpleWindow", _L, _P, _L, _I, _I, _I, _I, _I, _L, _L)
+_declare("XSetSelectionOwner", _I, _P, _L, _L, _L)
+_declare("XSendEvent", _I, _P, _L, _I, ctypes.c_long, _P)
+_declare("XChangeProperty", _I, _P, _L, _L, _L, _I, _I, ctypes.c_char_p, _I)
+_declare("XQueryPointer", _I, _P, _L, *[ctypes.POINTER(_L)] * 2, *[ctypes.POINTER(_I)] * 4, _P)
+_declare("XNextEvent", _I, _P, _P)
+_declare("XDestroyWindow", _I, _P, _L)
+for name in ("XPending", "XFlush", "XCloseDisplay"):
+    _declare(name, _I, _P)
 
 SELECTION_REQUEST, SELECTION_NOTIFY, CLIENT_MESSAGE = 30, 31, 33
 XDND_VERSION = 5
 
 
+# The events' common head, then their own fields (Xlib.h).
+_HEAD = [("type", _I), ("serial", _L), ("send_event", _I), ("display", _P)]
+
+
 class _ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                ("l", ctypes.c_long * 5)]
+    _fields_ = _HEAD + [("window", _L), ("message_type", _L), ("format", _I),
+                        ("l", ctypes.c_long * 5)]
 
 
 class _SelectionRequest(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("owner", ctypes.c_ulong),
-                ("requestor", ctypes.c_ulong), ("selection", ctypes.c_ulong),
-                ("target", ctypes.c_ulong), ("property", ctypes.c_ulong), ("time", ctypes.c_ulong)]
+    _fields_ = _HEAD + [(n, _L) for n in ("owner", "requestor", "selection", "target",
+                                          "property", "time")]
 
 
 class _SelectionNotify(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("requestor", ctypes.c_ulong),
-                ("selection", ctypes.c_ulong), ("target", ctypes.c_ulong),
-                ("property", ctypes.c_ulong), ("time", ctypes.c_ulong)]
+    _fields_ = _HEAD + [(n, _L) for n in ("requestor", "selection", "target", "property",
+                                          "time")]
 
 
 class _Event(ctypes.Union):
-    _fields_ = [("type", ctypes.c_int), ("client", _ClientMessage),
+    _fields_ = [("type", _I), ("client", _ClientMessage),
                 ("request", _SelectionRequest), ("notify", _SelectionNotify),
                 ("pad", ctypes.c_long * 24)]
 
@@ -76,11 +72,9 @@ def drop(display_name, paths, timeout=10):
     selection = atom("XdndSelection")
     data = "".join("file://" + urllib.parse.quote(p) + "\r\n" for p in paths).encode()
     try:
-        r, child = ctypes.c_ulong(), ctypes.c_ulong()
-        rx, ry, wx, wy, mask = ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), \
-            ctypes.c_uint()
-        _x.XQueryPointer(d, root, ctypes.byref(r), ctypes.byref(child), ctypes.byref(rx),
-                         ctypes.byref(ry), ctypes.byref(wx), ctypes.byref(wy), ctypes.byref(mask))
+        r, child, rx, ry, wx, wy, mask = _L(), _L(), _I(), _I(), _I(), _I(), ctypes.c_uint()
+        _x.XQueryPointer(d, root, *map(ctypes.byref, (r, child, rx, ry, wx, wy)),
+                         ctypes.byref(mask))
         target = child.value
         if not target:
             raise AssertionError("no X window under the pointer")
