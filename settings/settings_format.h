@@ -24,7 +24,14 @@ struct SettingsRecord {
 
 // The launcher records of a settings file in file order, as the loader applies them (a
 // later record for a slot replaces an earlier one). Only slots 0..11 ever appear; any
-// input, however large or malformed, is safe.
+// input, however large or malformed, is safe. Lines end with LF or CR LF (a lone CR is
+// part of the line) and may be of any length. "--- LANCHER ---" with a line end opens a
+// launcher section; "--- L_END ---" closes it only as the file's last line, and followed
+// by a line end is merely a line that is not a record. A record is blanks, a number in
+// -1..11 (sign and zeros allowed), blanks, then a storable path; any other line in a
+// section is skipped, so is a record whose path is longer than MaxPathBytes, since a cut
+// path would open another file. The first -1 record ends the reading. "--- DESKTOP ---"
+// opens a block, ended by "--- D_END ---", from which nothing is loaded.
 std::vector<SettingsRecord> parseSettings(std::string_view bytes);
 
 // The whole file for the given registered slots, written in increasing slot order.
