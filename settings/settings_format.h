@@ -29,7 +29,7 @@ struct SettingsRecord {
 // launcher section; "--- L_END ---" closes it only as the file's last line, and followed
 // by a line end is merely a line that is not a record. A record is blanks, a number in
 // -1..11 (sign and zeros allowed), blanks, then a storable path; any other line in a
-// section is skipped, so is a record whose path is longer than MaxPathBytes, since a cut
+// section is skipped, so is a record whose path is longer than MaxStoredPathBytes, since a cut
 // path would open another file. The first -1 record ends the reading. "--- DESKTOP ---"
 // opens a block, ended by "--- D_END ---", from which nothing is loaded.
 std::vector<SettingsRecord> parseSettings(std::string_view bytes);
