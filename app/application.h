@@ -29,6 +29,7 @@ struct Application {
     DesktopArray desktops;
     HiddenWindows hidden;  // hidden by the hide-all command; shown again before the desktops
     SlotArray slots{};
+    FileChoice chosenFile;
     SkinSet skin;
     PanelState state;
 };

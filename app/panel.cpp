@@ -3,6 +3,8 @@
 
 #include "app/ids.h"
 #include "app/pointer.h"
+#include "launcher/registration.h"
+#include "settings/settings_file.h"
 #include "ui/commands.h"
 #include "ui/painter.h"
 
@@ -17,6 +19,7 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmKillFocus: onKillFocus(panel); return 0;
     case win::WmPaint: return onPaint(panel, wParam, lParam);
     case win::WmClose: onClose(panel); return 0;
+    case win::WmEndSession: onEndSession(panel, wParam != 0); return 0;
     case win::WmCommand: onCommand(panel, wParam); return 0;
     case win::WmTimer: onTimer(panel, static_cast<unsigned>(wParam & 0xFFFF)); return 0;
     case win::WmLButtonDown: onLeftPress(panel); return 0;
@@ -24,6 +27,9 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmLButtonDblClk: onDoubleClick(panel); return 0;
     case win::WmRButtonDown: onRightPress(panel); return 0;
     case win::WmRButtonUp: onRightRelease(panel); return 0;
+    case win::WmDropFiles:
+        registerFromDrop(app_, s_, panel, static_cast<DropHandle>(wParam));
+        return 0;
     default: return std::nullopt;
     }
 }
@@ -58,8 +64,11 @@ void Panel::onCreate(WindowHandle panel) {
     st.mapScaleY = mapScale(screen.bottom, 40);
     st.sizeState = SizeFull;
     st.heldTicks = 0;
-    s_.host.currentDirectory(st.workingDirectory, MaxPathBytes);
+    // A directory that does not fit names no settings file.
+    const unsigned length = s_.host.currentDirectory(st.workingDirectory, MaxPathBytes);
+    if (length == 0 || length >= MaxPathBytes) st.workingDirectory[0] = '\0';
     st.workingDirectory[MaxPathBytes - 1] = '\0';
+    loadSettings(s_, st.workingDirectory, app_.slots);
     s_.host.setTimer(panel, TimerRefresh, RefreshPeriodMs);
     s_.host.setTimer(panel, TimerToolTip, ToolTipPeriodMs);
 }
@@ -71,8 +80,14 @@ void Panel::onClose(WindowHandle panel) {
     s_.host.killTimer(panel, TimerRefresh);
     s_.host.killTimer(panel, TimerWindowDrag);
     s_.host.killTimer(panel, TimerPanelDrag);
+    saveSettings(s_, app_.state.workingDirectory, app_.slots);
     s_.shell.notifyIcon(win::NimDelete, app_.state.trayIconData);
     s_.host.destroyWindow(panel);
+}
+
+void Panel::onEndSession(WindowHandle, bool ending) {
+    // Saved without asking: the registrations made since start-up would be lost.
+    if (ending) saveSettings(s_, app_.state.workingDirectory, app_.slots);
 }
 
 void Panel::onDestroy() {

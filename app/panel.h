@@ -22,6 +22,8 @@ public:
 
     void onCreate(WindowHandle panel);
     void onClose(WindowHandle panel);
+    // WM_ENDSESSION: WM_CLOSE never comes when the session ends.
+    void onEndSession(WindowHandle panel, bool ending);
     void onDestroy();
     void onKillFocus(WindowHandle panel);
     void onCommand(WindowHandle panel, std::uintptr_t id);

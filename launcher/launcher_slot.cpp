@@ -7,7 +7,7 @@ void LauncherSlot::initialise(InstanceHandle instance, WindowHandle owner, int i
     instanceHandle = instance;
     ownerWindow = owner;
     slotIndex = index;
-    icon = 0;
+    icon.reset();
     registered = 0;
     fileTitle[0] = '\0';
     filePath[0] = '\0';

@@ -4,11 +4,13 @@
 #include <array>
 
 #include "base/platform.h"
+#include "ui/shell.h"
 
 namespace skelvo {
 
 inline constexpr int SlotCount = 12;
-inline constexpr int SlotTitleBytes = 128;
+// A whole title as the dialog or GetFileTitleA gives it (up to 259 bytes): never cut.
+inline constexpr int SlotTitleBytes = 260;
 inline constexpr int SlotPathBytes = 260;
 
 struct LauncherSlot {
@@ -16,7 +18,7 @@ struct LauncherSlot {
     WindowHandle ownerWindow = NullWindow;
     char fileTitle[SlotTitleBytes] = {};
     char filePath[SlotPathBytes] = {};
-    IconHandle icon = 0;
+    OwnedIcon icon;
     int slotIndex = 0;
     int registered = 0;
 
@@ -27,5 +29,12 @@ struct LauncherSlot {
 };
 
 using SlotArray = std::array<LauncherSlot, SlotCount>;
+
+// The open-file dialog's buffers, shared by every slot's dialog and never cleared: each
+// dialog opens with the path chosen last.
+struct FileChoice {
+    char path[SlotPathBytes] = {};
+    char title[SlotTitleBytes] = {};
+};
 
 }  // namespace skelvo

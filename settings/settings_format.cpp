@@ -74,7 +74,7 @@ std::optional<Record> readRecord(std::string_view line) {
     const std::string_view path = line.substr(i);
     if (number < StopNumber || number >= SlotCount) return std::nullopt;
     // A cut path would open another file: a path no slot can hold is not loaded at all.
-    if (path.empty() || path.size() > MaxPathBytes) return std::nullopt;
+    if (path.empty() || path.size() > MaxStoredPathBytes) return std::nullopt;
     return Record{number, path};
 }
 
@@ -117,7 +117,7 @@ std::vector<SettingsRecord> parseSettings(std::string_view bytes) {
 }
 
 bool isStorablePath(std::string_view path) {
-    return !path.empty() && path.size() <= MaxPathBytes && !isBlank(path.front()) &&
+    return !path.empty() && path.size() <= MaxStoredPathBytes && !isBlank(path.front()) &&
            path.find('\n') == std::string_view::npos && isValidCp932(path);
 }
 
@@ -144,7 +144,7 @@ std::optional<std::string> settingsFilePath(std::string_view workingDirectory) {
     std::string path(workingDirectory);
     if (!endsWithBackslash(workingDirectory)) path += '\\';
     path += SettingsFileName;
-    if (path.size() > MaxPathBytes) return std::nullopt;
+    if (path.size() > MaxStoredPathBytes) return std::nullopt;
     return path;
 }
 

@@ -14,7 +14,7 @@ namespace skelvo {
 
 inline constexpr char SettingsFileName[] = "KQZ.txt";
 // The longest path a slot holds and the system opens (MAX_PATH without the NUL).
-inline constexpr std::size_t MaxPathBytes = SlotPathBytes - 1;
+inline constexpr std::size_t MaxStoredPathBytes = SlotPathBytes - 1;
 
 struct SettingsRecord {
     int slot = 0;      // 0..11
@@ -29,7 +29,7 @@ struct SettingsRecord {
 // launcher section; "--- L_END ---" closes it only as the file's last line, and followed
 // by a line end is merely a line that is not a record. A record is blanks, a number in
 // -1..11 (sign and zeros allowed), blanks, then a storable path; any other line in a
-// section is skipped, so is a record whose path is longer than MaxPathBytes, since a cut
+// section is skipped, so is a record whose path is longer than MaxStoredPathBytes, since a cut
 // path would open another file. The first -1 record ends the reading. "--- DESKTOP ---"
 // opens a block, ended by "--- D_END ---", from which nothing is loaded.
 std::vector<SettingsRecord> parseSettings(std::string_view bytes);
@@ -40,12 +40,12 @@ std::vector<SettingsRecord> parseSettings(std::string_view bytes);
 std::string formatSettings(const std::vector<SettingsRecord>& registered);
 
 // A path that a record carries unchanged through formatSettings and parseSettings: 1 to
-// MaxPathBytes bytes of valid CP932 without NUL or line feed, not starting with a blank
+// MaxStoredPathBytes bytes of valid CP932 without NUL or line feed, not starting with a blank
 // (the blanks after the record number are skipped).
 bool isStorablePath(std::string_view path);
 
 // The settings file in workingDirectory; nullopt when the directory is empty or not valid
-// CP932, or the path would exceed MaxPathBytes.
+// CP932, or the path would exceed MaxStoredPathBytes.
 std::optional<std::string> settingsFilePath(std::string_view workingDirectory);
 
 }  // namespace skelvo

@@ -6,6 +6,8 @@
 #include "app/pointer.h"
 #include "desktops/operations.h"
 #include "desktops/switching.h"
+#include "launcher/launching.h"
+#include "launcher/registration.h"
 
 namespace skelvo {
 
@@ -85,6 +87,30 @@ void onQuit(Command& c) {
     c.s.host.postMessage(c.panel, win::WmClose, 0, 0);
 }
 
+void onRegister(Command& c) {
+    registerCommand(c.app, c.s, c.panel);
+}
+
+void onDeleteRegistration(Command& c) {
+    deleteRegistrationCommand(c.app, c.s, c.panel);
+}
+
+void onDeleteAllRegistrations(Command& c) {
+    deleteAllRegistrationsCommand(c.app, c.s, c.panel);
+}
+
+void onRun(Command& c) {
+    runCommand(c.app, c.s, c.panel);
+}
+
+void onRunNumbered(Command& c) {
+    runNumberedCommand(c.app, c.s, c.id);
+}
+
+void onRunAll(Command& c) {
+    runAllCommand(c.app, c.s, c.panel);
+}
+
 struct Row {
     unsigned first;
     unsigned last;
@@ -92,6 +118,8 @@ struct Row {
 };
 
 constexpr Row Table[] = {
+    {CmdRegister, CmdRegister, onRegister},
+    {CmdRun, CmdRun, onRun},
     {CmdRestoreWindow, CmdRestoreWindow, onTargetWindow<WindowAction::Restore>},
     {CmdMaximiseWindow, CmdMaximiseWindow, onTargetWindow<WindowAction::Maximise>},
     {CmdMinimiseWindow, CmdMinimiseWindow, onTargetWindow<WindowAction::Minimise>},
@@ -102,12 +130,16 @@ constexpr Row Table[] = {
     {CmdCloseAll, CmdCloseAll, onPointedDesktop<WindowAction::Close>},
     {CmdSwitchSize, CmdSwitchSize, onSwitchSize},
     {CmdQuit, CmdQuit, onQuit},
+    {CmdDeleteRegistration, CmdDeleteRegistration, onDeleteRegistration},
     {CmdRestoreAllDesktops, CmdRestoreAllDesktops, onAllDesktops<OpRestoreAll>},
     {CmdMaximiseAllDesktops, CmdMaximiseAllDesktops, onAllDesktops<OpMaximiseAll>},
     {CmdMinimiseAllDesktops, CmdMinimiseAllDesktops, onAllDesktops<OpMinimiseAll>},
     {CmdCloseAllDesktops, CmdCloseAllDesktops, onAllDesktops<OpCloseAll>},
+    {CmdDeleteAllRegistrations, CmdDeleteAllRegistrations, onDeleteAllRegistrations},
+    {CmdLauncherFirst, CmdLauncherLast, onRunNumbered},
     {CmdDesktopFirst, CmdDesktopLast, onSwitchDesktop},
     {CmdSwitchFunction, CmdSwitchFunction, onSwitchFunction},
+    {CmdRunAll, CmdRunAll, onRunAll},
     {CmdShowAllWindows, CmdShowAllWindows, onShowAll},
     {CmdHideAllWindows, CmdHideAllWindows, onHideAll},
 };

@@ -1,9 +1,10 @@
-// SHELL32 calls behind the shell interface.
+// SHELL32 and COMDLG32 calls behind the shell interface.
 #include "ui/shell_win.h"
 
 #include <windows.h>
 
-// After <windows.h>, whose types it uses.
+// After <windows.h>, whose types they use.
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -24,6 +25,56 @@ bool Win32Shell::notifyIcon(unsigned operation, const TrayIconData& data) {
     std::memcpy(nid.szTip, data.tip, sizeof(data.tip));
     nid.szTip[sizeof(data.tip) - 1] = '\0';
     return Shell_NotifyIconA(operation, &nid) != FALSE;
+}
+
+bool Win32Shell::openFileDialog(const OpenFileRequest& request) {
+    OPENFILENAMEA ofn;
+    std::memset(&ofn, 0, sizeof(ofn));
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.hwndOwner = reinterpret_cast<HWND>(request.owner);
+    ofn.lpstrFilter = request.filter;
+    ofn.nFilterIndex = 0;
+    ofn.lpstrFile = request.file;
+    ofn.nMaxFile = request.fileSize;
+    ofn.lpstrFileTitle = request.fileTitle;
+    ofn.nMaxFileTitle = request.fileTitleSize;
+    ofn.lpstrInitialDir = nullptr;
+    ofn.lpstrTitle = request.title;
+    ofn.Flags = request.flags;
+    return GetOpenFileNameA(&ofn) != FALSE;
+}
+
+int Win32Shell::fileTitle(const char* path, char* title, unsigned size) {
+    return GetFileTitleA(path, title, static_cast<WORD>(size));
+}
+
+IconHandle Win32Shell::associatedIcon(InstanceHandle instance, const char* path) {
+    // The call writes the file it took the icon from (or this module) into its argument.
+    char scratch[MAX_PATH];
+    std::strncpy(scratch, path, MAX_PATH - 1);
+    scratch[MAX_PATH - 1] = '\0';
+    WORD index = 0;
+    return reinterpret_cast<IconHandle>(
+        ExtractAssociatedIconA(reinterpret_cast<HINSTANCE>(instance), scratch, &index));
+}
+
+bool Win32Shell::destroyIcon(IconHandle icon) {
+    return DestroyIcon(reinterpret_cast<HICON>(icon)) != FALSE;
+}
+
+unsigned Win32Shell::dragQueryFile(DropHandle drop, unsigned index, char* buffer, unsigned size) {
+    return DragQueryFileA(reinterpret_cast<HDROP>(drop), index, buffer, size);
+}
+
+void Win32Shell::dragFinish(DropHandle drop) {
+    DragFinish(reinterpret_cast<HDROP>(drop));
+}
+
+std::intptr_t Win32Shell::shellExecute(WindowHandle owner, const char* operation, const char* file,
+                                       const char* parameters, const char* directory,
+                                       int showCommand) {
+    return reinterpret_cast<std::intptr_t>(ShellExecuteA(reinterpret_cast<HWND>(owner), operation,
+                                                         file, parameters, directory, showCommand));
 }
 
 }  // namespace skelvo

@@ -8,6 +8,15 @@ namespace skelvo {
 class Win32Shell : public Shell {
 public:
     bool notifyIcon(unsigned operation, const TrayIconData& data) override;
+    bool openFileDialog(const OpenFileRequest& request) override;
+    int fileTitle(const char* path, char* title, unsigned size) override;
+    IconHandle associatedIcon(InstanceHandle instance, const char* path) override;
+    bool destroyIcon(IconHandle icon) override;
+    unsigned dragQueryFile(DropHandle drop, unsigned index, char* buffer, unsigned size) override;
+    void dragFinish(DropHandle drop) override;
+    std::intptr_t shellExecute(WindowHandle owner, const char* operation, const char* file,
+                               const char* parameters, const char* directory,
+                               int showCommand) override;
 };
 
 }  // namespace skelvo

@@ -215,19 +215,21 @@ class Harness:
 
     # ---- processes ----------------------------------------------------------------
 
-    def start(self, exe, *args, name=None, stdin=subprocess.DEVNULL):
+    def start(self, exe, *args, name=None, stdin=subprocess.DEVNULL, cwd=None):
         self._count += 1
         name = name or os.path.basename(exe)
         log_path = os.path.join(self.artifacts, f"{os.getpid()}-{self._count}-{name}.log")
         with open(log_path, "wb") as log:
             popen = subprocess.Popen([self.wine_run, exe, *args], env=self.env, stdin=stdin,
-                                     stdout=log, stderr=subprocess.STDOUT)
+                                     stdout=log, stderr=subprocess.STDOUT, cwd=cwd)
         process = Process(name, popen, log_path)
         self._processes.append(process)
         return process
 
-    def start_skelvo(self):
-        return self.start(self.exe or _required_env("SKELVO_EXE"), name="Skelvo")
+    def start_skelvo(self, cwd=None):
+        """Skelvo.exe, started in cwd (a Unix directory; the program sees it on Wine's Z:
+        drive) or in the test's own directory."""
+        return self.start(self.exe or _required_env("SKELVO_EXE"), name="Skelvo", cwd=cwd)
 
     def fixture(self, *args, timeout=30, ok_codes=(0,)):
         """Runs a fixture command to its end; its stdout as JSON objects, one a line."""

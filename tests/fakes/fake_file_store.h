@@ -7,17 +7,20 @@
 #include <vector>
 
 #include "base/file_store.h"
+#include "tests/fakes/event_log.h"
 
 namespace skelvo::testing {
 
 class FakeFileStore : public FileStore {
 public:
     std::optional<std::string> read(const std::string& path) override {
+        if (log != nullptr) log->add("read " + path);
         const auto it = files.find(path);
         if (it == files.end()) return std::nullopt;
         return it->second;
     }
     bool replace(const std::string& path, std::string_view bytes) override {
+        if (log != nullptr) log->add("replace " + path);
         if (failWrites) return false;
         files[path] = std::string(bytes);
         writes.push_back({path, std::string(bytes)});
@@ -46,6 +49,7 @@ public:
     std::map<std::string, std::string> files;
     std::vector<Write> writes;  // every replace and remove, in order
     bool failWrites = false;
+    EventLog* log = nullptr;
 };
 
 }  // namespace skelvo::testing

@@ -1,6 +1,14 @@
-// Records the shell calls the panel makes.
+// Records the shell calls the panel makes, answers open-file dialogs from a script, hands
+// out icons it tracks and holds drops of named items.
 #pragma once
 
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "tests/fakes/event_log.h"
@@ -16,14 +24,133 @@ public:
         if (log_ != nullptr) log_->add("notifyIcon " + std::to_string(operation));
         return true;
     }
+
+    // The next answer of dialogAnswers (none: cancelled), written as GetOpenFileNameA does.
+    bool openFileDialog(const OpenFileRequest& r) override {
+        dialogs.push_back({r.owner, std::string(r.filter, filterLength(r.filter)), r.title, r.flags,
+                           r.file, r.fileSize, r.fileTitleSize});
+        if (log_ != nullptr) log_->add("openFileDialog");
+        if (dialogAnswers.empty() || !dialogAnswers.front()) {
+            if (!dialogAnswers.empty()) dialogAnswers.pop_front();
+            return false;
+        }
+        const DialogAnswer a = *dialogAnswers.front();
+        dialogAnswers.pop_front();
+        if (a.path.size() >= r.fileSize || a.title.size() >= r.fileTitleSize) return false;
+        std::memcpy(r.file, a.path.c_str(), a.path.size() + 1);
+        std::memcpy(r.fileTitle, a.title.c_str(), a.title.size() + 1);
+        return true;
+    }
+    // As GetFileTitleA: the name after the last separator (a CP932 trail byte is none),
+    // with its extension; -1 for no name or a wildcard.
+    int fileTitle(const char* path, char* title, unsigned size) override {
+        const std::string p = path;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(p[i]);
+            if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
+                ++i;
+            } else if (c == '\\' || c == '/' || c == ':') {
+                start = i + 1;
+            }
+        }
+        const std::string name = p.substr(std::min(start, p.size()));
+        if (name.empty() || p.find_first_of("*[]") != std::string::npos) return -1;
+        if (name.size() >= size) return static_cast<int>(name.size() + 1);
+        std::memcpy(title, name.c_str(), name.size() + 1);
+        return 0;
+    }
+    // A new icon for every path but the missing ones.
+    IconHandle associatedIcon(InstanceHandle, const char* path) override {
+        iconRequests.push_back(path);
+        if (missing.count(path) != 0) return 0;
+        const IconHandle icon = nextIcon++;
+        liveIcons.insert(icon);
+        return icon;
+    }
+    bool destroyIcon(IconHandle icon) override {
+        destroyedIcons.push_back(icon);
+        return liveIcons.erase(icon) != 0;
+    }
+
+    DropHandle addDrop(std::vector<std::string> names) {
+        drops[nextDrop] = std::move(names);
+        return nextDrop++;
+    }
+    unsigned dragQueryFile(DropHandle drop, unsigned index, char* buffer, unsigned size) override {
+        const auto it = drops.find(drop);
+        if (it == drops.end()) return 0;
+        if (index == DropCountIndex) return static_cast<unsigned>(it->second.size());
+        if (index >= it->second.size()) return 0;
+        const std::string& name = it->second[index];
+        if (buffer == nullptr) return static_cast<unsigned>(name.size());
+        if (size == 0) return 0;
+        const std::size_t n = std::min<std::size_t>(name.size(), size - 1);
+        std::memcpy(buffer, name.data(), n);
+        buffer[n] = '\0';
+        return static_cast<unsigned>(n);
+    }
+    void dragFinish(DropHandle drop) override {
+        finishedDrops.push_back(drop);
+        drops.erase(drop);
+    }
+
+    std::intptr_t shellExecute(WindowHandle owner, const char* operation, const char* file,
+                               const char* parameters, const char* directory,
+                               int showCommand) override {
+        auto text = [](const char* t) { return t ? std::optional<std::string>(t) : std::nullopt; };
+        executed.push_back({owner, operation ? operation : "", file ? file : "", text(parameters),
+                            text(directory), showCommand});
+        if (log_ != nullptr) log_->add(std::string("shellExecute ") + file);
+        return missing.count(file) != 0 ? 2 : 42;  // SE_ERR_FNF
+    }
+
     struct Notification {
         unsigned operation;
         TrayIconData data;
     };
+    struct DialogAnswer {
+        std::string path;
+        std::string title;
+    };
+    struct DialogCall {
+        WindowHandle owner;
+        std::string filter;  // with its NULs, up to the list's end
+        std::string title;
+        unsigned flags;
+        std::string initialFile;
+        unsigned fileSize;
+        unsigned fileTitleSize;
+    };
+    struct Execution {
+        WindowHandle owner;
+        std::string operation;
+        std::string file;
+        std::optional<std::string> parameters;
+        std::optional<std::string> directory;
+        int showCommand;
+    };
     std::vector<Notification> notifications;
+    std::deque<std::optional<DialogAnswer>> dialogAnswers;
+    std::vector<DialogCall> dialogs;
+    std::set<std::string> missing;  // paths that have no icon
+    std::vector<std::string> iconRequests;
+    std::set<IconHandle> liveIcons;
+    std::vector<IconHandle> destroyedIcons;
+    std::map<DropHandle, std::vector<std::string>> drops;
+    std::vector<DropHandle> finishedDrops;
+    std::vector<Execution> executed;
 
 private:
+    static std::size_t filterLength(const char* filter) {
+        if (filter == nullptr) return 0;
+        std::size_t n = 0;
+        while (filter[n] != '\0') n += std::strlen(filter + n) + 1;
+        return n + 1;
+    }
     EventLog* log_;
+    IconHandle nextIcon = 0x5000;
+    DropHandle nextDrop = 0xD000;
 };
 
 }  // namespace skelvo::testing

@@ -10,6 +10,7 @@ PanelHarness::PanelHarness(Rect screen, FakeGraphics::BitmapSource bitmaps)
       shell(&log),
       app(std::make_unique<Application>()) {
     graphics.log = &log;
+    files.log = &log;
     panel = std::make_unique<Panel>(*app, Services{windows, host, graphics, shell, files});
     host.onSend = [this](WindowHandle, unsigned message, std::uintptr_t wParam,
                          std::intptr_t lParam) -> std::intptr_t {

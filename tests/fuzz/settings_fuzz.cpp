@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < size; i += isCp932LeadByte(data[i]) ? 2 : 1) last = i;
     const bool separated = size > 0 && bytes[last] == '\\';
     const std::size_t name = std::strlen(SettingsFileName);
-    const bool fits = size > 0 && isValidCp932(bytes) && size + !separated + name <= MaxPathBytes;
+    const bool fits =
+        size > 0 && isValidCp932(bytes) && size + !separated + name <= MaxStoredPathBytes;
     const std::optional<std::string> path = settingsFilePath(bytes);
     REQUIRE(path.has_value() == fits);
     if (path) {

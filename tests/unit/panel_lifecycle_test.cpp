@@ -49,7 +49,8 @@ TEST(PanelCreate, StepsRunInOrder) {
     // Skin loaded before the directory is taken, timers last.
     const int skin = h.log.indexOf("currentDirectory");
     EXPECT_EQ(h.graphics.loaded.front(), "MAINSELECT");
-    EXPECT_LT(skin, h.log.indexOf("setTimer 1"));
+    EXPECT_LT(skin, h.log.indexOf("read C:\\Skelvo\\KQZ.txt"));
+    EXPECT_LT(h.log.indexOf("read C:\\Skelvo\\KQZ.txt"), h.log.indexOf("setTimer 1"));
     EXPECT_LT(h.log.indexOf("setTimer 1"), h.log.indexOf("setTimer 4"));
 }
 
@@ -82,8 +83,9 @@ TEST(PanelQuit, ConfirmedStopsTimersRemovesIconThenDestroys) {
     h.log.clear();
     h.host.answers = {win::IdYes};
     h.send(win::WmClose);
-    const std::vector<std::string> expected = {"messageBox",  "killTimer 1",  "killTimer 2",
-                                               "killTimer 3", "notifyIcon 2", "destroyWindow"};
+    const std::vector<std::string> expected = {
+        "messageBox",   "killTimer 1",  "killTimer 2", "killTimer 3", "replace C:\\Skelvo\\KQZ.txt",
+        "notifyIcon 2", "destroyWindow"};
     EXPECT_EQ(h.log.events, expected);
     EXPECT_FALSE(h.host.timerRunning(TimerRefresh));
     EXPECT_TRUE(h.host.timerRunning(TimerToolTip)) << "timer 4 ends with the window";

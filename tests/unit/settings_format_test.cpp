@@ -135,7 +135,7 @@ TEST(SettingsFormat, RoundTripsRandomRegistrations) {
         Records registered;
         for (int slot = 0; slot < SlotCount; ++slot) {
             if (random() % 2) continue;
-            const std::size_t limit = random() % 3 ? 3 + random() % 256 : MaxPathBytes;
+            const std::size_t limit = random() % 3 ? 3 + random() % 256 : MaxStoredPathBytes;
             std::string path = round % 2 ? "C:\\" : "\\\\server\\";
             while (path.size() < limit) {
                 const std::string& piece = pieces[random() % std::size(pieces)];

@@ -40,6 +40,8 @@ skelvo_prefix_create() {
     # windows keep their normal size and MoveWindow drops the maximised state.
     "$SKELVO_WINE" reg add 'HKCU\Software\Wine\AppDefaults\contract_win.exe\X11 Driver' \
         /v Managed /t REG_SZ /d N /f >>"$log" 2>&1
+    # A text document opens in Notepad, as on Windows (Wine's prefix lacks the .txt key).
+    "$SKELVO_WINE" reg add 'HKCR\.txt' /ve /t REG_SZ /d txtfile /f >>"$log" 2>&1
     wineserver -w
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "wine: could not create the prefix $WINEPREFIX (see $log)" >&2

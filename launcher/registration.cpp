@@ -1,0 +1,133 @@
+// Registration by dialog and by drop, and deletion.
+#include "launcher/registration.h"
+
+#include <cstring>
+
+#include "app/pointer.h"
+
+namespace skelvo {
+
+namespace {
+
+// Copies a terminated string into a destination of size bytes, cutting nothing that fits.
+void copyText(char* destination, const char* source, std::size_t size) {
+    const std::size_t n = strnlen(source, size - 1);
+    std::memcpy(destination, source, n);
+    destination[n] = '\0';
+}
+
+bool overwriteRefused(Services& services, const LauncherSlot& slot) {
+    if (slot.registered != 1) return false;
+    return services.host.messageBox(slot.ownerWindow, OverwriteText, OverwriteCaption,
+                                    win::MbYesNo | win::MbIconQuestion) == win::IdNo;
+}
+
+bool deletionConfirmed(Services& services, WindowHandle panel, const char* text) {
+    return services.host.messageBox(panel, text, DeleteCaption,
+                                    win::MbYesNo | win::MbIconExclamation) == win::IdYes;
+}
+
+void empty(LauncherSlot& slot) {
+    slot.registered = 0;
+    slot.fileTitle[0] = '\0';
+    slot.filePath[0] = '\0';
+    // Nothing reads the icon of an empty slot again.
+    slot.icon.reset();
+}
+
+void setIcon(Services& services, LauncherSlot& slot) {
+    slot.icon = OwnedIcon(services.shell,
+                          services.shell.associatedIcon(slot.instanceHandle, slot.filePath));
+}
+
+// The slot a cell command names; none when the menu was not opened on a cell (a
+// command posted from outside can arrive with any pointerZone).
+LauncherSlot* commandSlot(Application& app) {
+    const int zone = app.state.pointerZone;
+    return isCellZone(zone) ? &app.slots[zone - 1] : nullptr;
+}
+
+}  // namespace
+
+int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner, char* path,
+               char* title) {
+    OpenFileRequest request;
+    request.owner = owner;
+    request.filter = ChooseFileFilter;
+    request.title = ChooseFileTitle;
+    request.flags = 0;
+    request.file = chosen.path;
+    request.fileSize = sizeof chosen.path;
+    request.fileTitle = chosen.title;
+    request.fileTitleSize = sizeof chosen.title;
+    if (!services.shell.openFileDialog(request)) return -1;
+    copyText(path, chosen.path, SlotPathBytes);
+    copyText(title, chosen.title, SlotTitleBytes);
+    return 0;
+}
+
+void fillSlot(Services& services, LauncherSlot& slot, const char* path) {
+    copyText(slot.filePath, path, SlotPathBytes);
+    services.shell.fileTitle(slot.filePath, slot.fileTitle, SlotTitleBytes);
+    setIcon(services, slot);
+    slot.registered = 1;
+}
+
+int registerFromDialog(Services& services, FileChoice& chosen, LauncherSlot& slot) {
+    if (overwriteRefused(services, slot)) return 0;
+    if (chooseFile(services, chosen, slot.ownerWindow, slot.filePath, slot.fileTitle) != 0)
+        return -1;
+    slot.registered = 1;
+    setIcon(services, slot);
+    return 1;
+}
+
+int registerFromDrop(Application& app, Services& services, WindowHandle panel, DropHandle drop) {
+    PanelState& st = app.state;
+    const Point p = services.host.screenToClient(panel, services.host.cursorPos());
+    st.pointerZone = hitZone(p.x, p.y);
+    int result = 0;
+    if (st.functionMode == FunctionLauncher && isCellZone(st.pointerZone)) {
+        LauncherSlot& slot = app.slots[st.pointerZone - 1];
+        if (!overwriteRefused(services, slot)) {
+            // A name that does not fit a slot is left alone rather than registered cut.
+            char name[SlotPathBytes] = {};
+            const unsigned length = services.shell.dragQueryFile(drop, 0, nullptr, 0);
+            if (length > 0 && length < sizeof name &&
+                services.shell.dragQueryFile(drop, 0, name, sizeof name) == length) {
+                fillSlot(services, slot, name);
+                result = 1;
+            }
+        }
+    }
+    services.shell.dragFinish(drop);
+    return result;
+}
+
+int clearSlot(Services& services, WindowHandle panel, LauncherSlot& slot) {
+    if (!deletionConfirmed(services, panel, DeleteText)) return 0;
+    empty(slot);
+    return 1;
+}
+
+int clearAllSlots(Services& services, WindowHandle panel, SlotArray& slots) {
+    if (!deletionConfirmed(services, panel, DeleteAllText)) return 0;
+    for (LauncherSlot& slot : slots) empty(slot);
+    return 1;
+}
+
+int registerCommand(Application& app, Services& services, WindowHandle) {
+    LauncherSlot* slot = commandSlot(app);
+    return slot != nullptr ? registerFromDialog(services, app.chosenFile, *slot) : 0;
+}
+
+int deleteRegistrationCommand(Application& app, Services& services, WindowHandle panel) {
+    LauncherSlot* slot = commandSlot(app);
+    return slot != nullptr ? clearSlot(services, panel, *slot) : 0;
+}
+
+int deleteAllRegistrationsCommand(Application& app, Services& services, WindowHandle panel) {
+    return clearAllSlots(services, panel, app.slots);
+}
+
+}  // namespace skelvo

@@ -1,0 +1,35 @@
+// Filling and emptying launcher slots: the open-file dialog, dropped files and the two
+// deletion commands.
+#pragma once
+
+#include "app/application.h"
+
+namespace skelvo {
+
+inline constexpr char ChooseFileTitle[] = "登録ファイル選択";
+// One filter: display text and pattern, the list ended by an empty string.
+inline constexpr char ChooseFileFilter[] = "All files(*.*)\0*.*\0";
+inline constexpr char OverwriteCaption[] = "登録確認";
+inline constexpr char OverwriteText[] = "すでにデータが登録されています。\n上書きしますか？";
+inline constexpr char DeleteCaption[] = "削除確認";
+inline constexpr char DeleteText[] = "登録を削除しますか？";
+inline constexpr char DeleteAllText[] = "すべての登録を削除しますか？";
+
+// The open-file dialog on chosen's buffers; on a choice copies path and title to the
+// destinations (SlotPathBytes and SlotTitleBytes bytes) and returns 0, otherwise -1.
+int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner, char* path, char* title);
+// Fills slot from path (as the settings loader and a drop do): title, icon, registered.
+void fillSlot(Services& services, LauncherSlot& slot, const char* path);
+
+int registerFromDialog(Services& services, FileChoice& chosen, LauncherSlot& slot);
+// The panel's WM_DROPFILES: the first item onto the launcher cell under the cursor.
+int registerFromDrop(Application& app, Services& services, WindowHandle panel, DropHandle drop);
+int clearSlot(Services& services, WindowHandle panel, LauncherSlot& slot);
+int clearAllSlots(Services& services, WindowHandle panel, SlotArray& slots);
+
+// Commands 40001, 40017 (slot pointerZone - 1) and 40028.
+int registerCommand(Application& app, Services& services, WindowHandle panel);
+int deleteRegistrationCommand(Application& app, Services& services, WindowHandle panel);
+int deleteAllRegistrationsCommand(Application& app, Services& services, WindowHandle panel);
+
+}  // namespace skelvo

@@ -1,0 +1,49 @@
+// The settings file at its edges: whole-file read and atomic replace.
+#include "settings/settings_file.h"
+
+#include <cstring>
+
+#include "launcher/registration.h"
+#include "settings/settings_format.h"
+
+namespace skelvo {
+
+namespace {
+
+// No directory (it did not fit at creation) names no file, never one in the root.
+std::optional<std::string> filePath(const char* directory) {
+    if (directory == nullptr || directory[0] == '\0') return std::nullopt;
+    return settingsFilePath(std::string_view(directory, strnlen(directory, SlotPathBytes)));
+}
+
+}  // namespace
+
+void loadSettings(Services& services, const char* directory, SlotArray& slots) {
+    const std::optional<std::string> path = filePath(directory);
+    if (!path) return;
+    const std::optional<std::string> bytes = services.files.read(*path);
+    if (!bytes) return;
+    for (const SettingsRecord& record : parseSettings(*bytes)) {
+        if (record.slot < 0 || record.slot >= SlotCount) continue;
+        // Only a path that a slot holds whole, as a terminated string.
+        if (record.path.empty() || record.path.size() >= SlotPathBytes ||
+            record.path.find('\0') != std::string::npos)
+            continue;
+        fillSlot(services, slots[record.slot], record.path.c_str());
+    }
+}
+
+bool saveSettings(Services& services, const char* directory, const SlotArray& slots) {
+    std::vector<SettingsRecord> registered;
+    for (const LauncherSlot& slot : slots) {
+        if (slot.registered != 1) continue;
+        registered.push_back(
+            {slot.slotIndex, std::string(slot.filePath, strnlen(slot.filePath, SlotPathBytes))});
+    }
+    const std::optional<std::string> path = filePath(directory);
+    if (path && services.files.replace(*path, formatSettings(registered))) return true;
+    services.host.messageBox(services.windows.desktopWindow(), WriteFailedText, nullptr, win::MbOk);
+    return false;
+}
+
+}  // namespace skelvo

@@ -1,0 +1,18 @@
+// Reading KQZ.txt into the launcher slots at creation and writing it back at quit, through
+// the file store; the bytes are settings_format's.
+#pragma once
+
+#include "app/application.h"
+
+namespace skelvo {
+
+inline constexpr char WriteFailedText[] = "ファイルの書き込みに失敗しました";
+
+// Fills the slots the file in directory names; a missing, unreadable or unreachable file
+// loads nothing and says nothing.
+void loadSettings(Services& services, const char* directory, SlotArray& slots);
+// Replaces the file with the registered slots. When that fails (or the path is too long
+// for the system) the old file stays and the write-failure message is shown.
+bool saveSettings(Services& services, const char* directory, const SlotArray& slots);
+
+}  // namespace skelvo

@@ -1,0 +1,92 @@
+// Shell services that hold for the fake and for Win32 alike: file titles, associated
+// icons, the names in a drop and opening a program.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/contract/shell_env.h"
+
+namespace skelvo::testing {
+namespace {
+
+struct ShellContract : ::testing::Test {
+    std::unique_ptr<ShellEnv> env = makeShellEnv();
+    Shell& shell = env->shell();
+};
+
+const std::string Hyo = "\x95\x5C";  // 表: its trail byte is a backslash
+
+TEST_F(ShellContract, FileTitles) {
+    struct Case {
+        std::string path;
+        int result;
+        std::string title;
+    };
+    const std::vector<Case> cases = {
+        {"C:\\Docs\\plan.txt", 0, "plan.txt"},
+        {"C:\\Docs\\Program Files", 0, "Program Files"},
+        {"D:/mixed\\slashes/last.ini", 0, "last.ini"},
+        {"C:\\" + Hyo + "\\" + Hyo + ".txt", 0, Hyo + ".txt"},
+        {"C:\\Docs\\", -1, ""},
+        {"C:\\Docs\\*.txt", -1, ""},
+    };
+    for (const Case& c : cases) {
+        char title[260] = {};
+        EXPECT_EQ(shell.fileTitle(c.path.c_str(), title, sizeof title), c.result) << c.path;
+        if (c.result == 0) {
+            EXPECT_EQ(std::string(title), c.title) << c.path;
+        }
+    }
+    // Too small a buffer: a positive size and nothing written.
+    char small[4] = {'x', 'x', 'x', 'x'};
+    EXPECT_GT(shell.fileTitle("C:\\Docs\\plan.txt", small, sizeof small), 0);
+    EXPECT_EQ(small[0], 'x');
+}
+
+TEST_F(ShellContract, AssociatedIcons) {
+    const std::string program = env->program();
+    const IconHandle icon = shell.associatedIcon(env->instance(), program.c_str());
+    EXPECT_GT(icon, 1u);
+    EXPECT_TRUE(shell.destroyIcon(icon));
+    EXPECT_FALSE(shell.destroyIcon(icon)) << "destroyed once";
+    // Wine takes no icon from a document, a folder or a missing path, and the fallback
+    // looks in the caller's module, which has none of those numbers: no icon at all.
+    for (const std::string& path : {env->document(), env->folder(), env->missing()})
+        EXPECT_EQ(shell.associatedIcon(env->instance(), path.c_str()), 0u) << path;
+}
+
+TEST_F(ShellContract, NamesOfADrop) {
+    const std::vector<std::string> names = {env->document(), env->folder(),
+                                            "C:\\" + Hyo + "\\" + Hyo + ".txt"};
+    const DropHandle drop = env->makeDrop(names);
+    EXPECT_EQ(shell.dragQueryFile(drop, DropCountIndex, nullptr, 0), 3u);
+    for (unsigned i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(shell.dragQueryFile(drop, i, nullptr, 0), names[i].size());
+        char name[260] = {};
+        EXPECT_EQ(shell.dragQueryFile(drop, i, name, sizeof name), names[i].size());
+        EXPECT_EQ(std::string(name), names[i]);
+    }
+    char cut[6] = {};
+    shell.dragQueryFile(drop, 0, cut, sizeof cut);
+    EXPECT_EQ(std::string(cut), names[0].substr(0, 5));
+    EXPECT_EQ(shell.dragQueryFile(drop, 3, nullptr, 0), 0u) << "past the last item";
+    EXPECT_FALSE(env->dropReleased(drop));
+    shell.dragFinish(drop);
+    EXPECT_TRUE(env->dropReleased(drop));
+}
+
+TEST_F(ShellContract, OpenStartsAProgram) {
+    const std::string mark = env->scratchFile("opened.mark");
+    const std::string parameters = "mark " + mark;
+    EXPECT_GT(shell.shellExecute(NullWindow, "open", env->fixture().c_str(), parameters.c_str(),
+                                 nullptr, win::SwShow),
+              32);
+    EXPECT_TRUE(env->marked(mark, 15000));
+    EXPECT_LE(shell.shellExecute(NullWindow, "open", env->missing().c_str(), nullptr, nullptr,
+                                 win::SwShow),
+              32);
+}
+
+}  // namespace
+}  // namespace skelvo::testing
