@@ -6,6 +6,8 @@
 #include "app/pointer.h"
 #include "desktops/switching.h"
 #include "ui/painter.h"
+#include "ui/tooltip.h"
+#include "ui/tray.h"
 
 namespace skelvo {
 
@@ -25,8 +27,15 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmLButtonDblClk: onDoubleClick(panel); return 0;
     case win::WmRButtonDown: onRightPress(panel); return 0;
     case win::WmRButtonUp: onRightRelease(panel); return 0;
-    default: return std::nullopt;
+    case TrayCallbackMessage: return onTrayNotify(app_, s_, panel, wParam, lParam);
+    default: break;
     }
+    // A registered message has no fixed value; 0 means the registration failed.
+    if (message != 0 && message == app_.state.taskbarCreatedMessage) {
+        onTaskbarCreated(s_, app_.state, panel);
+        return 0;
+    }
+    return std::nullopt;
 }
 
 void Panel::onCreate(WindowHandle panel) {
@@ -60,6 +69,8 @@ void Panel::onCreate(WindowHandle panel) {
     st.heldTicks = 0;
     s_.host.currentDirectory(st.workingDirectory, MaxPathBytes);
     st.workingDirectory[MaxPathBytes - 1] = '\0';
+    createToolTip(s_, st, panel, st.instanceHandle);
+    st.taskbarCreatedMessage = s_.host.registerWindowMessage(TaskbarCreatedName);
     s_.host.setTimer(panel, TimerRefresh, RefreshPeriodMs);
     s_.host.setTimer(panel, TimerToolTip, ToolTipPeriodMs);
 }
@@ -71,7 +82,7 @@ void Panel::onClose(WindowHandle panel) {
     s_.host.killTimer(panel, TimerRefresh);
     s_.host.killTimer(panel, TimerWindowDrag);
     s_.host.killTimer(panel, TimerPanelDrag);
-    s_.shell.notifyIcon(win::NimDelete, app_.state.trayIconData);
+    deleteTrayIcon(s_, app_.state);
     s_.host.destroyWindow(panel);
 }
 
@@ -95,6 +106,11 @@ void Panel::onCommand(WindowHandle panel, unsigned id) {
         switchFunction(st.functionMode);
     } else if (id == CmdSwitchSize) {
         switchSize(s_, panel, st.sizeState, app_.skin);
+    } else if (id == CmdEnterTray) {
+        st.pointerZone = 1;
+        enterTray(s_, st, st.instanceHandle, panel);
+    } else if (id == CmdLeaveTray) {
+        leaveTray(s_, st, panel);
     } else if (id == CmdQuit) {
         s_.host.postMessage(panel, win::WmClose, 0, 0);
     }

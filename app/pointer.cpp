@@ -6,6 +6,7 @@
 #include "app/panel.h"
 #include "desktops/switching.h"
 #include "launcher/launching.h"
+#include "ui/tooltip.h"
 
 namespace skelvo {
 
@@ -232,7 +233,7 @@ void Panel::onTimer(WindowHandle panel, unsigned id) {
         }
         break;
     }
-    case TimerToolTip:
+    case TimerToolTip: updateToolTip(app_, s_, panel); break;
     default: break;
     }
 }

@@ -3,11 +3,15 @@
 
 #include "app/modes.h"
 #include "app/pointer.h"
+#include "ui/tray.h"
 
 namespace skelvo {
 
-int dispatchDoubleClick(Application&, Services& services, WindowHandle panel, int zone, int) {
+int dispatchDoubleClick(Application& app, Services& services, WindowHandle panel, int zone,
+                        int functionMode) {
     if (zone == ZoneInfoBar) return dockPanelToTopWindow(services, panel);
+    if (zone == ZoneSizeButton || (isCellZone(zone) && functionMode == FunctionDesktop))
+        return enterTray(services, app.state, app.state.instanceHandle, panel);
     return 0;
 }
 

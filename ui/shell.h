@@ -24,6 +24,9 @@ public:
     virtual ~Shell() = default;
     // Shell_NotifyIconA; returns its result.
     virtual bool notifyIcon(unsigned operation, const TrayIconData& data) = 0;
+    // An icon group of the module at its own size (LoadImageA, LR_DEFAULTCOLOR); 0 if none.
+    virtual IconHandle loadIcon(InstanceHandle instance, int resourceId) = 0;
+    virtual void destroyIcon(IconHandle icon) = 0;
 };
 
 }  // namespace skelvo

@@ -26,4 +26,14 @@ bool Win32Shell::notifyIcon(unsigned operation, const TrayIconData& data) {
     return Shell_NotifyIconA(operation, &nid) != FALSE;
 }
 
+IconHandle Win32Shell::loadIcon(InstanceHandle instance, int resourceId) {
+    return reinterpret_cast<IconHandle>(LoadImageA(reinterpret_cast<HINSTANCE>(instance),
+                                                   MAKEINTRESOURCEA(resourceId), IMAGE_ICON, 0, 0,
+                                                   LR_DEFAULTCOLOR));
+}
+
+void Win32Shell::destroyIcon(IconHandle icon) {
+    DestroyIcon(reinterpret_cast<HICON>(icon));
+}
+
 }  // namespace skelvo
