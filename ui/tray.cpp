@@ -4,21 +4,13 @@
 
 #include <cstring>
 
-#include "app/host.h"
 #include "app/ids.h"
 #include "app/modes.h"
+#include "ui/menus.h"
 
 namespace skelvo {
 
 namespace {
-
-constexpr int TrayTemplate = 123;
-constexpr int TrayPopupPosition = 0;
-
-void showTrayMenu(Services& services, InstanceHandle instance, WindowHandle panel) {
-    services.host.trackPopupMenu(panel, instance, TrayTemplate, TrayPopupPosition, -1,
-                                 services.host.cursorPos());
-}
 
 void releaseIcon(Services& services, PanelState& state) {
     if (state.trayIconData.icon != 0) services.shell.destroyIcon(state.trayIconData.icon);
