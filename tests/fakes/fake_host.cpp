@@ -136,7 +136,6 @@ unsigned FakeHost::registerWindowMessage(const char* name) {
 
 WindowHandle FakeHost::createToolTipWindow(WindowHandle owner, InstanceHandle) {
     if (log_ != nullptr) log_->add("createToolTip");
-    if (toolTipClassMissing) return NullWindow;
     toolTipOwner = owner;
     return ToolTipWindow;
 }

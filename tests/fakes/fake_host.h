@@ -98,7 +98,6 @@ public:
     // it with the text copied, as the control copies it.
     static constexpr WindowHandle ToolTipWindow = 0x7070;
     std::optional<WindowHandle> toolTipOwner;
-    bool toolTipClassMissing = false;
     struct ToolMessage {
         WindowHandle tooltip;
         unsigned message;

@@ -15,20 +15,18 @@ public:
     bool notifyIcon(unsigned operation, const TrayIconData& data) override {
         notifications.push_back({operation, data});
         if (log_ != nullptr) log_->add("notifyIcon " + std::to_string(operation));
-        if (operation == win::NimAdd) {
-            if (refuseAdd || shown) return false;  // the shell takes one icon per id
-            shown = true;
-        } else if (operation == win::NimDelete) {
-            if (!shown) return false;
-            shown = false;
+        // One icon per window and id: added once, deleted only while shown.
+        const bool adding = operation == win::NimAdd;
+        if (adding || operation == win::NimDelete) {
+            if (shown == adding || (adding && refuseAdd)) return false;
+            shown = adding;
         }
         return true;
     }
     IconHandle loadIcon(InstanceHandle, int resourceId) override {
         loadedIcons.push_back(resourceId);
-        const IconHandle icon = nextIcon++;
-        liveIcons.insert(icon);
-        return icon;
+        liveIcons.insert(nextIcon);
+        return nextIcon++;
     }
     void destroyIcon(IconHandle icon) override {
         if (log_ != nullptr) log_->add("destroyIcon");
