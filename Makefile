@@ -7,7 +7,7 @@ NATIVE := build/native
 WINDOWS := build/windows
 JOBS := -j2
 
-.PHONY: all deps build test run dist pictures clean
+.PHONY: all deps build test run dist pictures fuzz clean
 
 all: build
 
@@ -43,6 +43,22 @@ pictures: deps
 	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 	cmake --build $(WINDOWS) $(JOBS) --target Skelvo fixture
 	tools/readme-pictures.sh $(WINDOWS)
+
+# libFuzzer with ASan and UBSan on the settings file's parser, over a copy of the corpus
+# (new inputs stay in the copy). Needs clang; `make fuzz FUZZ_RUNS=...` bounds the runs.
+# Inputs are cut at 4096 bytes for speed; the longer corpus lines are replayed whole by
+# the settings_corpus test.
+FUZZ := build/fuzz
+FUZZ_RUNS ?= 10000000
+FUZZ_SOURCES := tests/fuzz/settings_fuzz.cpp settings/settings_format.cpp base/cp932.cpp
+
+fuzz:
+	mkdir -p $(FUZZ)
+	clang++ -std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined \
+		-fno-sanitize-recover=all $(FUZZ_SOURCES) -o $(FUZZ)/settings_fuzz
+	rm -rf $(FUZZ)/corpus && cp -r tests/fuzz/corpus/settings $(FUZZ)/corpus
+	$(FUZZ)/settings_fuzz -runs=$(FUZZ_RUNS) -max_len=4096 \
+		-dict=tests/fuzz/settings.dict $(FUZZ)/corpus
 
 clean:
 	rm -rf build

@@ -8,9 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "launcher/launcher_slot.h"
+
 namespace skelvo {
 
 inline constexpr char SettingsFileName[] = "KQZ.txt";
+// The longest path a slot holds and the system opens (MAX_PATH without the NUL).
+inline constexpr std::size_t MaxPathBytes = SlotPathBytes - 1;
 
 struct SettingsRecord {
     int slot = 0;      // 0..11
@@ -20,14 +24,28 @@ struct SettingsRecord {
 
 // The launcher records of a settings file in file order, as the loader applies them (a
 // later record for a slot replaces an earlier one). Only slots 0..11 ever appear; any
-// input, however large or malformed, is safe.
+// input, however large or malformed, is safe. Lines end with LF or CR LF (a lone CR is
+// part of the line) and may be of any length. "--- LANCHER ---" with a line end opens a
+// launcher section; "--- L_END ---" closes it only as the file's last line, and followed
+// by a line end is merely a line that is not a record. A record is blanks, a number in
+// -1..11 (sign and zeros allowed), blanks, then a storable path; any other line in a
+// section is skipped, so is a record whose path is longer than MaxPathBytes, since a cut
+// path would open another file. The first -1 record ends the reading. "--- DESKTOP ---"
+// opens a block, ended by "--- D_END ---", from which nothing is loaded.
 std::vector<SettingsRecord> parseSettings(std::string_view bytes);
 
 // The whole file for the given registered slots, written in increasing slot order.
+// A later record for a slot replaces an earlier one; a record outside 0..11 or whose path
+// is not storable is left out, since it would read back as another path or not at all.
 std::string formatSettings(const std::vector<SettingsRecord>& registered);
 
-// The settings file in workingDirectory; nullopt when the path would not fit the system's
-// path limit.
+// A path that a record carries unchanged through formatSettings and parseSettings: 1 to
+// MaxPathBytes bytes of valid CP932 without NUL or line feed, not starting with a blank
+// (the blanks after the record number are skipped).
+bool isStorablePath(std::string_view path);
+
+// The settings file in workingDirectory; nullopt when the directory is empty or not valid
+// CP932, or the path would exceed MaxPathBytes.
 std::optional<std::string> settingsFilePath(std::string_view workingDirectory);
 
 }  // namespace skelvo

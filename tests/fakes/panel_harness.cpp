@@ -44,6 +44,25 @@ WindowHandle PanelHarness::addWindow(const std::string& title, Rect rect, bool m
     return windows.add(w);
 }
 
+void PanelHarness::rightClick(int x, int y, unsigned command) {
+    pointAt(x, y);
+    send(win::WmRButtonDown);
+    host.menuChoices.push_back(command);
+    send(win::WmRButtonUp);
+    host.menuChoices.clear();
+    deliverPosted(win::WmCommand);
+}
+
+void PanelHarness::deliverPosted(unsigned message) {
+    std::vector<PostedMessage> due;
+    std::erase_if(host.posted, [&](const PostedMessage& m) {
+        if (m.window != panelWindow || m.message != message) return false;
+        due.push_back(m);
+        return true;
+    });
+    for (const PostedMessage& m : due) send(m.message, m.wParam, m.lParam);
+}
+
 void PanelHarness::pointAt(int x, int y) {
     const Rect r = windows.rect(panelWindow);
     host.moveCursor(Point{r.left + x, r.top + y});

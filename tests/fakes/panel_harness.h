@@ -30,6 +30,11 @@ struct PanelHarness {
     // Places the cursor over a client point of the panel.
     void pointAt(int x, int y);
     void tick(unsigned timerId) { send(win::WmTimer, timerId); }
+    // A right click at a client point; the popup it opens answers with command (0: Escape),
+    // which is then delivered as the queued WM_COMMAND it is.
+    void rightClick(int x, int y, unsigned command = 0);
+    // Delivers, in order, the messages of this kind posted to the panel so far.
+    void deliverPosted(unsigned message);
 
     EventLog log;
     FakeWindowSystem windows;

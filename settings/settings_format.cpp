@@ -1,0 +1,151 @@
+// Reads and writes the settings file's bytes. Lines end with LF or CR LF and may be of any
+// length; every line inside a launcher section that is not a well-formed record is skipped.
+#include "settings/settings_format.h"
+
+#include <array>
+#include <cstddef>
+
+#include "base/cp932.h"
+
+namespace skelvo {
+
+namespace {
+
+constexpr std::string_view LauncherOpen = "--- LANCHER ---";
+constexpr std::string_view LauncherClose = "--- L_END ---";
+constexpr std::string_view DesktopOpen = "--- DESKTOP ---";
+constexpr std::string_view DesktopClose = "--- D_END ---";
+constexpr std::string_view LineEnd = "\r\n";
+// A record with this number stops the reading: nothing after it is loaded.
+constexpr int StopNumber = -1;
+
+struct Line {
+    std::string_view text;  // without its line end
+    bool ended;             // false for a last line that runs to the end of the file
+};
+
+Line nextLine(std::string_view bytes, std::size_t& pos) {
+    const std::size_t lf = bytes.find('\n', pos);
+    if (lf == std::string_view::npos) {
+        const Line last{bytes.substr(pos), false};
+        pos = bytes.size();
+        return last;
+    }
+    std::size_t end = lf;
+    if (end > pos && bytes[end - 1] == '\r') --end;
+    const Line line{bytes.substr(pos, end - pos), true};
+    pos = lf + 1;
+    return line;
+}
+
+// The blanks that the number scan skips; a line holds no line feed.
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+struct Record {
+    int number;
+    std::string_view path;
+};
+
+// Optional blanks, a signed decimal number, optional blanks, the path to the line's end.
+std::optional<Record> readRecord(std::string_view line) {
+    if (!isValidCp932(line)) return std::nullopt;
+    std::size_t i = 0;
+    while (i < line.size() && isBlank(line[i])) ++i;
+    bool negative = false;
+    if (i < line.size() && (line[i] == '+' || line[i] == '-')) {
+        negative = line[i] == '-';
+        ++i;
+    }
+    const std::size_t digits = i;
+    int value = 0;
+    for (; i < line.size() && isDigit(line[i]); ++i) {
+        // Saturates well past the slot range, so no digit string can overflow.
+        if (value < 1000) value = value * 10 + (line[i] - '0');
+    }
+    if (i == digits) return std::nullopt;
+    while (i < line.size() && isBlank(line[i])) ++i;
+    const int number = negative ? -value : value;
+    const std::string_view path = line.substr(i);
+    if (number < StopNumber || number >= SlotCount) return std::nullopt;
+    // A cut path would open another file: a path no slot can hold is not loaded at all.
+    if (path.empty() || path.size() > MaxPathBytes) return std::nullopt;
+    return Record{number, path};
+}
+
+}  // namespace
+
+std::vector<SettingsRecord> parseSettings(std::string_view bytes) {
+    enum class Section { None, Launcher, Desktop };
+    std::vector<SettingsRecord> records;
+    Section section = Section::None;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const Line line = nextLine(bytes, pos);
+        switch (section) {
+        case Section::None:
+            if (line.ended && line.text == LauncherOpen) {
+                section = Section::Launcher;
+            } else if (line.text == DesktopOpen) {
+                section = Section::Desktop;
+            }
+            break;
+        case Section::Desktop:
+            // Nothing is ever loaded from a desktop section.
+            if (line.text == DesktopClose) section = Section::None;
+            break;
+        case Section::Launcher:
+            // The closing marker is the writer's last line; followed by a line end it is
+            // merely a line that is not a record.
+            if (!line.ended && line.text == LauncherClose) {
+                section = Section::None;
+            } else if (line.text == DesktopOpen) {
+                section = Section::Desktop;
+            } else if (const auto record = readRecord(line.text)) {
+                if (record->number == StopNumber) return records;
+                records.push_back({record->number, std::string(record->path)});
+            }
+            break;
+        }
+    }
+    return records;
+}
+
+bool isStorablePath(std::string_view path) {
+    return !path.empty() && path.size() <= MaxPathBytes && !isBlank(path.front()) &&
+           path.find('\n') == std::string_view::npos && isValidCp932(path);
+}
+
+std::string formatSettings(const std::vector<SettingsRecord>& registered) {
+    std::array<const std::string*, SlotCount> paths{};
+    for (const SettingsRecord& record : registered) {
+        if (record.slot >= 0 && record.slot < SlotCount && isStorablePath(record.path)) {
+            paths[record.slot] = &record.path;
+        }
+    }
+    std::string bytes;
+    bytes.append(LauncherOpen).append(LineEnd);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (!paths[slot]) continue;
+        bytes.append(std::to_string(slot)).append(" ").append(*paths[slot]).append(LineEnd);
+    }
+    bytes.append(LauncherClose);
+    return bytes;
+}
+
+std::optional<std::string> settingsFilePath(std::string_view workingDirectory) {
+    // A directory ending in a lone lead byte would swallow the separator as its trail byte.
+    if (workingDirectory.empty() || !isValidCp932(workingDirectory)) return std::nullopt;
+    std::string path(workingDirectory);
+    if (!endsWithBackslash(workingDirectory)) path += '\\';
+    path += SettingsFileName;
+    if (path.size() > MaxPathBytes) return std::nullopt;
+    return path;
+}
+
+}  // namespace skelvo

@@ -1,0 +1,50 @@
+// Fuzz entry for the settings file: any bytes, read as a file and as a working directory,
+// keep the invariants the loader and saver rely on. Built with libFuzzer by `make fuzz`;
+// the settings_corpus test links it with replay_main.cpp.
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include "base/cp932.h"
+#include "settings/settings_format.h"
+
+#define REQUIRE(condition) \
+    if (!(condition)) std::fprintf(stderr, "invariant failed: %s\n", #condition), std::abort()
+
+using namespace skelvo;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    // Slots as the loader leaves them: in range, paths of 1..259 bytes without NUL.
+    std::array<std::optional<std::string>, SlotCount> slots;
+    const std::vector<SettingsRecord> records = parseSettings(bytes);
+    for (const SettingsRecord& record : records) {
+        REQUIRE(record.slot >= 0 && record.slot < SlotCount && isStorablePath(record.path));
+        slots[record.slot] = record.path;  // a later record replaces an earlier one
+    }
+    std::vector<SettingsRecord> loaded;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (slots[slot]) loaded.push_back({slot, *slots[slot]});
+    }
+    // Saved and loaded again, the same slots byte for byte.
+    const std::string saved = formatSettings(records);
+    REQUIRE(saved.starts_with("--- LANCHER ---\r\n") && saved.ends_with("\r\n--- L_END ---"));
+    REQUIRE(parseSettings(saved) == loaded && formatSettings(loaded) == saved);
+
+    // The same bytes as a working directory; the separator is needed unless the last whole
+    // character is a backslash (not the trail byte of one like 表).
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < size; i += isCp932LeadByte(data[i]) ? 2 : 1) last = i;
+    const bool separated = size > 0 && bytes[last] == '\\';
+    const std::size_t name = std::strlen(SettingsFileName);
+    const bool fits = size > 0 && isValidCp932(bytes) && size + !separated + name <= MaxPathBytes;
+    const std::optional<std::string> path = settingsFilePath(bytes);
+    REQUIRE(path.has_value() == fits);
+    if (path) {
+        REQUIRE(*path == std::string(bytes) + (separated ? "" : "\\") + SettingsFileName);
+    }
+    return 0;
+}

@@ -1,0 +1,155 @@
+// The settings file's bytes: hostile and hand-edited files read as tables, the exact bytes
+// written, the file's place, and seeded round trips of random registrations.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "settings/settings_format.h"
+
+namespace skelvo::testing {
+namespace {
+
+using Records = std::vector<SettingsRecord>;
+
+const std::string Open = "--- LANCHER ---\r\n";
+const std::string Close = "--- L_END ---";
+const std::string Hyo = "\x95\x5C";  // 表: its trail byte is a backslash
+const std::string Edit = "C:\\Program Files\\Editor\\edit.exe";
+const std::string Plan = "D:\\Docs\\plan.txt";
+
+std::string section(const std::string& body) {
+    return Open + body + Close;
+}
+std::string pathOf(std::size_t bytes) {
+    return "C:\\" + std::string(bytes - 3, 'p');
+}
+
+TEST(SettingsFormat, ParsesRecordsAndSkipsEverythingElse) {
+    const std::string nul(1, '\0');
+    const std::string desktop = "--- DESKTOP ---\r\n1 a\r\n--- D_END ---\r\n";
+    // 10,000 bytes; a 256-byte reader would take its 256th byte on as the record "5 C:\evil".
+    const std::string longLine = "1 " + pathOf(253) + "5 C:\\evil" + std::string(9736, 'b');
+    const struct {
+        const char* name;
+        std::string bytes;
+        Records expected;
+    } cases[] = {
+        {"only markers", section(""), {}},
+        {"example", section("0 " + Edit + "\r\n3 " + Plan + "\r\n"), {{0, Edit}, {3, Plan}}},
+        {"blanks before the path", section("3    " + Plan + "\r\n"), {{3, Plan}}},
+        {"same slot twice, in file order", section("5 a\r\n5 b\r\n"), {{5, "a"}, {5, "b"}}},
+        {"lines outside the section", "2 x\r\njunk\r\n" + section("1 y\r\n"), {{1, "y"}}},
+        {"-1 stops this and later sections",
+         section("0 a\r\n-1 x\r\n2 b\r\n" + desktop + Open + "4 d\r\n"),
+         {{0, "a"}}},
+        {"several sections", section("0 a\r\n" + desktop + Open + "4 d\r\n"), {{0, "a"}, {4, "d"}}},
+        {"closing marker with a line end is skipped",
+         Open + "0 a\r\n" + Close + "\r\n1 b\r\n",
+         {{0, "a"}, {1, "b"}}},
+        {"no closing marker", Open + "0 a\r\n1 b", {{0, "a"}, {1, "b"}}},
+        {"LF line ends", "--- LANCHER ---\n0 a b\n7 c\n" + Close, {{0, "a b"}, {7, "c"}}},
+        {"CR-only line ends make one line", "--- LANCHER ---\r0 a\r" + Close, {}},
+        {"opening marker is the exact line", "--- LANCHER --- \r\n0 a\r\n" + Close, {}},
+        {"number forms; -1 needs a path; blanks kept in and after the path",
+         section("  007 a\r\n\t+2 b\r\n-0 c\r\n0011 d\r\n-01\r\n5foo\r\n6 a  b \r\n"),
+         {{7, "a"}, {2, "b"}, {0, "c"}, {11, "d"}, {5, "foo"}, {6, "a  b "}}},
+        {"not records",
+         section("\r\nabc\r\n7\r\n7   \r\n12 x\r\n99 x\r\n-5 x\r\n-2 x\r\n- 1 x\r\n+-1 x\r\n" +
+                 std::string(20, '9') + " x\r\n-" + std::string(20, '9') + " x\r\n1 a" + nul +
+                 "b\r\n" + nul + "\r\n8 ok\r\n"),
+         {{8, "ok"}}},
+        {"invalid CP932",
+         section("1 a\x80\r\n1 a\xA0\r\n1 a\xFD\r\n1 a\xFF\r\n1 a\x95\r\n1 \x95 x\r\n2 " + Hyo +
+                 "\r\n3 \xB1\x82\xA0\r\n"),
+         {{2, Hyo}, {3, "\xB1\x82\xA0"}}},
+        {"a 10,000-byte line is one skipped line", section(longLine + "\r\n2 ok\r\n"), {{2, "ok"}}},
+        {"259-byte path kept, 260 skipped",
+         section("4 " + pathOf(259) + "\r\n5 " + pathOf(260) + "\r\n"),
+         {{4, pathOf(259)}}},
+        {"desktop sections load nothing",
+         desktop + Open + "2 b\r\n" + desktop + "3 c\r\n",
+         {{2, "b"}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parseSettings(c.bytes), c.expected) << c.name;
+}
+
+TEST(SettingsFormat, WritesExactBytes) {
+    const std::string longest = "C:\\" + Hyo + pathOf(254);  // 259 bytes
+    const struct {
+        const char* name;
+        Records registered;
+        std::string bytes;
+    } cases[] = {
+        {"nothing registered", {}, "--- LANCHER ---\r\n--- L_END ---"},
+        {"increasing slot order", {{10, "y"}, {1, "x"}}, section("1 x\r\n10 y\r\n")},
+        {"whole paths",
+         {{0, Edit}, {11, longest}},
+         section("0 " + Edit + "\r\n11 " + longest + "\r\n")},
+        {"a later record replaces", {{5, "a"}, {5, "b"}}, section("5 b\r\n")},
+        {"unstorable records left out",
+         {{12, "a"},
+          {-1, "a"},
+          {0, ""},
+          {1, " lead"},
+          {2, "a\nb"},
+          {3, std::string("a\0b", 3)},
+          {4, pathOf(260)},
+          {5, "a\x95"}},
+         section("")},
+    };
+    for (const auto& c : cases) EXPECT_EQ(formatSettings(c.registered), c.bytes) << c.name;
+}
+
+TEST(SettingsFormat, FilePathInTheWorkingDirectory) {
+    const std::string dir251 = "C:\\" + std::string(248, 'd');
+    const std::optional<std::string> none;
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"C:\\", "C:\\KQZ.txt"},
+        {"C:\\Tools", "C:\\Tools\\KQZ.txt"},
+        {"C:\\" + Hyo, "C:\\" + Hyo + "\\KQZ.txt"},
+        {"C:\\" + Hyo + "\\", "C:\\" + Hyo + "\\KQZ.txt"},
+        {dir251, dir251 + "\\KQZ.txt"},  // 259 bytes
+        {dir251 + "\\", dir251 + "\\KQZ.txt"},
+        {dir251 + "d", none},
+        {std::string(10000, 'd'), none},
+        {"", none},
+        {"C:\\\x95", none},  // a lone lead byte would take the separator as its trail
+        {std::string("C:\\a\0b", 6), none},
+    };
+    for (const auto& [directory, path] : cases) {
+        EXPECT_EQ(settingsFilePath(directory), path) << directory.size() << " bytes";
+    }
+}
+
+// Random registrations written and read back, with CR LF as written and with LF only.
+TEST(SettingsFormat, RoundTripsRandomRegistrations) {
+    // Blanks, dots, half-width kana, double-byte characters (three with a 0x5C trail byte).
+    const std::string pieces[] = {"a",    "Z", "0",        " ",        ".",        "\\",
+                                  "\xB1", Hyo, "\x83\x5C", "\x94\x5C", "\x82\xA0", "\x88\x9F"};
+    std::mt19937 random(0x5E771);
+    for (int round = 0; round < 2000; ++round) {
+        Records registered;
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            if (random() % 2) continue;
+            const std::size_t limit = random() % 3 ? 3 + random() % 256 : MaxPathBytes;
+            std::string path = round % 2 ? "C:\\" : "\\\\server\\";
+            while (path.size() < limit) {
+                const std::string& piece = pieces[random() % std::size(pieces)];
+                path += path.size() + piece.size() <= limit ? piece : "x";
+            }
+            registered.push_back({slot, path});
+        }
+        const std::string bytes = formatSettings(registered);
+        ASSERT_EQ(parseSettings(bytes), registered) << bytes;
+        std::string lfOnly = bytes;
+        lfOnly.erase(std::remove(lfOnly.begin(), lfOnly.end(), '\r'), lfOnly.end());
+        ASSERT_EQ(parseSettings(lfOnly), registered) << lfOnly;
+    }
+}
+
+}  // namespace
+}  // namespace skelvo::testing
