@@ -28,8 +28,9 @@ class TrayCase(harness.WineTestCase):
         (xid,) = self.h.x_windows(harness.PANEL_TITLE)
         out = subprocess.run(["xwininfo", "-shape", "-id", xid], env=self.h.env,
                              capture_output=True, timeout=10).stdout.decode()
-        return [line.split(":", 1)[1].strip() for line in out.splitlines()
-                if "Window shape extents" in line][0]
+        extents = [line.split(":", 1)[1].strip() for line in out.splitlines()
+                   if "Window shape extents" in line]
+        return extents[0] if extents else FULL  # never shaped: the whole window
 
     def into_tray(self):
         """40012; the screen point of the icon, once the panel is hidden."""
