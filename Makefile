@@ -1,4 +1,5 @@
-# Build and test driver. `make build`, `make test`, `make run`; see the README.
+# Build and test driver. `make build`, `make test`, `make run`, `make dist`, `make pictures`;
+# see the README.
 # The native tree holds the portable core and its tests, the Windows tree (MinGW-w64)
 # Skelvo.exe and the tests that run it under Wine.
 
@@ -6,7 +7,7 @@ NATIVE := build/native
 WINDOWS := build/windows
 JOBS := -j2
 
-.PHONY: all deps build test run fuzz clean
+.PHONY: all deps build test run dist pictures fuzz clean
 
 all: build
 
@@ -26,8 +27,22 @@ test: build
 	ctest --test-dir $(WINDOWS) --output-on-failure || status=1; \
 	exit $$status
 
-run: build
+# Only the program and its skin: no test trees.
+run: deps
+	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build $(WINDOWS) $(JOBS) --target Skelvo
 	tools/run-panel.sh $(WINDOWS)/Skelvo.exe
+
+# build/Skelvo-<version>-win64.zip: Skelvo.exe and the usage text.
+dist: deps
+	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build $(WINDOWS) $(JOBS) --target dist
+
+# The README's screenshots in docs/, taken from the real program under Wine.
+pictures: deps
+	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build $(WINDOWS) $(JOBS) --target Skelvo fixture
+	tools/readme-pictures.sh $(WINDOWS)
 
 # libFuzzer with ASan and UBSan on the settings file's parser, over a copy of the corpus
 # (new inputs stay in the copy). Needs clang; `make fuzz FUZZ_RUNS=...` bounds the runs.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/panel_state.h"
 #include "base/platform.h"
 
 namespace skelvo {
@@ -49,6 +50,16 @@ public:
     virtual void trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId,
                                 int position, int greyPosition, Point screen) = 0;
     virtual void destroyWindow(WindowHandle window) = 0;
+
+    virtual Rect clientRect(WindowHandle window) = 0;  // GetClientRect
+    // RegisterWindowMessageA; 0 when it fails.
+    virtual unsigned registerWindowMessage(const char* name) = 0;
+    // A "tooltips_class32" window with style TTS_ALWAYSTIP owned by owner; null if the
+    // class is not there.
+    virtual WindowHandle createToolTipWindow(WindowHandle owner, InstanceHandle instance) = 0;
+    // Sends a tooltip message (TTM_ADDTOOLA, TTM_UPDATETIPTEXTA) with the tool as the first
+    // TOOLINFOA layout.
+    virtual void sendToolInfo(WindowHandle tooltip, unsigned message, const ToolInfo& info) = 0;
 };
 
 }  // namespace skelvo

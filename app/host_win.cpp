@@ -3,6 +3,11 @@
 
 #include <windows.h>
 
+// After <windows.h>, whose types it uses.
+#include <commctrl.h>
+
+#include <cstring>
+
 namespace skelvo {
 
 namespace {
@@ -113,6 +118,37 @@ void Win32Host::trackPopupMenu(WindowHandle panel, InstanceHandle instance, int 
     SetForegroundWindow(hwnd(panel));
     TrackPopupMenu(popup, 0, screen.x, screen.y, 0, hwnd(panel), nullptr);
     PostMessageA(hwnd(panel), WM_NULL, 0, 0);
+}
+
+Rect Win32Host::clientRect(WindowHandle window) {
+    RECT r{};
+    GetClientRect(hwnd(window), &r);
+    return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+unsigned Win32Host::registerWindowMessage(const char* name) {
+    return RegisterWindowMessageA(name);
+}
+
+WindowHandle Win32Host::createToolTipWindow(WindowHandle owner, InstanceHandle instance) {
+    HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, "", TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(owner),
+                                   nullptr, reinterpret_cast<HINSTANCE>(instance), nullptr);
+    return reinterpret_cast<WindowHandle>(tooltip);
+}
+
+void Win32Host::sendToolInfo(WindowHandle tooltip, unsigned message, const ToolInfo& info) {
+    TOOLINFOA ti;
+    std::memset(&ti, 0, sizeof(ti));
+    // The first layout: every version of the control accepts it.
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.uFlags = info.flags;
+    ti.hwnd = hwnd(info.window);
+    ti.uId = info.id;
+    ti.rect = RECT{info.rect.left, info.rect.top, info.rect.right, info.rect.bottom};
+    ti.hinst = reinterpret_cast<HINSTANCE>(info.instance);
+    ti.lpszText = const_cast<char*>(info.text);
+    SendMessageA(hwnd(tooltip), message, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 }  // namespace skelvo

@@ -27,6 +27,10 @@ public:
     void destroyWindow(WindowHandle window) override;
     void trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId, int position,
                         int greyPosition, Point screen) override;
+    Rect clientRect(WindowHandle window) override;
+    unsigned registerWindowMessage(const char* name) override;
+    WindowHandle createToolTipWindow(WindowHandle owner, InstanceHandle instance) override;
+    void sendToolInfo(WindowHandle tooltip, unsigned message, const ToolInfo& info) override;
 };
 
 }  // namespace skelvo

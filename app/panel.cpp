@@ -7,6 +7,8 @@
 #include "settings/settings_file.h"
 #include "ui/commands.h"
 #include "ui/painter.h"
+#include "ui/tooltip.h"
+#include "ui/tray.h"
 
 namespace skelvo {
 
@@ -30,8 +32,15 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmDropFiles:
         registerFromDrop(app_, s_, panel, static_cast<DropHandle>(wParam));
         return 0;
-    default: return std::nullopt;
+    case TrayCallbackMessage: return onTrayNotify(app_, s_, panel, wParam, lParam);
+    default: break;
     }
+    // A registered message has no fixed value; 0 means the registration failed.
+    if (message != 0 && message == app_.state.taskbarCreatedMessage) {
+        onTaskbarCreated(s_, app_.state, panel);
+        return 0;
+    }
+    return std::nullopt;
 }
 
 void Panel::onCreate(WindowHandle panel) {
@@ -69,6 +78,8 @@ void Panel::onCreate(WindowHandle panel) {
     if (length == 0 || length >= MaxPathBytes) st.workingDirectory[0] = '\0';
     st.workingDirectory[MaxPathBytes - 1] = '\0';
     loadSettings(s_, st.workingDirectory, app_.slots);
+    createToolTip(s_, st, panel, st.instanceHandle);
+    st.taskbarCreatedMessage = s_.host.registerWindowMessage(TaskbarCreatedName);
     s_.host.setTimer(panel, TimerRefresh, RefreshPeriodMs);
     s_.host.setTimer(panel, TimerToolTip, ToolTipPeriodMs);
 }
@@ -81,7 +92,7 @@ void Panel::onClose(WindowHandle panel) {
     s_.host.killTimer(panel, TimerWindowDrag);
     s_.host.killTimer(panel, TimerPanelDrag);
     saveSettings(s_, app_.state.workingDirectory, app_.slots);
-    s_.shell.notifyIcon(win::NimDelete, app_.state.trayIconData);
+    deleteTrayIcon(s_, app_.state);
     s_.host.destroyWindow(panel);
 }
 

@@ -54,6 +54,8 @@ struct PanelState {
     char workingDirectory[MaxPathBytes] = {};
     InstanceHandle instanceHandle = 0;
     TrayIconData trayIconData{};
+    bool inTray = false;                 // the icon is shown and the panel hidden
+    unsigned taskbarCreatedMessage = 0;  // "TaskbarCreated", registered at creation
     WindowHandle toolTipWindow = NullWindow;
     ToolInfo toolInfo{};
 };

@@ -7,6 +7,7 @@
 #include "desktops/switching.h"
 #include "launcher/launching.h"
 #include "ui/menus.h"
+#include "ui/tooltip.h"
 
 namespace skelvo {
 
@@ -239,7 +240,7 @@ void Panel::onTimer(WindowHandle panel, unsigned id) {
         }
         break;
     }
-    case TimerToolTip:
+    case TimerToolTip: updateToolTip(app_, s_, panel); break;
     default: break;
     }
 }

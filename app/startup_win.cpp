@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+// After <windows.h>, whose types it uses.
+#include <commctrl.h>
+
 #include "desktops/window_entry.h"
 #include "ui/skin_set.h"
 
@@ -19,6 +22,10 @@ HICON applicationIcon() {
 }  // namespace
 
 bool Win32Steps::registerPanelClass(InstanceHandle instance) {
+    // The panel's tooltip class must exist before the panel creates its tooltip; without
+    // it the tooltip is simply absent.
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(WNDCLASSEXA);
     // Double-clicks are part of the panel's gestures.

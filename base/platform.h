@@ -110,6 +110,12 @@ inline constexpr unsigned NifMessage = 0x1;
 inline constexpr unsigned NifIcon = 0x2;
 inline constexpr unsigned NifTip = 0x4;
 
+// Tooltip control styles, tool flags and messages.
+inline constexpr std::uint32_t TtsAlwaysTip = 0x01;
+inline constexpr unsigned TtfSubclass = 0x10;
+inline constexpr unsigned TtmAddToolA = 0x0404;        // WM_USER + 4
+inline constexpr unsigned TtmUpdateTipTextA = 0x040C;  // WM_USER + 12
+
 // Raster operations.
 inline constexpr std::uint32_t RopSrcCopy = 0x00CC0020u;
 inline constexpr std::uint32_t RopSrcPaint = 0x00EE0086u;

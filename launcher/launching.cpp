@@ -4,6 +4,7 @@
 #include "app/ids.h"
 #include "app/modes.h"
 #include "app/pointer.h"
+#include "ui/tray.h"
 
 namespace skelvo {
 
@@ -23,6 +24,8 @@ int dispatchDoubleClick(Application& app, Services& services, WindowHandle panel
         return 1;
     }
     if (zone == ZoneInfoBar) return dockPanelToTopWindow(services, panel);
+    if (zone == ZoneSizeButton || (isCellZone(zone) && functionMode == FunctionDesktop))
+        return enterTray(services, app.state, app.state.instanceHandle, panel);
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "desktops/switching.h"
 #include "launcher/launching.h"
 #include "launcher/registration.h"
+#include "ui/tray.h"
 
 namespace skelvo {
 
@@ -83,6 +84,15 @@ void onSwitchSize(Command& c) {
     switchSize(c.s, c.panel, c.state().sizeState, c.app.skin);
 }
 
+void onEnterTray(Command& c) {
+    c.state().pointerZone = 1;
+    enterTray(c.s, c.state(), c.state().instanceHandle, c.panel);
+}
+
+void onLeaveTray(Command& c) {
+    leaveTray(c.s, c.state(), c.panel);
+}
+
 void onQuit(Command& c) {
     c.s.host.postMessage(c.panel, win::WmClose, 0, 0);
 }
@@ -128,6 +138,8 @@ constexpr Row Table[] = {
     {CmdMaximiseAll, CmdMaximiseAll, onPointedDesktop<WindowAction::Maximise>},
     {CmdMinimiseAll, CmdMinimiseAll, onPointedDesktop<WindowAction::Minimise>},
     {CmdCloseAll, CmdCloseAll, onPointedDesktop<WindowAction::Close>},
+    {CmdEnterTray, CmdEnterTray, onEnterTray},
+    {CmdLeaveTray, CmdLeaveTray, onLeaveTray},
     {CmdSwitchSize, CmdSwitchSize, onSwitchSize},
     {CmdQuit, CmdQuit, onQuit},
     {CmdDeleteRegistration, CmdDeleteRegistration, onDeleteRegistration},

@@ -53,6 +53,8 @@ public:
     // file it took the icon from into its argument, and the caller's path stays as given.
     virtual IconHandle associatedIcon(InstanceHandle instance, const char* path) = 0;
     virtual bool destroyIcon(IconHandle icon) = 0;
+    // An icon group of the module at its own size (LoadImageA, LR_DEFAULTCOLOR); 0 if none.
+    virtual IconHandle loadIcon(InstanceHandle instance, int resourceId) = 0;
     // DragQueryFileA: with DropCountIndex the number of items, with a null buffer the
     // length of item index, otherwise the bytes copied (at most size - 1, terminated).
     virtual unsigned dragQueryFile(DropHandle drop, unsigned index, char* buffer,

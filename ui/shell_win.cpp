@@ -77,4 +77,10 @@ std::intptr_t Win32Shell::shellExecute(WindowHandle owner, const char* operation
                                                          file, parameters, directory, showCommand));
 }
 
+IconHandle Win32Shell::loadIcon(InstanceHandle instance, int resourceId) {
+    return reinterpret_cast<IconHandle>(LoadImageA(reinterpret_cast<HINSTANCE>(instance),
+                                                   MAKEINTRESOURCEA(resourceId), IMAGE_ICON, 0, 0,
+                                                   LR_DEFAULTCOLOR));
+}
+
 }  // namespace skelvo

@@ -17,6 +17,7 @@ public:
     std::intptr_t shellExecute(WindowHandle owner, const char* operation, const char* file,
                                const char* parameters, const char* directory,
                                int showCommand) override;
+    IconHandle loadIcon(InstanceHandle instance, int resourceId) override;
 };
 
 }  // namespace skelvo

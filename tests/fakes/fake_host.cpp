@@ -123,4 +123,26 @@ void FakeHost::trackPopupMenu(WindowHandle panel, InstanceHandle instance, int t
     if (choice != 0) postMessage(panel, win::WmCommand, choice, 0);
 }
 
+Rect FakeHost::clientRect(WindowHandle window) {
+    const Rect r = windows_.rect(window);
+    return Rect{0, 0, r.width(), r.height()};
+}
+
+unsigned FakeHost::registerWindowMessage(const char* name) {
+    auto [it, added] = registeredMessages.try_emplace(
+        name, 0xC000u + static_cast<unsigned>(registeredMessages.size()));
+    return it->second;
+}
+
+WindowHandle FakeHost::createToolTipWindow(WindowHandle owner, InstanceHandle) {
+    if (log_ != nullptr) log_->add("createToolTip");
+    toolTipOwner = owner;
+    return ToolTipWindow;
+}
+
+void FakeHost::sendToolInfo(WindowHandle tooltip, unsigned message, const ToolInfo& info) {
+    toolMessages.push_back({tooltip, message, info, info.text ? info.text : ""});
+    if (log_ != nullptr) log_->add("tool " + std::to_string(message));
+}
+
 }  // namespace skelvo::testing

@@ -53,6 +53,10 @@ public:
     void destroyWindow(WindowHandle window) override;
     void trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId, int position,
                         int greyPosition, Point screen) override;
+    Rect clientRect(WindowHandle window) override;
+    unsigned registerWindowMessage(const char* name) override;
+    WindowHandle createToolTipWindow(WindowHandle owner, InstanceHandle instance) override;
+    void sendToolInfo(WindowHandle tooltip, unsigned message, const ToolInfo& info) override;
 
     bool timerRunning(unsigned id) const { return timers.count(id) != 0; }
     // The manual clock: advances by ms, firing every running timer as often as its period
@@ -88,6 +92,19 @@ public:
     // Called for every message sent to the panel (the window procedure, in tests).
     std::function<std::intptr_t(WindowHandle, unsigned, std::uintptr_t, std::intptr_t)> onSend;
     std::function<void(WindowHandle, unsigned)> onTimer;
+    // Registered messages by name, from 0xC000 up as the system numbers them.
+    std::map<std::string, unsigned> registeredMessages;
+    // The tooltip: its owner once created (nullopt: none), and every tool message sent to
+    // it with the text copied, as the control copies it.
+    static constexpr WindowHandle ToolTipWindow = 0x7070;
+    std::optional<WindowHandle> toolTipOwner;
+    struct ToolMessage {
+        WindowHandle tooltip;
+        unsigned message;
+        ToolInfo info;
+        std::string text;
+    };
+    std::vector<ToolMessage> toolMessages;
 
 private:
     struct Due {

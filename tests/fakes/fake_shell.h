@@ -22,6 +22,12 @@ public:
     bool notifyIcon(unsigned operation, const TrayIconData& data) override {
         notifications.push_back({operation, data});
         if (log_ != nullptr) log_->add("notifyIcon " + std::to_string(operation));
+        // One icon per window and id: added once, deleted only while shown.
+        const bool adding = operation == win::NimAdd;
+        if (adding || operation == win::NimDelete) {
+            if (shown == adding || (adding && refuseAdd)) return false;
+            shown = adding;
+        }
         return true;
     }
 
@@ -69,8 +75,16 @@ public:
         return icon;
     }
     bool destroyIcon(IconHandle icon) override {
+        if (log_ != nullptr) log_->add("destroyIcon");
         destroyedIcons.push_back(icon);
-        return liveIcons.erase(icon) != 0;
+        if (liveIcons.erase(icon) != 0) return true;
+        badDestroys.push_back(icon);
+        return false;
+    }
+    IconHandle loadIcon(InstanceHandle, int resourceId) override {
+        loadedIcons.push_back(resourceId);
+        liveIcons.insert(nextIcon);
+        return nextIcon++;
     }
 
     DropHandle addDrop(std::vector<std::string> names) {
@@ -105,6 +119,10 @@ public:
         return missing.count(file) != 0 ? 2 : 42;  // SE_ERR_FNF
     }
 
+    bool refuseAdd = false;  // the shell refuses new icons (no taskbar yet)
+    bool shown = false;      // an icon is in the notification area
+    std::vector<int> loadedIcons;
+    std::vector<IconHandle> badDestroys;  // destroyed twice or never loaded
     struct Notification {
         unsigned operation;
         TrayIconData data;

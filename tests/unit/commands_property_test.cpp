@@ -32,8 +32,8 @@ public:
                 return "step " + std::to_string(step) + " (" + what + "): " + *broken;
         }
         h_.app.reset();
-        for (WindowHandle w : h_.windows.zOrder())
-            if (!h_.windows.isVisible(w))
+        for (WindowHandle w : h_.windows.zOrder())  // the panel window goes with its process
+            if (w != h_.panelWindow && !h_.windows.isVisible(w))
                 return "after teardown " + h_.windows.at(w).title + " is hidden";
         return std::nullopt;
     }
@@ -93,6 +93,7 @@ private:
     }
 
     bool held(WindowHandle w) {
+        if (w == h_.panelWindow) return h_.state().inTray;  // hidden only behind its icon
         const auto& hidden = h_.app->hidden.windows();
         if (std::find(hidden.begin(), hidden.end(), w) != hidden.end()) return true;
         for (const VirtualDesktop& d : h_.app->desktops)
