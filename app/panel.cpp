@@ -4,6 +4,7 @@
 #include "app/ids.h"
 #include "app/modes.h"
 #include "app/pointer.h"
+#include "app/window_guard.h"
 #include "desktops/switching.h"
 #include "ui/painter.h"
 
@@ -11,6 +12,13 @@ namespace skelvo {
 
 std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam) {
+    // Whatever the message changed, the journal follows once it is handled.
+    struct SyncAfter {
+        WindowGuard* guard;
+        ~SyncAfter() {
+            if (guard != nullptr) guard->sync();
+        }
+    } syncAfter{s_.guard};
     switch (message) {
     case win::WmCreate: onCreate(panel); return 0;
     case win::WmDestroy: onDestroy(); return 0;
@@ -25,6 +33,7 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmLButtonDblClk: onDoubleClick(panel); return 0;
     case win::WmRButtonDown: onRightPress(panel); return 0;
     case win::WmRButtonUp: onRightRelease(panel); return 0;
+    case win::WmEndSession: onEndSession(panel, wParam != 0); return 0;
     default: return std::nullopt;
     }
 }

@@ -31,6 +31,9 @@ public:
     void onDoubleClick(WindowHandle panel);
     void onRightPress(WindowHandle panel);
     void onRightRelease(WindowHandle panel);
+    // The session ends: every hidden window is shown, so that a program asking to save a
+    // document is seen, and the tray icon goes.
+    void onEndSession(WindowHandle panel, bool ending);
     std::intptr_t onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam);
 
     Application& app() { return app_; }

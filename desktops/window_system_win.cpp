@@ -71,21 +71,113 @@ Rect Win32WindowSystem::normalRect(WindowHandle window) {
     return toRect(placement.rcNormalPosition);
 }
 
+// Calls on windows of another thread are made asynchronously and then awaited for at
+// most AnswerTimeoutMs, so that a thread which answers sees them in today's order while a
+// thread which does not never holds the panel. A thread that did not answer is
+// remembered for StallMemoryMs and not awaited meanwhile.
+bool Win32WindowSystem::mustNotWait(WindowHandle window, unsigned long* thread) {
+    *thread = GetWindowThreadProcessId(hwnd(window), nullptr);
+    if (*thread == 0) return true;
+    const ULONGLONG now = GetTickCount64();
+    for (const Stall& s : stalls_) {
+        if (s.thread == *thread && s.since != 0 && now - s.since < StallMemoryMs) return true;
+    }
+    return IsHungAppWindow(hwnd(window)) != FALSE;
+}
+
+void Win32WindowSystem::awaitThread(WindowHandle window, unsigned long thread) {
+    DWORD_PTR result = 0;
+    const bool answered =
+        SendMessageTimeoutA(hwnd(window), WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                            AnswerTimeoutMs, &result) != 0;
+    Stall* slot = nullptr;
+    for (Stall& s : stalls_) {
+        if (s.thread == thread) slot = &s;
+    }
+    if (answered) {
+        if (slot != nullptr) *slot = Stall{};
+        return;
+    }
+    if (slot == nullptr) {
+        // The oldest record makes room.
+        slot = &stalls_[0];
+        for (Stall& s : stalls_) {
+            if (s.since < slot->since) slot = &s;
+        }
+    }
+    *slot = Stall{thread, GetTickCount64()};
+}
+
+namespace {
+bool ownThread(HWND w) {
+    return GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId();
+}
+}  // namespace
+
 bool Win32WindowSystem::show(WindowHandle window, int command) {
-    return ShowWindow(hwnd(window), command) != FALSE;
+    HWND w = hwnd(window);
+    if (ownThread(w)) return ShowWindow(w, command) != FALSE;
+    const bool wasVisible = IsWindowVisible(w) != FALSE;
+    unsigned long thread = 0;
+    const bool async = mustNotWait(window, &thread);
+    ShowWindowAsync(w, command);
+    if (!async) awaitThread(window, thread);
+    return wasVisible;
 }
 
 void Win32WindowSystem::update(WindowHandle window) {
-    UpdateWindow(hwnd(window));
+    HWND w = hwnd(window);
+    unsigned long thread = 0;
+    // A thread that does not answer paints what the show invalidated once it wakes.
+    if (!ownThread(w) && mustNotWait(window, &thread)) return;
+    UpdateWindow(w);
 }
 
 void Win32WindowSystem::move(WindowHandle window, int x, int y, int width, int height,
                              bool repaint) {
-    MoveWindow(hwnd(window), x, y, width, height, repaint ? TRUE : FALSE);
+    HWND w = hwnd(window);
+    if (ownThread(w)) {
+        MoveWindow(w, x, y, width, height, repaint ? TRUE : FALSE);
+        return;
+    }
+    unsigned long thread = 0;
+    const bool async = mustNotWait(window, &thread);
+    // MoveWindow's own flags, made asynchronous.
+    SetWindowPos(w, nullptr, x, y, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS | (repaint ? 0 : SWP_NOREDRAW));
+    if (!async) awaitThread(window, thread);
 }
 
 void Win32WindowSystem::minimise(WindowHandle window) {
-    CloseWindow(hwnd(window));
+    HWND w = hwnd(window);
+    if (ownThread(w)) {
+        CloseWindow(w);
+        return;
+    }
+    // CloseWindow is ShowWindow(SW_MINIMIZE) for a top-level window.
+    show(window, SW_MINIMIZE);
+}
+
+std::uint32_t Win32WindowSystem::processId(WindowHandle window) {
+    DWORD pid = 0;
+    if (GetWindowThreadProcessId(hwnd(window), &pid) == 0) return 0;
+    return pid;
+}
+
+int Win32WindowSystem::className(WindowHandle window, char* buffer, int size) {
+    if (size > 0) buffer[0] = '\0';
+    return GetClassNameA(hwnd(window), buffer, size);
+}
+
+void Win32WindowSystem::showAsync(WindowHandle window, int command) {
+    ShowWindowAsync(hwnd(window), command);
+}
+
+bool Win32WindowSystem::isHung(WindowHandle window) {
+    HWND w = hwnd(window);
+    if (ownThread(w)) return false;
+    unsigned long thread = 0;
+    return mustNotWait(window, &thread) && thread != 0;
 }
 
 void Win32WindowSystem::postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,

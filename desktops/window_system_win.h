@@ -25,6 +25,26 @@ public:
     void minimise(WindowHandle window) override;
     void postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
                      std::intptr_t lParam) override;
+    std::uint32_t processId(WindowHandle window) override;
+    int className(WindowHandle window, char* buffer, int size) override;
+    void showAsync(WindowHandle window, int command) override;
+    bool isHung(WindowHandle window) override;
+
+    // How long a call waits for a window's thread before treating it as not answering,
+    // and how long that verdict stands before the thread is given another chance.
+    static constexpr unsigned AnswerTimeoutMs = 50;
+    static constexpr unsigned StallMemoryMs = 2000;
+
+private:
+    // Windows of another thread: whether calls must not wait on it.
+    bool mustNotWait(WindowHandle window, unsigned long* thread);
+    // After an asynchronous call: waits (bounded) until the thread has carried it out.
+    void awaitThread(WindowHandle window, unsigned long thread);
+    struct Stall {
+        unsigned long thread;
+        unsigned long long since;
+    };
+    Stall stalls_[16]{};
 };
 
 }  // namespace skelvo

@@ -204,11 +204,59 @@ Rect FakeWindowSystem::normalRect(WindowHandle window) {
     return windows_[window].rect;
 }
 
+bool FakeWindowSystem::deferred(WindowHandle window, std::function<void()> call) {
+    if (!exists(window) || !windows_[window].hung) return false;
+    pending_[window].push_back(std::move(call));
+    return true;
+}
+
+void FakeWindowSystem::wake(WindowHandle window) {
+    if (!exists(window)) return;
+    windows_[window].hung = false;
+    auto calls = std::move(pending_[window]);
+    pending_.erase(window);
+    for (auto& call : calls) call();
+}
+
 bool FakeWindowSystem::show(WindowHandle window, int command) {
     note(window);
     shows.emplace_back(window, command);
     if (log_ != nullptr) log_->add("show " + std::to_string(command));
+    const bool wasVisible = exists(window) && windows_[window].visible;
+    if (deferred(window, [this, window, command] { apply(window, command); })) return wasVisible;
     return apply(window, command);
+}
+
+void FakeWindowSystem::showAsync(WindowHandle window, int command) {
+    note(window);
+    asyncShows.emplace_back(window, command);
+    if (deferred(window, [this, window, command] { apply(window, command); })) return;
+    apply(window, command);
+}
+
+bool FakeWindowSystem::isHung(WindowHandle window) {
+    ++queryCount;
+    note(window);
+    return exists(window) && windows_[window].hung;
+}
+
+std::uint32_t FakeWindowSystem::processId(WindowHandle window) {
+    ++queryCount;
+    note(window);
+    return exists(window) ? windows_[window].processId : 0;
+}
+
+int FakeWindowSystem::className(WindowHandle window, char* buffer, int size) {
+    ++queryCount;
+    note(window);
+    if (size <= 0) return 0;
+    buffer[0] = '\0';
+    if (!exists(window)) return 0;
+    const std::string& c = windows_[window].className;
+    const int n = std::min(static_cast<int>(c.size()), size - 1);
+    std::memcpy(buffer, c.data(), static_cast<std::size_t>(n));
+    buffer[n] = '\0';
+    return n;
 }
 
 bool FakeWindowSystem::programShow(WindowHandle window, int command) {
@@ -297,6 +345,7 @@ void FakeWindowSystem::update(WindowHandle window) {
 void FakeWindowSystem::move(WindowHandle window, int x, int y, int width, int height, bool) {
     note(window);
     if (log_ != nullptr) log_->add("move");
+    if (deferred(window, [=, this] { move(window, x, y, width, height, true); })) return;
     if (!exists(window)) return;
     FakeWindow& w = windows_[window];
     const Rect to{x, y, x + width, y + height};
@@ -323,6 +372,7 @@ void FakeWindowSystem::move(WindowHandle window, int x, int y, int width, int he
 
 void FakeWindowSystem::minimise(WindowHandle window) {
     note(window);
+    if (deferred(window, [this, window] { minimise(window); })) return;
     if (!exists(window)) return;
     minimiseWindow(windows_[window]);
 }

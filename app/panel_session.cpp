@@ -1,0 +1,15 @@
+// The end of the user's session.
+#include "app/panel.h"
+#include "app/window_guard.h"
+
+namespace skelvo {
+
+void Panel::onEndSession(WindowHandle, bool ending) {
+    if (!ending) return;
+    // As the exit teardown does, desktop 11 first; the lists are emptied.
+    for (int d = DesktopCount - 1; d >= 0; --d) app_.desktops[d].releaseAll();
+    s_.shell.notifyIcon(win::NimDelete, app_.state.trayIconData);
+    if (s_.guard != nullptr) s_.guard->finish();
+}
+
+}  // namespace skelvo
