@@ -63,8 +63,12 @@ int WindowGuard::replayLeftovers() {
 
 int WindowGuard::collect(WindowHandle extra) {
     if (app_ == nullptr) return 0;
-    return collectHeld(app_->desktops, &extra, extra == NullWindow ? 0 : 1, held_.data(),
-                       HeldCapacity);
+    const int n = collectHeld(app_->desktops, &extra, extra == NullWindow ? 0 : 1, held_.data(),
+                              HeldCapacity);
+    // By handle, so that a switch, which reorders the lists, changes nothing to write.
+    std::sort(held_.begin(), held_.begin() + n,
+              [](const HeldWindow& a, const HeldWindow& b) { return a.window < b.window; });
+    return n;
 }
 
 void WindowGuard::beforeHide(WindowHandle window) {

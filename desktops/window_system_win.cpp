@@ -34,7 +34,7 @@ bool Win32WindowSystem::isWindow(WindowHandle window) {
 }
 
 std::uint32_t Win32WindowSystem::style(WindowHandle window) {
-    return static_cast<std::uint32_t>(GetWindowLongA(hwnd(window), GWL_STYLE));
+    return adjusted(window, static_cast<std::uint32_t>(GetWindowLongA(hwnd(window), GWL_STYLE)));
 }
 
 int Win32WindowSystem::text(WindowHandle window, char* buffer, int size) {
@@ -43,6 +43,7 @@ int Win32WindowSystem::text(WindowHandle window, char* buffer, int size) {
 }
 
 bool Win32WindowSystem::isVisible(WindowHandle window) {
+    if (!pending_.empty()) return (style(window) & WS_VISIBLE) != 0;
     return IsWindowVisible(hwnd(window)) != FALSE;
 }
 
@@ -51,11 +52,61 @@ bool Win32WindowSystem::isEnabled(WindowHandle window) {
 }
 
 bool Win32WindowSystem::isIconic(WindowHandle window) {
+    if (!pending_.empty()) return (style(window) & WS_MINIMIZE) != 0;
     return IsIconic(hwnd(window)) != FALSE;
 }
 
 bool Win32WindowSystem::isZoomed(WindowHandle window) {
+    if (!pending_.empty()) return (style(window) & (WS_MINIMIZE | WS_MAXIMIZE)) == WS_MAXIMIZE;
     return IsZoomed(hwnd(window)) != FALSE;
+}
+
+namespace {
+struct Answer {
+    Win32WindowSystem* system;
+    unsigned long long sequence;
+};
+}  // namespace
+
+void Win32WindowSystem::expect(WindowHandle window, int command) {
+    // Records of windows that have gone are dropped; the list stays short.
+    std::erase_if(pending_, [](const Pending& p) { return IsWindow(hwnd(p.window)) == FALSE; });
+    std::erase_if(pending_, [window](const Pending& p) { return p.window == window; });
+    const unsigned long long sequence = ++sequence_;
+    pending_.push_back(Pending{window, command, sequence});
+    auto* answer = new Answer{this, sequence};
+    if (!SendMessageCallbackA(hwnd(window), WM_NULL, 0, 0,
+                              reinterpret_cast<SENDASYNCPROC>(&Win32WindowSystem::answered),
+                              reinterpret_cast<ULONG_PTR>(answer))) {
+        delete answer;
+    }
+}
+
+void __stdcall Win32WindowSystem::answered(void* window, unsigned, std::uintptr_t data,
+                                           std::intptr_t) {
+    auto* answer = reinterpret_cast<Answer*>(data);
+    std::erase_if(answer->system->pending_, [&](const Pending& p) {
+        return p.window == handle(static_cast<HWND>(window)) && p.sequence == answer->sequence;
+    });
+    delete answer;
+}
+
+std::uint32_t Win32WindowSystem::adjusted(WindowHandle window, std::uint32_t style) const {
+    if (style == 0) return style;
+    for (const Pending& p : pending_) {
+        if (p.window != window) continue;
+        switch (p.command) {
+        case SW_HIDE: return style & ~WS_VISIBLE;
+        case SW_SHOWNORMAL:
+        case SW_RESTORE: return (style | WS_VISIBLE) & ~(WS_MINIMIZE | WS_MAXIMIZE);
+        case SW_SHOWMAXIMIZED: return (style | WS_VISIBLE | WS_MAXIMIZE) & ~WS_MINIMIZE;
+        case SW_MINIMIZE:
+        case SW_SHOWMINIMIZED:
+        case SW_SHOWMINNOACTIVE: return style | WS_VISIBLE | WS_MINIMIZE;
+        default: return style | WS_VISIBLE;
+        }
+    }
+    return style;
 }
 
 Rect Win32WindowSystem::rect(WindowHandle window) {
@@ -96,6 +147,7 @@ void Win32WindowSystem::awaitThread(WindowHandle window, unsigned long thread) {
     }
     if (answered) {
         if (slot != nullptr) *slot = Stall{};
+        std::erase_if(pending_, [window](const Pending& p) { return p.window == window; });
         return;
     }
     if (slot == nullptr) {
@@ -117,11 +169,15 @@ bool ownThread(HWND w) {
 bool Win32WindowSystem::show(WindowHandle window, int command) {
     HWND w = hwnd(window);
     if (ownThread(w)) return ShowWindow(w, command) != FALSE;
-    const bool wasVisible = IsWindowVisible(w) != FALSE;
+    const bool wasVisible = isVisible(window);
     unsigned long thread = 0;
     const bool async = mustNotWait(window, &thread);
     ShowWindowAsync(w, command);
-    if (!async) awaitThread(window, thread);
+    if (async) {
+        expect(window, command);
+    } else {
+        awaitThread(window, thread);
+    }
     return wasVisible;
 }
 

@@ -1,6 +1,8 @@
 // The window system on Win32: thin wrappers over USER32.
 #pragma once
 
+#include <vector>
+
 #include "desktops/window_system.h"
 
 namespace skelvo {
@@ -45,6 +47,22 @@ private:
         unsigned long long since;
     };
     Stall stalls_[16]{};
+
+    // Asynchronous calls that a thread which does not answer has not carried out yet. The
+    // queries report the state they ask for, so that a capture meanwhile does not take a
+    // window whose hide is on its way; the window's thread clears the record when it gets
+    // to it (a WM_NULL sent with a callback after the call).
+    struct Pending {
+        WindowHandle window;
+        int command;
+        unsigned long long sequence;
+    };
+    void expect(WindowHandle window, int command);
+    std::uint32_t adjusted(WindowHandle window, std::uint32_t style) const;
+    static void __stdcall answered(void* window, unsigned message, std::uintptr_t data,
+                                   std::intptr_t result);
+    std::vector<Pending> pending_;
+    unsigned long long sequence_ = 0;
 };
 
 }  // namespace skelvo

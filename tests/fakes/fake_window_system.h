@@ -130,6 +130,10 @@ private:
     Rect maximisedRect(const FakeWindow& w) const;
     bool deferred(WindowHandle window, std::function<void()> call);
     std::map<WindowHandle, std::vector<std::function<void()>>> pending_;
+    // The last show command still pending on a hung window: the queries report the state
+    // it asks for, as the Win32 edge does.
+    std::map<WindowHandle, int> requested_;
+    std::uint32_t liveStyle(WindowHandle window);
     std::map<WindowHandle, FakeWindow> windows_;
     std::vector<WindowHandle> z_;
     WindowHandle next_ = 0x20000;
