@@ -1,11 +1,13 @@
 // The process-wide objects and the services through which the core reaches the system.
-// Members are destroyed in reverse order: the skin, the slots, then the desktops from 11
-// down to 0, each showing again the windows it still lists.
+// Members are destroyed in reverse order: the skin, the slots, the windows hidden by the
+// hide-all command, then the desktops from 11 down to 0, each showing again the windows
+// it still lists.
 #pragma once
 
 #include "app/host.h"
 #include "base/file_store.h"
 #include "app/panel_state.h"
+#include "desktops/operations.h"
 #include "desktops/virtual_desktop.h"
 #include "desktops/window_system.h"
 #include "launcher/launcher_slot.h"
@@ -28,6 +30,7 @@ struct Services {
 
 struct Application {
     DesktopArray desktops;
+    HiddenWindows hidden;  // hidden by the hide-all command; shown again before the desktops
     SlotArray slots{};
     SkinSet skin;
     PanelState state;

@@ -1,11 +1,10 @@
-// Panel creation, quit, focus, command and timer handling.
+// Panel creation, quit and focus handling; commands go to their dispatch table.
 #include "app/panel.h"
 
 #include "app/ids.h"
-#include "app/modes.h"
 #include "app/pointer.h"
 #include "app/window_guard.h"
-#include "desktops/switching.h"
+#include "ui/commands.h"
 #include "ui/painter.h"
 
 namespace skelvo {
@@ -26,7 +25,7 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmKillFocus: onKillFocus(panel); return 0;
     case win::WmPaint: return onPaint(panel, wParam, lParam);
     case win::WmClose: onClose(panel); return 0;
-    case win::WmCommand: onCommand(panel, static_cast<unsigned>(wParam)); return 0;
+    case win::WmCommand: onCommand(panel, wParam); return 0;
     case win::WmTimer: onTimer(panel, static_cast<unsigned>(wParam & 0xFFFF)); return 0;
     case win::WmLButtonDown: onLeftPress(panel); return 0;
     case win::WmLButtonUp: onLeftRelease(panel); return 0;
@@ -45,6 +44,7 @@ void Panel::onCreate(WindowHandle panel) {
         app_.desktops[k].reset(ws, k);
         app_.slots[k].initialise(st.instanceHandle, panel, k);
     }
+    app_.hidden.bind(ws);
     app_.skin.load(s_.graphics, st.instanceHandle, panel);
 
     st.pointerState = PointerIdle;
@@ -94,20 +94,8 @@ void Panel::onKillFocus(WindowHandle panel) {
     s_.host.killTimer(panel, TimerPanelDrag);
 }
 
-void Panel::onCommand(WindowHandle panel, unsigned id) {
-    PanelState& st = app_.state;
-    if (id >= CmdDesktopFirst && id <= CmdDesktopLast) {
-        // A desktop command switches desktops whatever the function shown.
-        selectCell(static_cast<int>(id - CmdDesktopFirst) + 1, FunctionDesktop, st.currentDesktop,
-                   st.selectedSlot, app_.desktops);
-    } else if (id == CmdSwitchFunction) {
-        switchFunction(st.functionMode);
-    } else if (id == CmdSwitchSize) {
-        switchSize(s_, panel, st.sizeState, app_.skin);
-    } else if (id == CmdQuit) {
-        s_.host.postMessage(panel, win::WmClose, 0, 0);
-    }
-    st.menuTargetWindow = NullWindow;
+void Panel::onCommand(WindowHandle panel, std::uintptr_t id) {
+    dispatchCommand(app_, s_, panel, id);
 }
 
 std::intptr_t Panel::onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam) {

@@ -24,7 +24,7 @@ public:
     void onClose(WindowHandle panel);
     void onDestroy();
     void onKillFocus(WindowHandle panel);
-    void onCommand(WindowHandle panel, unsigned id);
+    void onCommand(WindowHandle panel, std::uintptr_t id);
     void onTimer(WindowHandle panel, unsigned id);
     void onLeftPress(WindowHandle panel);
     void onLeftRelease(WindowHandle panel);

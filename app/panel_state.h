@@ -44,6 +44,7 @@ struct PanelState {
     int dragDeltaY = 0;
     WindowHandle dragWindow = NullWindow;
     int dragSourceDesktop = 0;
+    Rect dragStartRect{};  // where the drag found the window: a refused drop puts it back
     int heldTicks = 0;
     Rect panelRect{};
 

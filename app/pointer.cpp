@@ -6,6 +6,7 @@
 #include "app/panel.h"
 #include "desktops/switching.h"
 #include "launcher/launching.h"
+#include "ui/menus.h"
 
 namespace skelvo {
 
@@ -46,16 +47,20 @@ int classifyGesture(int zone, int kind, int functionMode, int moveX, int moveY, 
 }
 
 int performAction(Application& app, Services& services, WindowHandle panel, int zone, int,
-                  int action, int, int, WindowHandle window) {
+                  int action, int x, int y, WindowHandle window) {
     PanelState& st = app.state;
     switch (action) {
     case ActionCellClick:
         return selectCell(zone, st.functionMode, st.currentDesktop, st.selectedSlot, app.desktops);
     case ActionWindowDrop:
         return moveWindowToDesktop(window, zone, st.dragSourceDesktop, st.currentDesktop,
-                                   app.desktops);
+                                   app.desktops, st.dragStartRect);
     case ActionFunctionSwitch: return switchFunction(st.functionMode);
     case ActionSizeSwitch: return switchSize(services, panel, st.sizeState, app.skin);
+    case ActionWindowMenu:
+    case ActionDesktopMenu:
+    case ActionLauncherMenu:
+    case ActionPanelMenu: return showPanelMenu(services, st.instanceHandle, panel, action, x, y);
     default: return 0;
     }
 }
@@ -79,8 +84,9 @@ void clipCursorToMap(Services& services, WindowHandle panel, int width, int heig
     services.host.clipCursor(Rect{r.left + 2, r.top + 2, r.left + width, r.top + height - 2});
 }
 
-void releaseCursorClip(Services& services, WindowHandle window) {
-    services.host.clipCursor(services.windows.rect(window));
+void releaseCursorClip(Services& services) {
+    // Freed entirely: clipping to the primary screen would confine the pointer there.
+    services.host.clipCursor(std::nullopt);
 }
 
 namespace {
@@ -122,6 +128,7 @@ void Panel::onLeftPress(WindowHandle panel) {
         st.dragSourceDesktop = st.pointerZone - 1;
         st.pressPoint = toVirtualPoint(st, st.pressPoint);
         const Rect r = s_.windows.rect(st.dragWindow);
+        st.dragStartRect = r;
         st.dragDeltaX = st.pressPoint.x - r.left;
         st.dragDeltaY = st.pressPoint.y - r.top;
         st.pressPoint = s_.host.cursorPos();
@@ -141,7 +148,7 @@ void Panel::onLeftRelease(WindowHandle panel) {
     if (st.dragWindow == NullWindow) {
         s_.host.killTimer(panel, TimerPanelDrag);
     } else {
-        releaseCursorClip(s_, s_.windows.desktopWindow());
+        releaseCursorClip(s_);
         st.pointerPoint = toVirtualPoint(st, cursorInClient(s_, panel));
         followPointer(app_, s_);
         s_.host.killTimer(panel, TimerWindowDrag);

@@ -44,6 +44,6 @@ Point toVirtualPoint(const PanelState& state, Point p);
 Point highlightCell(int functionMode, int currentDesktop, int selectedSlot);
 int pointInRect(int left, int top, int right, int bottom, int x, int y);
 void clipCursorToMap(Services& services, WindowHandle panel, int width, int height);
-void releaseCursorClip(Services& services, WindowHandle window);
+void releaseCursorClip(Services& services);
 
 }  // namespace skelvo

@@ -63,8 +63,14 @@ int WindowGuard::replayLeftovers() {
 
 int WindowGuard::collect(WindowHandle extra) {
     if (app_ == nullptr) return 0;
-    const int n = collectHeld(app_->desktops, &extra, extra == NullWindow ? 0 : 1, held_.data(),
-                              HeldCapacity);
+    int n = collectHeld(app_->desktops, app_->hidden.windows().data(),
+                        static_cast<int>(app_->hidden.windows().size()), held_.data(), HeldCapacity);
+    // The window about to be hidden, if no list holds it yet.
+    if (extra != NullWindow && n < HeldCapacity &&
+        std::none_of(held_.begin(), held_.begin() + n,
+                     [extra](const HeldWindow& h) { return h.window == extra; })) {
+        held_[n++] = HeldWindow{extra, win::SwShowNa};
+    }
     // By handle, so that a switch, which reorders the lists, changes nothing to write.
     std::sort(held_.begin(), held_.begin() + n,
               [](const HeldWindow& a, const HeldWindow& b) { return a.window < b.window; });

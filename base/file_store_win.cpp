@@ -53,7 +53,8 @@ bool writeFlushed(const std::string& path, std::string_view bytes) {
     if (!file.ok()) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
         DWORD wrote = 0;
         if (!WriteFile(file.h, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0)
             return false;
@@ -89,7 +90,8 @@ std::vector<std::string> Win32FileStore::list(const std::string& directory,
     FindHandle find(FindFirstFileA(pattern.c_str(), &data));
     if (find.h == INVALID_HANDLE_VALUE) return names;
     do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.emplace_back(data.cFileName);
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names.emplace_back(data.cFileName);
     } while (FindNextFileA(find.h, &data));
     return names;
 }

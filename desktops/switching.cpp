@@ -52,10 +52,20 @@ void removeWindow(VirtualDesktop& desktop, WindowHandle window, const WindowEntr
     desktop.count = std::min(n, EntryCapacity);
 }
 
+void putBack(WindowSystem& ws, VirtualDesktop& from, WindowHandle window, Rect origin) {
+    if (!ws.isWindow(window) || ws.rect(window) == origin) return;
+    ws.move(window, origin.left, origin.top, origin.width(), origin.height(), true);
+    for (int i = 0; i < from.count; ++i) {
+        if (from.entries[i].window != window) continue;
+        from.entries[i].windowRect = ws.rect(window);
+        from.entries[i].updateMapRect(ws);
+    }
+}
+
 }  // namespace
 
 int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDesktop,
-                        DesktopArray& desktops) {
+                        DesktopArray& desktops, std::optional<Rect> origin) {
     if (cell < 1 || cell > DesktopCount || source < 0 || source >= DesktopCount) return 1;
     const int target = cell - 1;
     VirtualDesktop& from = desktops[source];
@@ -64,11 +74,14 @@ int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDe
     if (ws == nullptr || window == NullWindow) return 1;
 
     // A window its source no longer lists (closed during the drag and dropped by a
-    // refresh) stays as it is, and so does every list.
+    // refresh), or one that a full desktop refuses (hiding it would leave it in no list),
+    // changes no list. The drag may have left it in the target's tile, off screen and out
+    // of reach of the map, so it goes back where the drag found it.
     const std::optional<WindowEntry> found = from.findEntry(window);
-    if (!found) return 1;
-    // A full desktop refuses a window from elsewhere: hiding it would leave it in no list.
-    if (target != source && to.count >= EntryCapacity) return 1;
+    if (!found || (target != source && to.count >= EntryCapacity)) {
+        if (origin) putBack(*ws, from, window, *origin);
+        return 1;
+    }
 
     const Rect screen = ws->rect(ws->desktopWindow());
     int dx = (source % 4 - target % 4) * screen.right;

@@ -12,8 +12,9 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
 
 // Moves a window dropped on cell 1..12 from desktop source into that cell's desktop.
 // Always returns 1. A window that source does not list, or a drop from another desktop
-// into one that lists 32 windows, leaves every list and window as they are.
+// into one that lists 32 windows, leaves every list as it is, and the window goes back to
+// origin, where the drag found it, when one is given.
 int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDesktop,
-                        DesktopArray& desktops);
+                        DesktopArray& desktops, std::optional<Rect> origin = std::nullopt);
 
 }  // namespace skelvo

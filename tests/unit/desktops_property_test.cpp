@@ -250,6 +250,7 @@ private:
         // source entry with it.
         WindowEntry& e = from.entries[pick(from.count)];
         const WindowHandle w = e.window;
+        const Rect origin = ws_.rect(w);
         const int x = pick(4 * std::max(1, screen_.right)) - screen_.right / 2;
         const int y = pick(3 * std::max(1, screen_.bottom)) - screen_.bottom / 2;
         ws_.move(w, x, y, e.windowRect.width(), e.windowRect.height(), true);
@@ -262,13 +263,23 @@ private:
         const int sourceCount = from.count;
         const int targetCount = desktop(to).count;
         const bool full = to != source && targetCount >= EntryCapacity;
-        const Snapshot before = snapshot();
-        if (moveWindowToDesktop(w, to + 1, source, current_, *desktops_) != 1)
+        Snapshot before = snapshot();
+        if (moveWindowToDesktop(w, to + 1, source, current_, *desktops_, origin) != 1)
             return "drop did not return 1";
         if (!listed || full) {
             if (full) ++stats_.refusedFull;
             if (!listed) ++stats_.unlistedDrops;
-            if (!(snapshot() == before)) return "a refused drop changed something";
+            // Every list and every other window stays; the window goes back where it was.
+            Snapshot after = snapshot();
+            if (ws_.isWindow(w) && ws_.rect(w) != origin)
+                return "a refused window was not put back";
+            for (auto* s : {&before, &after}) {
+                s->windows.erase(w);
+                for (auto& list : s->lists)
+                    for (auto& entry : list)
+                        if (entry.window == w) entry.windowRect = entry.mapRect = Rect{};
+            }
+            if (!(after == before)) return "a refused drop changed something";
             return "refused drop";
         }
         ++stats_.moves;

@@ -40,8 +40,9 @@ struct Desktops : ::testing::Test {
             e.updateMapRect(ws);
         }
     }
-    int drop(WindowHandle w, int targetDesktop, int source) {
-        return moveWindowToDesktop(w, targetDesktop + 1, source, current, *desktops);
+    int drop(WindowHandle w, int targetDesktop, int source,
+             std::optional<Rect> origin = std::nullopt) {
+        return moveWindowToDesktop(w, targetDesktop + 1, source, current, *desktops, origin);
     }
     std::vector<WindowHandle> listed(int k) {
         std::vector<WindowHandle> out;
@@ -263,6 +264,16 @@ TEST_F(Desktops, AWindowTheSourceNoLongerListsStaysAsItIs) {
     EXPECT_EQ(listed(0), (std::vector<WindowHandle>{a}));
     EXPECT_EQ(desktop(3).count, 0);
     EXPECT_EQ(desktop(5).count, 0);
+
+    // Disabled during its drag (a modal dialog) and refreshed away: back where it was found.
+    const Rect origin = ws.rect(a);
+    dragTo(0, a, 3 * 1024 + 10, 10);
+    ws.at(a).enabled = false;
+    refreshDesktop(*desktops, 0);
+    EXPECT_EQ(drop(a, 3, 0, origin), 1);
+    EXPECT_EQ(ws.rect(a), origin);
+    EXPECT_EQ(desktop(0).count, 0);
+    EXPECT_EQ(desktop(3).count, 0);
 }
 
 TEST_F(Desktops, AFullDesktopRefusesWindowsFromElsewhere) {
@@ -279,14 +290,15 @@ TEST_F(Desktops, AFullDesktopRefusesWindowsFromElsewhere) {
     expectIndexesArePositions();
     const WindowHandle extra = ws.add(captioned("extra"));
     refreshDesktop(*desktops, 0);
+    const Rect origin = ws.rect(extra);
     dragTo(0, extra, 2048 + 10, 768 + 10);
-    const Rect dragged = ws.rect(extra);
     ws.shows.clear();
-    EXPECT_EQ(drop(extra, 9, 0), 1);
+    EXPECT_EQ(drop(extra, 9, 0, origin), 1);
     EXPECT_EQ(desktop(9).count, EntryCapacity);
     EXPECT_EQ(listed(0), (std::vector<WindowHandle>{extra}));
     EXPECT_TRUE(ws.isVisible(extra)) << "never hidden without a list";
-    EXPECT_EQ(ws.rect(extra), dragged);
+    EXPECT_EQ(ws.rect(extra), origin) << "back from the target's tile, where the map can reach it";
+    EXPECT_EQ(desktop(0).entries[0].windowRect, origin);
     EXPECT_TRUE(ws.shows.empty());
 
     // Its own windows may still be dropped within it, keeping the count.

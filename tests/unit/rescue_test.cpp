@@ -87,10 +87,14 @@ TEST_F(Guarded, CrashShowsEveryHeldWindowOnceWithoutWaiting) {
     // After "show all hidden windows" a window can sit in two lists; it is shown once.
     VirtualDesktop& nine = h.app->desktops[9];
     nine.entries[nine.count++] = h.app->desktops[0].entries[0];
+    // "Hide all shown windows" hides desktop 9's window, and the bottom one, into its list.
+    command(CmdHideAllWindows);
+    h.tick(TimerRefresh);
+    ASSERT_FALSE(h.windows.at(all[4]).visible);
     h.windows.shows.clear();
 
     const int shown = guard.rescue();
-    EXPECT_EQ(shown, 4) << "the windows of desktops 0 and 5";
+    EXPECT_EQ(shown, 6) << "desktops 0 and 5 and the hide-all list";
     EXPECT_TRUE(h.windows.shows.empty()) << "only asynchronous calls";
     std::map<WindowHandle, int> times;
     for (auto& [w, command] : h.windows.asyncShows) ++times[w];
