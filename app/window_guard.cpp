@@ -37,7 +37,7 @@ WindowGuard::~WindowGuard() {
 void WindowGuard::finish() {
     if (onDisk_) files_.remove(path_);
     onDisk_ = false;
-    written_.clear();
+    finished_ = true;
 }
 
 int WindowGuard::replayLeftovers() {
@@ -63,8 +63,9 @@ int WindowGuard::replayLeftovers() {
 
 int WindowGuard::collect(WindowHandle extra) {
     if (app_ == nullptr) return 0;
-    int n = collectHeld(app_->desktops, app_->hidden.windows().data(),
-                        static_cast<int>(app_->hidden.windows().size()), held_.data(), HeldCapacity);
+    int n =
+        collectHeld(app_->desktops, app_->hidden.windows().data(),
+                    static_cast<int>(app_->hidden.windows().size()), held_.data(), HeldCapacity);
     // The window about to be hidden, if no list holds it yet.
     if (extra != NullWindow && n < HeldCapacity &&
         std::none_of(held_.begin(), held_.begin() + n,
@@ -84,7 +85,7 @@ void WindowGuard::beforeHide(WindowHandle window) {
 }
 
 void WindowGuard::syncWith(WindowHandle extra) {
-    if (path_.empty() || app_ == nullptr) return;
+    if (path_.empty() || app_ == nullptr || finished_) return;
     const int n = collect(extra);
     if (std::equal(held_.begin(), held_.begin() + n, lastHeld_.begin(), lastHeld_.end())) return;
 

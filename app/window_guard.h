@@ -34,7 +34,8 @@ public:
     // The crash path: shows every held window that is hidden with asynchronous calls.
     // Allocates nothing. Returns how many were shown.
     int rescue();
-    // Removes this instance's journal (its windows have all been shown).
+    // Removes this instance's journal (its windows have all been shown) and writes no
+    // more: the session or the process is ending.
     void finish();
 
     const std::string& journalFile() const { return path_; }
@@ -57,6 +58,7 @@ private:
     std::vector<HeldWindow> lastHeld_;
     std::vector<JournalRecord> written_;
     bool onDisk_ = false;
+    bool finished_ = false;
     int writes_ = 0;
 };
 

@@ -136,7 +136,7 @@ bool Win32WindowSystem::mustNotWait(WindowHandle window, unsigned long* thread) 
     return IsHungAppWindow(hwnd(window)) != FALSE;
 }
 
-void Win32WindowSystem::awaitThread(WindowHandle window, unsigned long thread) {
+bool Win32WindowSystem::awaitThread(WindowHandle window, unsigned long thread) {
     DWORD_PTR result = 0;
     const bool answered =
         SendMessageTimeoutA(hwnd(window), WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
@@ -148,7 +148,7 @@ void Win32WindowSystem::awaitThread(WindowHandle window, unsigned long thread) {
     if (answered) {
         if (slot != nullptr) *slot = Stall{};
         std::erase_if(pending_, [window](const Pending& p) { return p.window == window; });
-        return;
+        return true;
     }
     if (slot == nullptr) {
         // The oldest record makes room.
@@ -158,6 +158,7 @@ void Win32WindowSystem::awaitThread(WindowHandle window, unsigned long thread) {
         }
     }
     *slot = Stall{thread, GetTickCount64()};
+    return false;
 }
 
 namespace {
@@ -173,11 +174,7 @@ bool Win32WindowSystem::show(WindowHandle window, int command) {
     unsigned long thread = 0;
     const bool async = mustNotWait(window, &thread);
     ShowWindowAsync(w, command);
-    if (async) {
-        expect(window, command);
-    } else {
-        awaitThread(window, thread);
-    }
+    if (async || !awaitThread(window, thread)) expect(window, command);
     return wasVisible;
 }
 

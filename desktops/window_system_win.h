@@ -40,8 +40,9 @@ public:
 private:
     // Windows of another thread: whether calls must not wait on it.
     bool mustNotWait(WindowHandle window, unsigned long* thread);
-    // After an asynchronous call: waits (bounded) until the thread has carried it out.
-    void awaitThread(WindowHandle window, unsigned long thread);
+    // After an asynchronous call: waits (bounded) until the thread has carried it out;
+    // false when it did not answer in time.
+    bool awaitThread(WindowHandle window, unsigned long thread);
     struct Stall {
         unsigned long thread;
         unsigned long long since;
