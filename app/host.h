@@ -49,6 +49,9 @@ public:
     virtual void trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId,
                                 int position, int greyPosition, Point screen) = 0;
     virtual void destroyWindow(WindowHandle window) = 0;
+    // The system wants the window repainted: part of it has been uncovered or invalidated
+    // (GetUpdateRect). Hosts that cannot tell always say yes.
+    virtual bool needsRepaint(WindowHandle) { return true; }
 };
 
 }  // namespace skelvo

@@ -115,4 +115,8 @@ void Win32Host::trackPopupMenu(WindowHandle panel, InstanceHandle instance, int 
     PostMessageA(hwnd(panel), WM_NULL, 0, 0);
 }
 
+bool Win32Host::needsRepaint(WindowHandle window) {
+    return GetUpdateRect(reinterpret_cast<HWND>(window), nullptr, FALSE) != FALSE;
+}
+
 }  // namespace skelvo

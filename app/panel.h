@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/application.h"
+#include "ui/frame_cache.h"
 
 namespace skelvo {
 
@@ -42,6 +43,7 @@ public:
 private:
     Application& app_;
     Services s_;
+    FrameCache frame_;  // the picture on screen
 };
 
 }  // namespace skelvo

@@ -68,12 +68,29 @@ struct Answer {
 };
 }  // namespace
 
-void Win32WindowSystem::expect(WindowHandle window, int command) {
+const Win32WindowSystem::Pending* Win32WindowSystem::pendingFor(WindowHandle window) const {
+    for (const Pending& p : pending_) {
+        if (p.window == window) return &p;
+    }
+    return nullptr;
+}
+
+void Win32WindowSystem::expect(WindowHandle window, int command, const Rect* moved) {
     // Records of windows that have gone are dropped; the list stays short.
     std::erase_if(pending_, [](const Pending& p) { return IsWindow(hwnd(p.window)) == FALSE; });
+    Pending next{window, command, false, Rect{}, ++sequence_};
+    if (const Pending* old = pendingFor(window)) {
+        next = *old;
+        next.sequence = sequence_;
+        if (command >= 0) next.command = command;
+    }
+    if (moved != nullptr) {
+        next.moved = true;
+        next.rect = *moved;
+    }
+    const unsigned long long sequence = sequence_;
     std::erase_if(pending_, [window](const Pending& p) { return p.window == window; });
-    const unsigned long long sequence = ++sequence_;
-    pending_.push_back(Pending{window, command, sequence});
+    pending_.push_back(next);
     auto* answer = new Answer{this, sequence};
     if (!SendMessageCallbackA(hwnd(window), WM_NULL, 0, 0,
                               reinterpret_cast<SENDASYNCPROC>(&Win32WindowSystem::answered),
@@ -94,7 +111,7 @@ void __stdcall Win32WindowSystem::answered(void* window, unsigned, std::uintptr_
 std::uint32_t Win32WindowSystem::adjusted(WindowHandle window, std::uint32_t style) const {
     if (style == 0) return style;
     for (const Pending& p : pending_) {
-        if (p.window != window) continue;
+        if (p.window != window || p.command < 0) continue;
         switch (p.command) {
         case SW_HIDE: return style & ~WS_VISIBLE;
         case SW_SHOWNORMAL:
@@ -110,12 +127,17 @@ std::uint32_t Win32WindowSystem::adjusted(WindowHandle window, std::uint32_t sty
 }
 
 Rect Win32WindowSystem::rect(WindowHandle window) {
+    if (const Pending* p = pendingFor(window); p != nullptr && p->moved && IsWindow(hwnd(window)))
+        return p->rect;
     RECT r{};
     GetWindowRect(hwnd(window), &r);
     return toRect(r);
 }
 
 Rect Win32WindowSystem::normalRect(WindowHandle window) {
+    if (const Pending* p = pendingFor(window);
+        p != nullptr && p->moved && (style(window) & (WS_MINIMIZE | WS_MAXIMIZE)) == 0)
+        return p->rect;
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(WINDOWPLACEMENT);
     GetWindowPlacement(hwnd(window), &placement);
@@ -198,7 +220,10 @@ void Win32WindowSystem::move(WindowHandle window, int x, int y, int width, int h
     // MoveWindow's own flags, made asynchronous.
     SetWindowPos(w, nullptr, x, y, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS | (repaint ? 0 : SWP_NOREDRAW));
-    if (!async) awaitThread(window, thread);
+    if (async || !awaitThread(window, thread)) {
+        const Rect to{x, y, x + width, y + height};
+        expect(window, -1, &to);
+    }
 }
 
 void Win32WindowSystem::minimise(WindowHandle window) {

@@ -34,7 +34,7 @@ public:
 
     // How long a call waits for a window's thread before treating it as not answering,
     // and how long that verdict stands before the thread is given another chance.
-    static constexpr unsigned AnswerTimeoutMs = 50;
+    static constexpr unsigned AnswerTimeoutMs = 25;
     static constexpr unsigned StallMemoryMs = 2000;
 
 private:
@@ -55,10 +55,15 @@ private:
     // to it (a WM_NULL sent with a callback after the call).
     struct Pending {
         WindowHandle window;
-        int command;
+        int command;  // -1: no show pending
+        bool moved;
+        Rect rect;  // where a pending move puts the window
         unsigned long long sequence;
     };
-    void expect(WindowHandle window, int command);
+    // Notes a show command (or, with moved, a move) that the window's thread still has to
+    // carry out.
+    void expect(WindowHandle window, int command, const Rect* moved = nullptr);
+    const Pending* pendingFor(WindowHandle window) const;
     std::uint32_t adjusted(WindowHandle window, std::uint32_t style) const;
     static void __stdcall answered(void* window, unsigned message, std::uintptr_t data,
                                    std::intptr_t result);
