@@ -315,7 +315,14 @@ int main(int argc, char** argv) {
             const double t1 = nowMs();
             settle(w);
             const bool ok = target == 1 ? onlyVisible(w.b, w.a) : onlyVisible(w.a, w.b);
-            if (current != target || !ok) return fail("a switch left the wrong windows shown");
+            if (current != target || !ok) {
+                int a = 0, b = 0;
+                for (HWND h : w.a) a += IsWindowVisible(h) ? 1 : 0;
+                for (HWND h : w.b) b += IsWindowVisible(h) ? 1 : 0;
+                std::fprintf(stderr, "switch %d -> %d in round trip %d: %d of A and %d of B shown\n",
+                             1 - target, target, r, a, b);
+                return fail("a switch left the wrong windows shown");
+            }
             if (r >= opt.warmUp) core.push_back(t1 - t0);
         }
         for (int target : {1, 0}) {
