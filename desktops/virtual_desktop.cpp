@@ -59,10 +59,14 @@ bool VirtualDesktop::take(const Scene& scene, int position, WindowHandle window)
     if (window == NullWindow) return false;
     WindowSystem& ws = *windows_;
     const std::uint32_t style = ws.style(window);
+    // The filter's tests are pure reads, so their order cannot change the answer: the
+    // style's are made first and the text is read only for windows that pass them.
+    const char none[1] = {'x'};
+    if (!managed(scene, window, style, none)) return false;
     char text[TitleBytes] = {};
     ws.text(window, text, TitleBytes);
     text[TitleBytes - 1] = '\0';
-    if (!managed(scene, window, style, text)) return false;
+    if (text[0] == '\0') return false;
     WindowEntry& entry = entries[position];
     entry.window = window;
     entry.windowRect = ws.rect(window);
