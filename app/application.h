@@ -17,12 +17,15 @@
 
 namespace skelvo {
 
+class WindowGuard;
+
 struct Services {
     WindowSystem& windows;
     PanelHost& host;
     Graphics& graphics;
     Shell& shell;
     FileStore& files;
+    WindowGuard* guard = nullptr;  // keeps hidden windows recoverable; none in most tests
 };
 
 struct Application {

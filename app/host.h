@@ -60,6 +60,9 @@ public:
     // Sends a tooltip message (TTM_ADDTOOLA, TTM_UPDATETIPTEXTA) with the tool as the first
     // TOOLINFOA layout.
     virtual void sendToolInfo(WindowHandle tooltip, unsigned message, const ToolInfo& info) = 0;
+    // The system wants the window repainted: part of it has been uncovered or invalidated
+    // (GetUpdateRect). Hosts that cannot tell always say yes.
+    virtual bool needsRepaint(WindowHandle) { return true; }
 };
 
 }  // namespace skelvo

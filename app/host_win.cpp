@@ -151,4 +151,8 @@ void Win32Host::sendToolInfo(WindowHandle tooltip, unsigned message, const ToolI
     SendMessageA(hwnd(tooltip), message, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
+bool Win32Host::needsRepaint(WindowHandle window) {
+    return GetUpdateRect(reinterpret_cast<HWND>(window), nullptr, FALSE) != FALSE;
+}
+
 }  // namespace skelvo

@@ -25,6 +25,7 @@ public:
                                    std::intptr_t lParam) override;
     void postQuitMessage(int exitCode) override;
     void destroyWindow(WindowHandle window) override;
+    bool needsRepaint(WindowHandle window) override;
     void trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId, int position,
                         int greyPosition, Point screen) override;
     Rect clientRect(WindowHandle window) override;

@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include "app/application.h"
+#include "app/crash_win.h"
 #include "app/host_win.h"
 #include "app/panel.h"
 #include "app/startup_win.h"
 #include "base/file_store_win.h"
+#include "base/process_win.h"
 #include "desktops/window_system_win.h"
 #include "ui/graphics_win.h"
 #include "ui/shell_win.h"
@@ -14,13 +16,18 @@
 namespace {
 
 // Declared before the application so they outlive its teardown, which still shows windows.
-skelvo::Win32WindowSystem g_windows;
+skelvo::Win32WindowSystem g_systemWindows;
 skelvo::Win32Host g_host;
 skelvo::Win32Graphics g_graphics;
 skelvo::Win32Shell g_shell;
 skelvo::Win32FileStore g_files;
+skelvo::Win32ProcessSystem g_processes;
+// Outlives the application, whose teardown shows the windows before the journal goes.
+skelvo::WindowGuard g_guard(g_systemWindows, g_files, g_processes);
+skelvo::GuardedWindowSystem g_windows(g_systemWindows, g_guard);
 skelvo::Application g_app;
-skelvo::Panel g_panel(g_app, skelvo::Services{g_windows, g_host, g_graphics, g_shell, g_files});
+skelvo::Panel g_panel(g_app,
+                      skelvo::Services{g_windows, g_host, g_graphics, g_shell, g_files, &g_guard});
 
 std::intptr_t __stdcall panelProcedure(void* window, unsigned message, std::uintptr_t wParam,
                                        std::intptr_t lParam) {
@@ -33,8 +40,10 @@ std::intptr_t __stdcall panelProcedure(void* window, unsigned message, std::uint
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    g_guard.attach(g_app);
+    skelvo::installCrashHandlers(g_guard);
     skelvo::Win32Steps steps(panelProcedure);
-    skelvo::Services services{g_windows, g_host, g_graphics, g_shell, g_files};
+    skelvo::Services services{g_windows, g_host, g_graphics, g_shell, g_files, &g_guard};
     return skelvo::runProgram(g_app, services, steps,
                               reinterpret_cast<skelvo::InstanceHandle>(instance), showCommand);
 }

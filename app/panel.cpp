@@ -5,6 +5,7 @@
 #include "app/pointer.h"
 #include "launcher/registration.h"
 #include "settings/settings_file.h"
+#include "app/window_guard.h"
 #include "ui/commands.h"
 #include "ui/painter.h"
 #include "ui/tooltip.h"
@@ -14,6 +15,13 @@ namespace skelvo {
 
 std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam) {
+    // Whatever the message changed, the journal follows once it is handled.
+    struct SyncAfter {
+        WindowGuard* guard;
+        ~SyncAfter() {
+            if (guard != nullptr) guard->sync();
+        }
+    } syncAfter{s_.guard};
     switch (message) {
     case win::WmCreate: onCreate(panel); return 0;
     case win::WmDestroy: onDestroy(); return 0;
@@ -96,11 +104,6 @@ void Panel::onClose(WindowHandle panel) {
     s_.host.destroyWindow(panel);
 }
 
-void Panel::onEndSession(WindowHandle, bool ending) {
-    // Saved without asking: the registrations made since start-up would be lost.
-    if (ending) saveSettings(s_, app_.state.workingDirectory, app_.slots);
-}
-
 void Panel::onDestroy() {
     s_.host.postQuitMessage(0);
 }
@@ -116,7 +119,11 @@ void Panel::onCommand(WindowHandle panel, std::uintptr_t id) {
 }
 
 std::intptr_t Panel::onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam) {
-    return paintPanel(app_, s_, panel, wParam, lParam);
+    // The refresh repaints every 600 ms; a picture equal to the one shown is not drawn
+    // again unless the system asks for it.
+    FrameRecorder frame(s_.graphics, frame_, s_.host.needsRepaint(panel));
+    Services recording{s_.windows, s_.host, frame, s_.shell, s_.files, s_.guard};
+    return paintPanel(app_, recording, panel, wParam, lParam);
 }
 
 }  // namespace skelvo

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/application.h"
+#include "ui/frame_cache.h"
 
 namespace skelvo {
 
@@ -22,8 +23,6 @@ public:
 
     void onCreate(WindowHandle panel);
     void onClose(WindowHandle panel);
-    // WM_ENDSESSION: WM_CLOSE never comes when the session ends.
-    void onEndSession(WindowHandle panel, bool ending);
     void onDestroy();
     void onKillFocus(WindowHandle panel);
     void onCommand(WindowHandle panel, std::uintptr_t id);
@@ -33,6 +32,10 @@ public:
     void onDoubleClick(WindowHandle panel);
     void onRightPress(WindowHandle panel);
     void onRightRelease(WindowHandle panel);
+    // The session ends, and WM_CLOSE never comes: the settings are saved, every hidden
+    // window is shown, so that a program asking to save a document is seen, and the tray
+    // icon goes.
+    void onEndSession(WindowHandle panel, bool ending);
     std::intptr_t onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam);
 
     Application& app() { return app_; }
@@ -41,6 +44,7 @@ public:
 private:
     Application& app_;
     Services s_;
+    FrameCache frame_;  // the picture on screen
 };
 
 }  // namespace skelvo

@@ -1,6 +1,8 @@
 // Desktop records: capture from the live Z order, lookups, and the release at exit.
 #include "desktops/virtual_desktop.h"
 
+#include <cstring>
+
 namespace skelvo {
 
 namespace {
@@ -22,13 +24,62 @@ void VirtualDesktop::reset(WindowSystem& windows, int desktopIndex) {
     originY = screenRect.bottom * (index / 4);
 }
 
-void VirtualDesktop::fill(int position, WindowHandle window) {
+// What a capture reads once rather than for every window: the windows the filter
+// excludes by handle and the screen the map scales come from.
+struct VirtualDesktop::Scene {
+    WindowHandle toolTip = NullWindow;
+    WindowHandle dialog = NullWindow;
+    WindowHandle desktop = NullWindow;
+    WindowHandle panel = NullWindow;
+    Rect screen{};
+
+    explicit Scene(WindowSystem& ws)
+        : toolTip(ws.find("tooltips_class32", nullptr)),
+          dialog(ws.find("#32770", nullptr)),
+          desktop(ws.desktopWindow()),
+          panel(ws.find(PanelClassName, PanelTitle)),
+          screen(ws.rect(desktop)) {}
+};
+
+// isManagedWindow, with visibility, enabled state, minimised and maximised taken from the
+// style already read: for a top-level window IsWindowVisible, IsWindowEnabled, IsIconic
+// and IsZoomed are exactly its WS_VISIBLE, WS_DISABLED, WS_MINIMIZE and WS_MAXIMIZE bits.
+bool VirtualDesktop::managed(const Scene& scene, WindowHandle window, std::uint32_t style,
+                             const char* text) const {
+    if (window == NullWindow || text[0] == '\0') return false;
+    if ((style & win::WsVisible) == 0 || (style & win::WsDisabled) != 0) return false;
+    if (!hasAllBits(style, win::WsBorder) || !hasAllBits(style, win::WsCaption)) return false;
+    return window != scene.toolTip && window != scene.dialog && window != scene.desktop &&
+           window != scene.panel;
+}
+
+// Fills position as assignFromWindow, the list's own fields, updateMapRect and the live
+// show state would, from one read each of the style, the text and the rectangle.
+bool VirtualDesktop::take(const Scene& scene, int position, WindowHandle window) {
+    if (window == NullWindow) return false;
+    WindowSystem& ws = *windows_;
+    const std::uint32_t style = ws.style(window);
+    // The filter's tests are pure reads, so their order cannot change the answer: the
+    // style's are made first and the text is read only for windows that pass them.
+    const char none[1] = {'x'};
+    if (!managed(scene, window, style, none)) return false;
+    char text[TitleBytes] = {};
+    ws.text(window, text, TitleBytes);
+    text[TitleBytes - 1] = '\0';
+    if (text[0] == '\0') return false;
     WindowEntry& entry = entries[position];
-    entry.assignFromWindow(*windows_, window);
+    entry.window = window;
+    entry.windowRect = ws.rect(window);
+    entry.style = style;
+    entry.showState = win::SwShowNa;
+    std::memcpy(entry.title, text, TitleBytes);
     entry.captureIndex = position;
     entry.desktopIndex = index;
-    entry.updateMapRect(*windows_);
-    entry.setShowState(liveShowState(*windows_, window));
+    entry.updateMapRect(scene.screen);
+    entry.setShowState((style & win::WsMinimize) != 0   ? win::SwMinimize
+                       : (style & win::WsMaximize) != 0 ? win::SwShowMaximized
+                                                        : win::SwShowNormal);
+    return true;
 }
 
 void VirtualDesktop::capture() {
@@ -39,25 +90,25 @@ void VirtualDesktop::capture() {
     if (bottom == NullWindow) return;
     // The bottom-most window itself is never examined.
     const WindowHandle first = ws.relative(bottom, win::GwHwndPrev);
-    int n = 0;
-    if (isManagedWindow(ws, first)) {
-        fill(0, first);
-        n = 1;
+    const Scene scene(ws);
+    int n = take(scene, 0, first) ? 1 : 0;
+    // captureFrom's walk, sharing the scene.
+    for (WindowHandle h = first; h != NullWindow && n < CaptureLimit;) {
+        h = ws.relative(h, win::GwHwndPrev);
+        if (take(scene, n, h)) ++n;
     }
-    count = captureFrom(first, win::GwHwndPrev, n, CaptureLimit);
+    count = n;
 }
 
 int VirtualDesktop::captureFrom(WindowHandle start, int relation, int position, int limit) {
     if (windows_ == nullptr) return position;
     if (limit > EntryCapacity) limit = EntryCapacity;
+    const Scene scene(*windows_);
     int n = position;
     WindowHandle h = start;
     while (h != NullWindow && n < limit) {
         h = windows_->relative(h, relation);
-        if (isManagedWindow(*windows_, h)) {
-            fill(n, h);
-            ++n;
-        }
+        if (take(scene, n, h)) ++n;
     }
     return n;
 }

@@ -41,7 +41,12 @@ public:
     WindowSystem* windowSystem() const { return windows_; }
 
 private:
-    void fill(int position, WindowHandle window);
+    struct Scene;
+    // The filter on what one walk step read: the window's style and text.
+    bool managed(const Scene& scene, WindowHandle window, std::uint32_t style,
+                 const char* text) const;
+    // One walk step: reads the window and fills position if it is managed.
+    bool take(const Scene& scene, int position, WindowHandle window);
     WindowSystem* windows_ = nullptr;
 };
 

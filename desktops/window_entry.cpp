@@ -61,7 +61,10 @@ void WindowEntry::assignFromWindow(WindowSystem& windows, WindowHandle handle) {
 }
 
 void WindowEntry::updateMapRect(WindowSystem& windows) {
-    const Rect screen = windows.rect(windows.desktopWindow());
+    updateMapRect(windows.rect(windows.desktopWindow()));
+}
+
+void WindowEntry::updateMapRect(Rect screen) {
     scaleX = mapScale(screen.right, 50);
     scaleY = mapScale(screen.bottom, 40);
     const int column = desktopIndex % 4;

@@ -37,6 +37,8 @@ struct WindowEntry {
 
     void assignFromWindow(WindowSystem& windows, WindowHandle handle);
     void updateMapRect(WindowSystem& windows);
+    // The same with the screen rectangle already read.
+    void updateMapRect(Rect screen);
     bool containsMapPoint(WindowSystem& windows, int x, int y) const;
     bool setShowState(int state);
 };

@@ -30,12 +30,23 @@ public:
     virtual Rect rect(WindowHandle window) = 0;        // GetWindowRect
     virtual Rect normalRect(WindowHandle window) = 0;  // rcNormalPosition of GetWindowPlacement
 
-    virtual bool show(WindowHandle window, int command) = 0;  // ShowWindow
+    // ShowWindow; show, update, move and minimise never wait on a window whose thread does
+    // not answer: the edge then makes the call asynchronously.
+    virtual bool show(WindowHandle window, int command) = 0;
     virtual void update(WindowHandle window) = 0;             // UpdateWindow
     virtual void move(WindowHandle window, int x, int y, int width, int height, bool repaint) = 0;
     virtual void minimise(WindowHandle window) = 0;  // CloseWindow
     virtual void postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
                              std::intptr_t lParam) = 0;
+
+    // What tells a window from a later one that reuses its handle.
+    virtual std::uint32_t processId(WindowHandle window) = 0;  // 0 for no window
+    // GetClassNameA: copies at most size-1 bytes and a NUL; returns the length copied.
+    virtual int className(WindowHandle window, char* buffer, int size) = 0;
+    // ShowWindowAsync: never waits on the window's program.
+    virtual void showAsync(WindowHandle window, int command) = 0;
+    // The window's thread does not answer; calls on it are being made asynchronously.
+    virtual bool isHung(WindowHandle window) = 0;
 };
 
 }  // namespace skelvo

@@ -26,6 +26,7 @@ stop() {
 trap stop EXIT INT TERM
 
 sh "$wine_dir/wine-setup" xvfb-start "$state"
+sh "$wine_dir/wine-setup" wm-start "$state"
 sh "$wine_dir/wine-setup" prefix-init "$state"
 if [ "$unmanaged" = 1 ]; then
     "$wine_dir/wine-run" reg add 'HKCU\Software\Wine\AppDefaults\switch_bench.exe\X11 Driver' \

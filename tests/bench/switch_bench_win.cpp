@@ -18,9 +18,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "app/panel_state.h"
+#include "app/window_guard.h"
+#include "base/file_store_win.h"
+#include "base/process_win.h"
 #include "desktops/switching.h"
 #include "desktops/window_system_win.h"
 
@@ -149,6 +153,35 @@ bool listsExactly(const skelvo::VirtualDesktop& d, const std::vector<HWND>& set)
     return true;
 }
 
+// The capture as it read windows before: the whole filter (style, text, visible, enabled
+// and three FindWindow calls) for every window walked, then the entry filled by a second
+// read of style and text, the rectangle, the screen twice and IsIconic/IsZoomed. Kept to
+// time the capture against it.
+int legacyCapture(skelvo::WindowSystem& ws, skelvo::VirtualDesktop& d) {
+    using namespace skelvo;
+    const WindowHandle bottom =
+        ws.relative(ws.relative(ws.desktopWindow(), win::GwChild), win::GwHwndLast);
+    if (bottom == NullWindow) return d.count;
+    int n = 0;
+    auto fill = [&](WindowHandle h) {
+        WindowEntry& e = d.entries[n];
+        e.assignFromWindow(ws, h);
+        e.captureIndex = n;
+        e.desktopIndex = d.index;
+        e.updateMapRect(ws);
+        e.setShowState(liveShowState(ws, h));
+        ++n;
+    };
+    WindowHandle h = ws.relative(bottom, win::GwHwndPrev);
+    if (isManagedWindow(ws, h)) fill(h);
+    while (h != NullWindow && n < CaptureLimit) {
+        h = ws.relative(h, win::GwHwndPrev);
+        if (isManagedWindow(ws, h)) fill(h);
+    }
+    d.count = n;
+    return n;
+}
+
 struct Stats {
     double median, mean, min, max;
 };
@@ -214,8 +247,16 @@ int main(int argc, char** argv) {
     if (w.a.size() != SetSize || w.b.size() != SetSize) return fail("could not create the windows");
     pump();
 
-    skelvo::Win32WindowSystem ws;
-    skelvo::DesktopArray desktops;
+    // The switch as the panel makes it: through the guarded window system, with the
+    // journal brought up to date after it.
+    skelvo::Win32WindowSystem raw;
+    skelvo::Win32FileStore files;
+    skelvo::Win32ProcessSystem processes;
+    skelvo::WindowGuard guard(raw, files, processes);
+    skelvo::GuardedWindowSystem ws(raw, guard);
+    auto app = std::make_unique<skelvo::Application>();
+    guard.attach(*app);
+    skelvo::DesktopArray& desktops = app->desktops;
     for (int k = 0; k < skelvo::DesktopCount; ++k) desktops[k].reset(ws, k);
 
     // Desktop 1: set B captured while on screen, then hidden; desktop 0: set A from the screen.
@@ -263,15 +304,25 @@ int main(int argc, char** argv) {
     // Core and bare round trips alternate, so that both meet the same load on the machine.
     int current = 0;
     int slot = 0;
-    std::vector<double> core, bare, capture;
+    std::vector<double> core, bare, capture, legacy;
+    int writesBefore = 0;
     for (int r = 0; r < opt.warmUp + opt.roundTrips; ++r) {
+        if (r == opt.warmUp) writesBefore = guard.writes();
         for (int target : {1, 0}) {
             const double t0 = nowMs();
             skelvo::selectCell(target + 1, skelvo::FunctionDesktop, current, slot, desktops);
+            guard.sync();
             const double t1 = nowMs();
             settle(w);
             const bool ok = target == 1 ? onlyVisible(w.b, w.a) : onlyVisible(w.a, w.b);
-            if (current != target || !ok) return fail("a switch left the wrong windows shown");
+            if (current != target || !ok) {
+                int a = 0, b = 0;
+                for (HWND h : w.a) a += IsWindowVisible(h) ? 1 : 0;
+                for (HWND h : w.b) b += IsWindowVisible(h) ? 1 : 0;
+                std::fprintf(stderr, "switch %d -> %d in round trip %d: %d of A and %d of B shown\n",
+                             1 - target, target, r, a, b);
+                return fail("a switch left the wrong windows shown");
+            }
             if (r >= opt.warmUp) core.push_back(t1 - t0);
         }
         for (int target : {1, 0}) {
@@ -290,13 +341,22 @@ int main(int argc, char** argv) {
         const double t1 = nowMs();
         settle(w);
         if (r >= opt.warmUp) capture.push_back(t1 - t0);
+        const double t2 = nowMs();
+        legacyCapture(ws, desktops[0]);
+        const double t3 = nowMs();
+        settle(w);
+        if (r >= opt.warmUp) legacy.push_back(t3 - t2);
     }
+    const int journalWrites = guard.writes() - writesBefore;
     if (!listsExactly(desktops[0], w.a) || !listsExactly(desktops[1], w.b))
         return fail("the desktops' lists changed during the switches");
 
     print("selectCell (core):", core, "switches");
     print("bare Show/UpdateWindow:", bare, "switches");
     print("capture of 15 alone:", capture, "captures");
+    print("capture of 15, before:", legacy, "captures");
+    std::printf("journal writes during the timed switches: %d (%s)\n", journalWrites,
+                guard.journalFile().c_str());
     const Stats c = stats(core);
     const Stats b = stats(bare);
     std::printf("core - bare: %.3f ms by median, %.3f ms by mean; core / bare %.2f by median\n",
@@ -304,6 +364,8 @@ int main(int argc, char** argv) {
 
     // Nothing left listed, so the records' teardown shows nothing more.
     for (auto& d : desktops) d.count = 0;
+    guard.sync();
+    app.reset();
     if (thread) {
         PostThreadMessageA(threadId, WM_QUIT, 0, 0);
         WaitForSingleObject(thread, 10000);

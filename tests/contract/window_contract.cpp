@@ -483,5 +483,34 @@ TEST_F(WindowContract, MovingAMinimisedWindowMovesOnlyItsTitleBar) {
     EXPECT_EQ(ws.normalRect(w), NormalRect);
 }
 
+// ---- Identity and asynchronous calls ------------------------------------------------
+
+TEST_F(WindowContract, ProcessAndClassTellAWindowAndAsyncShowsTakeEffect) {
+    WindowRequest other;
+    other.title = "contract other class";
+    other.className = "SkelvoContractOther";
+    const WindowHandle a = open("contract a");
+    const WindowHandle b = open(other);
+    EXPECT_NE(ws.processId(a), 0u);
+    EXPECT_EQ(ws.processId(a), ws.processId(b)) << "one program opened both";
+    char name[64];
+    EXPECT_EQ(ws.className(b, name, sizeof name), static_cast<int>(other.className.size()));
+    EXPECT_EQ(std::string(name), other.className);
+    ws.className(a, name, 8);
+    EXPECT_EQ(std::string(name), WindowRequest{}.className.substr(0, 7)) << "truncated";
+    EXPECT_FALSE(ws.isHung(a)) << "a thread that answers";
+
+    ws.showAsync(a, win::SwHide);
+    env->settle();
+    EXPECT_FALSE(ws.isVisible(a));
+    ws.showAsync(a, win::SwShowNa);
+    env->settle();
+    EXPECT_TRUE(ws.isVisible(a));
+
+    env->close(b);
+    EXPECT_EQ(ws.processId(b), 0u) << "a window that has gone";
+    EXPECT_EQ(ws.className(b, name, sizeof name), 0);
+}
+
 }  // namespace
 }  // namespace skelvo::testing

@@ -67,6 +67,8 @@ public:
     // Moves the cursor, honouring the clip rectangle as the system does.
     void moveCursor(Point p);
 
+    bool needsRepaint(WindowHandle) override { return exposed; }
+    bool exposed = true;  // what needsRepaint answers
     std::deque<int> answers;  // answers to the next message boxes; IDYES when empty
     std::vector<MessageBoxCall> messageBoxes;
     std::map<unsigned, unsigned> timers;  // id -> period

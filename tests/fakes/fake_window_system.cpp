@@ -134,6 +134,22 @@ bool FakeWindowSystem::isWindow(WindowHandle window) {
 std::uint32_t FakeWindowSystem::style(WindowHandle window) {
     ++queryCount;
     note(window);
+    const std::uint32_t s = liveStyle(window);
+    const auto it = requested_.find(window);
+    if (s == 0 || it == requested_.end()) return s;
+    switch (it->second) {
+    case win::SwHide: return s & ~win::WsVisible;
+    case win::SwShowNormal:
+    case win::SwRestore: return (s | win::WsVisible) & ~(win::WsMinimize | win::WsMaximize);
+    case win::SwShowMaximized: return (s | win::WsVisible | win::WsMaximize) & ~win::WsMinimize;
+    case win::SwMinimize:
+    case win::SwShowMinimized:
+    case win::SwShowMinNoActive: return s | win::WsVisible | win::WsMinimize;
+    default: return s | win::WsVisible;
+    }
+}
+
+std::uint32_t FakeWindowSystem::liveStyle(WindowHandle window) {
     if (!exists(window)) return 0;
     const FakeWindow& w = windows_[window];
     std::uint32_t s =
@@ -159,6 +175,7 @@ int FakeWindowSystem::text(WindowHandle window, char* buffer, int size) {
 }
 
 bool FakeWindowSystem::isVisible(WindowHandle window) {
+    if (requested_.count(window) != 0) return (style(window) & win::WsVisible) != 0;
     ++queryCount;
     note(window);
     return exists(window) && windows_[window].visible;
@@ -171,12 +188,15 @@ bool FakeWindowSystem::isEnabled(WindowHandle window) {
 }
 
 bool FakeWindowSystem::isIconic(WindowHandle window) {
+    if (requested_.count(window) != 0) return (style(window) & win::WsMinimize) != 0;
     ++queryCount;
     note(window);
     return exists(window) && windows_[window].minimised;
 }
 
 bool FakeWindowSystem::isZoomed(WindowHandle window) {
+    if (requested_.count(window) != 0)
+        return (style(window) & (win::WsMinimize | win::WsMaximize)) == win::WsMaximize;
     ++queryCount;
     note(window);
     return exists(window) && windows_[window].maximised && !windows_[window].minimised;
@@ -204,11 +224,66 @@ Rect FakeWindowSystem::normalRect(WindowHandle window) {
     return windows_[window].rect;
 }
 
+bool FakeWindowSystem::deferred(WindowHandle window, std::function<void()> call) {
+    if (!exists(window) || !windows_[window].hung) return false;
+    pending_[window].push_back(std::move(call));
+    return true;
+}
+
+void FakeWindowSystem::wake(WindowHandle window) {
+    if (!exists(window)) return;
+    windows_[window].hung = false;
+    auto calls = std::move(pending_[window]);
+    pending_.erase(window);
+    requested_.erase(window);
+    for (auto& call : calls) call();
+}
+
 bool FakeWindowSystem::show(WindowHandle window, int command) {
     note(window);
     shows.emplace_back(window, command);
     if (log_ != nullptr) log_->add("show " + std::to_string(command));
+    const bool wasVisible = exists(window) && windows_[window].visible;
+    if (deferred(window, [this, window, command] { apply(window, command); })) {
+        requested_[window] = command;
+        return wasVisible;
+    }
     return apply(window, command);
+}
+
+void FakeWindowSystem::showAsync(WindowHandle window, int command) {
+    note(window);
+    asyncShows.emplace_back(window, command);
+    if (deferred(window, [this, window, command] { apply(window, command); })) {
+        requested_[window] = command;
+        return;
+    }
+    apply(window, command);
+}
+
+bool FakeWindowSystem::isHung(WindowHandle window) {
+    ++queryCount;
+    note(window);
+    return exists(window) && windows_[window].hung;
+}
+
+std::uint32_t FakeWindowSystem::processId(WindowHandle window) {
+    ++queryCount;
+    note(window);
+    return exists(window) ? windows_[window].processId : 0;
+}
+
+int FakeWindowSystem::className(WindowHandle window, char* buffer, int size) {
+    ++queryCount;
+    note(window);
+    if (size <= 0) return 0;
+    buffer[0] = '\0';
+    if (!exists(window)) return 0;
+    const std::string& c = windows_[window].className;
+    const int n = std::min(static_cast<int>(c.size()), size - 1);
+    std::memcpy(buffer, c.data(), static_cast<std::size_t>(n));
+    buffer[n] = '\0';
+    return n;
 }
 
 bool FakeWindowSystem::programShow(WindowHandle window, int command) {
@@ -297,6 +372,7 @@ void FakeWindowSystem::update(WindowHandle window) {
 void FakeWindowSystem::move(WindowHandle window, int x, int y, int width, int height, bool) {
     note(window);
     if (log_ != nullptr) log_->add("move");
+    if (deferred(window, [=, this] { move(window, x, y, width, height, true); })) return;
     if (!exists(window)) return;
     FakeWindow& w = windows_[window];
     const Rect to{x, y, x + width, y + height};
@@ -323,6 +399,10 @@ void FakeWindowSystem::move(WindowHandle window, int x, int y, int width, int he
 
 void FakeWindowSystem::minimise(WindowHandle window) {
     note(window);
+    if (deferred(window, [this, window] { minimise(window); })) {
+        requested_[window] = win::SwMinimize;
+        return;
+    }
     if (!exists(window)) return;
     minimiseWindow(windows_[window]);
 }

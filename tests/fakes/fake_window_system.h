@@ -2,6 +2,7 @@
 // activation behaviour that the window contract pins down on Win32 under Wine.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,6 +24,10 @@ struct FakeWindow {
     bool topmost = false;
     Rect rect{100, 100, 500, 400};  // the normal position (rcNormalPosition)
     bool alive = true;
+    std::uint32_t processId = 4242;
+    // The window's thread does not answer: show, move and minimise wait in pending until
+    // wake(), update does nothing, as the Win32 edge makes them asynchronous.
+    bool hung = false;
     // Internal state of the simulation, derived from the calls made on the window.
     bool restoreMaximised = false;             // minimised from maximised
     std::optional<Rect> maximisedPlacement{};  // where MoveWindow put a maximised window
@@ -76,6 +81,8 @@ public:
     void activate(WindowHandle window);  // raises it and makes it the active window
     // ShowWindow called by the window's own program: same effect, not recorded in shows.
     bool programShow(WindowHandle window, int command);
+    // A hung window's thread answers again and carries out what was asked meanwhile.
+    void wake(WindowHandle window);
 
     // WindowSystem
     WindowHandle desktopWindow() override { return DesktopHandle; }
@@ -96,11 +103,17 @@ public:
     void minimise(WindowHandle window) override;
     void postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
                      std::intptr_t lParam) override;
+    std::uint32_t processId(WindowHandle window) override;
+    int className(WindowHandle window, char* buffer, int size) override;
+    void showAsync(WindowHandle window, int command) override;
+    bool isHung(WindowHandle window) override;
 
     static constexpr WindowHandle DesktopHandle = 0x10010;
     // Every call of show, in order: (window, command).
     std::vector<std::pair<WindowHandle, int>> shows;
     std::vector<std::pair<WindowHandle, unsigned>> posted;
+    // Every call of showAsync, in order: (window, command).
+    std::vector<std::pair<WindowHandle, int>> asyncShows;
     int queryCount = 0;  // calls that read a window's state
     // Calls of any kind that named this handle; a test sets it to a handle that must
     // never be used, such as the one it writes into stale entries.
@@ -115,6 +128,12 @@ private:
     int freeIconSlot() const;
     static int maximisedOverhang(const FakeWindow& w);
     Rect maximisedRect(const FakeWindow& w) const;
+    bool deferred(WindowHandle window, std::function<void()> call);
+    std::map<WindowHandle, std::vector<std::function<void()>>> pending_;
+    // The last show command still pending on a hung window: the queries report the state
+    // it asks for, as the Win32 edge does.
+    std::map<WindowHandle, int> requested_;
+    std::uint32_t liveStyle(WindowHandle window);
     std::map<WindowHandle, FakeWindow> windows_;
     std::vector<WindowHandle> z_;
     WindowHandle next_ = 0x20000;

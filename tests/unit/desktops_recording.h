@@ -81,6 +81,16 @@ public:
                      std::intptr_t lParam) override {
         note("post", window).postMessage(window, message, wParam, lParam);
     }
+    std::uint32_t processId(WindowHandle window) override {
+        return note("processId", window).processId(window);
+    }
+    int className(WindowHandle window, char* buffer, int size) override {
+        return note("className", window).className(window, buffer, size);
+    }
+    void showAsync(WindowHandle window, int command) override {
+        note("showAsync " + std::to_string(command), window).showAsync(window, command);
+    }
+    bool isHung(WindowHandle window) override { return note("isHung", window).isHung(window); }
 
 private:
     WindowSystem& note(std::string name, WindowHandle window) {

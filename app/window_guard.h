@@ -1,0 +1,109 @@
+// Keeps every window the program hides recoverable: a journal on disk that follows the
+// set of held windows (written before a window is hidden and after every message that
+// changed the set), the replay of journals left by instances that no longer run, and the
+// crash path that shows the held windows again without waiting on any program.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "base/process.h"
+#include "desktops/rescue.h"
+
+namespace skelvo {
+
+class WindowGuard {
+public:
+    // windows is the system's own window system, not the guarded one below.
+    WindowGuard(WindowSystem& windows, FileStore& files, ProcessSystem& processes);
+    WindowGuard(const WindowGuard&) = delete;
+    WindowGuard& operator=(const WindowGuard&) = delete;
+    // A clean exit: the held windows have been shown, so the journal goes.
+    ~WindowGuard();
+
+    // Journals of instances that no longer run: their windows are shown again and the
+    // journals removed. Returns how many windows were shown.
+    int replayLeftovers();
+    void attach(const Application& app) { app_ = &app; }
+    // Writes the journal if the held set changed since the last write.
+    void sync() { syncWith(NullWindow); }
+    // Makes sure the journal names window before it is hidden.
+    void beforeHide(WindowHandle window);
+    // The crash path: shows every held window that is hidden with asynchronous calls.
+    // Allocates nothing. Returns how many were shown.
+    int rescue();
+    // Removes this instance's journal (its windows have all been shown) and writes no
+    // more: the session or the process is ending.
+    void finish();
+
+    const std::string& journalFile() const { return path_; }
+    int writes() const { return writes_; }
+
+private:
+    void syncWith(WindowHandle extra);
+    int collect(WindowHandle extra);
+
+    WindowSystem& windows_;
+    FileStore& files_;
+    ProcessSystem& processes_;
+    const Application* app_ = nullptr;
+    std::string folder_;
+    std::string path_;
+    bool folderMade_ = false;
+    std::uint32_t ownId_ = 0;
+    std::uint64_t ownMark_ = 0;
+    std::array<HeldWindow, HeldCapacity> held_{};
+    std::vector<HeldWindow> lastHeld_;
+    std::vector<JournalRecord> written_;
+    bool onDisk_ = false;
+    bool finished_ = false;
+    int writes_ = 0;
+};
+
+// The windows as the core sees them: every hide is journalled first.
+class GuardedWindowSystem : public WindowSystem {
+public:
+    GuardedWindowSystem(WindowSystem& inner, WindowGuard& guard) : in_(inner), guard_(guard) {}
+
+    WindowHandle desktopWindow() override { return in_.desktopWindow(); }
+    WindowHandle relative(WindowHandle w, int relation) override {
+        return in_.relative(w, relation);
+    }
+    WindowHandle find(const char* c, const char* t) override { return in_.find(c, t); }
+    bool isWindow(WindowHandle w) override { return in_.isWindow(w); }
+    std::uint32_t style(WindowHandle w) override { return in_.style(w); }
+    int text(WindowHandle w, char* b, int n) override { return in_.text(w, b, n); }
+    bool isVisible(WindowHandle w) override { return in_.isVisible(w); }
+    bool isEnabled(WindowHandle w) override { return in_.isEnabled(w); }
+    bool isIconic(WindowHandle w) override { return in_.isIconic(w); }
+    bool isZoomed(WindowHandle w) override { return in_.isZoomed(w); }
+    Rect rect(WindowHandle w) override { return in_.rect(w); }
+    Rect normalRect(WindowHandle w) override { return in_.normalRect(w); }
+    bool show(WindowHandle w, int command) override {
+        if (command == win::SwHide) guard_.beforeHide(w);
+        return in_.show(w, command);
+    }
+    void update(WindowHandle w) override { in_.update(w); }
+    void move(WindowHandle w, int x, int y, int cx, int cy, bool repaint) override {
+        in_.move(w, x, y, cx, cy, repaint);
+    }
+    void minimise(WindowHandle w) override { in_.minimise(w); }
+    void postMessage(WindowHandle w, unsigned m, std::uintptr_t wp, std::intptr_t lp) override {
+        in_.postMessage(w, m, wp, lp);
+    }
+    std::uint32_t processId(WindowHandle w) override { return in_.processId(w); }
+    int className(WindowHandle w, char* b, int n) override { return in_.className(w, b, n); }
+    void showAsync(WindowHandle w, int command) override {
+        if (command == win::SwHide) guard_.beforeHide(w);
+        in_.showAsync(w, command);
+    }
+    bool isHung(WindowHandle w) override { return in_.isHung(w); }
+
+private:
+    WindowSystem& in_;
+    WindowGuard& guard_;
+};
+
+}  // namespace skelvo

@@ -1,0 +1,150 @@
+// Held windows, the journal's text form and its replay.
+#include "desktops/rescue.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace skelvo {
+
+namespace {
+
+bool add(WindowHandle window, int command, HeldWindow* out, int& n, int capacity) {
+    if (window == NullWindow) return true;
+    for (int i = 0; i < n; ++i) {
+        if (out[i].window == window) return true;
+    }
+    if (n >= capacity) return false;
+    out[n++] = HeldWindow{window, command == 0 ? win::SwShowNa : command};
+    return true;
+}
+
+constexpr std::string_view Header = "Skelvo window journal 1";
+
+template <typename T>
+bool number(std::string_view& line, T& value, int base = 10) {
+    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+    const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value, base);
+    if (error != std::errc{} || end == line.data()) return false;
+    line.remove_prefix(static_cast<std::size_t>(end - line.data()));
+    return true;
+}
+
+bool word(std::string_view& line, std::string_view expected) {
+    if (line.substr(0, expected.size()) != expected) return false;
+    line.remove_prefix(expected.size());
+    return true;
+}
+
+}  // namespace
+
+int collectHeld(const DesktopArray& desktops, const WindowHandle* extra, int extraCount,
+                HeldWindow* out, int capacity) {
+    int n = 0;
+    for (const VirtualDesktop& d : desktops) {
+        for (int i = 0; i < d.count && i < EntryCapacity; ++i) {
+            add(d.entries[i].window, d.entries[i].showState, out, n, capacity);
+        }
+    }
+    for (int i = 0; i < extraCount; ++i) add(extra[i], win::SwShowNa, out, n, capacity);
+    return n;
+}
+
+int showHeldAsync(WindowSystem& windows, const HeldWindow* held, int count) {
+    int shown = 0;
+    for (int i = 0; i < count; ++i) {
+        if (windows.isVisible(held[i].window)) continue;
+        windows.showAsync(held[i].window, held[i].command);
+        ++shown;
+    }
+    return shown;
+}
+
+std::string formatJournal(const Journal& journal) {
+    std::string out(Header);
+    char line[96];
+    std::snprintf(line, sizeof line, "\nowner %lu %llu\n",
+                  static_cast<unsigned long>(journal.ownerId),
+                  static_cast<unsigned long long>(journal.ownerMark));
+    out += line;
+    for (const JournalRecord& r : journal.records) {
+        std::snprintf(line, sizeof line, "window %llx %lu %d ",
+                      static_cast<unsigned long long>(r.window),
+                      static_cast<unsigned long>(r.processId), r.command);
+        out += line;
+        out += r.className;
+        out += '\n';
+    }
+    std::snprintf(line, sizeof line, "end %zu\n", journal.records.size());
+    return out + line;
+}
+
+std::optional<Journal> parseJournal(std::string_view bytes) {
+    Journal journal;
+    bool owner = false;
+    std::size_t lineNo = 0;
+    while (!bytes.empty()) {
+        const std::size_t eol = bytes.find('\n');
+        // A line without its newline was cut short: it counts for nothing.
+        if (eol == std::string_view::npos) break;
+        std::string_view line = bytes.substr(0, eol);
+        bytes.remove_prefix(eol + 1);
+        if (lineNo++ == 0) {
+            if (line != Header) return std::nullopt;
+            continue;
+        }
+        if (word(line, "owner ")) {
+            if (!number(line, journal.ownerId) || !number(line, journal.ownerMark)) break;
+            owner = true;
+        } else if (word(line, "window ")) {
+            JournalRecord r;
+            unsigned long long handle = 0;
+            if (!number(line, handle, 16) || !number(line, r.processId) ||
+                !number(line, r.command) || !word(line, " ") || line.empty()) {
+                break;
+            }
+            r.window = static_cast<WindowHandle>(handle);
+            r.className = std::string(line);
+            journal.records.push_back(std::move(r));
+        } else if (word(line, "end ")) {
+            std::size_t count = 0;
+            journal.complete = number(line, count) && count == journal.records.size();
+            break;
+        } else {
+            break;
+        }
+    }
+    if (lineNo == 0 || !owner) return std::nullopt;
+    return journal;
+}
+
+std::string journalPath(const std::string& folder, std::uint32_t processId) {
+    return folder + "\\" + JournalPrefix + std::to_string(processId) + ".txt";
+}
+
+std::optional<JournalRecord> describeWindow(WindowSystem& windows, WindowHandle window,
+                                            int command) {
+    JournalRecord r;
+    r.window = window;
+    r.command = command;
+    r.processId = windows.processId(window);
+    if (r.processId == 0) return std::nullopt;
+    char name[256];
+    const int n = windows.className(window, name, sizeof name);
+    if (n <= 0) return std::nullopt;
+    r.className.assign(name, static_cast<std::size_t>(n));
+    return r;
+}
+
+int replayJournal(WindowSystem& windows, const Journal& journal) {
+    int shown = 0;
+    for (const JournalRecord& r : journal.records) {
+        if (!windows.isWindow(r.window) || windows.isVisible(r.window)) continue;
+        const std::optional<JournalRecord> now = describeWindow(windows, r.window, r.command);
+        if (!now || now->processId != r.processId || now->className != r.className) continue;
+        windows.show(r.window, r.command == 0 ? win::SwShowNa : r.command);
+        ++shown;
+    }
+    return shown;
+}
+
+}  // namespace skelvo

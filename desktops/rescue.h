@@ -1,0 +1,70 @@
+// Never lose a window: which windows the program holds (in any desktop's list or hidden
+// by the hide-all command), the journal that names them on disk so that a later start
+// can show them again after a hard kill, and the replay of such a journal.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "desktops/virtual_desktop.h"
+
+namespace skelvo {
+
+// A held window and the show command that brings it back.
+struct HeldWindow {
+    WindowHandle window = NullWindow;
+    int command = win::SwShowNa;
+    friend bool operator==(const HeldWindow&, const HeldWindow&) = default;
+};
+
+// Enough room for every list and the hide-all list.
+inline constexpr int HeldCapacity = DesktopCount * EntryCapacity + 256;
+
+// Every window of the twelve lists and of extra, each once (the first listing wins, and
+// desktop d's entries come in list order), with its show command: the entry's state, or
+// SW_SHOWNA for extra. Writes into out without allocating, so a crash handler can use it;
+// returns how many were written.
+int collectHeld(const DesktopArray& desktops, const WindowHandle* extra, int extraCount,
+                HeldWindow* out, int capacity);
+
+// The crash path: every held window that is not visible is shown with ShowWindowAsync,
+// which never waits on its program. Returns how many were shown.
+int showHeldAsync(WindowSystem& windows, const HeldWindow* held, int count);
+
+// One window of a journal: the handle and what tells it from a later window that
+// reuses the handle.
+struct JournalRecord {
+    WindowHandle window = NullWindow;
+    std::uint32_t processId = 0;
+    int command = win::SwShowNa;
+    std::string className;
+    friend bool operator==(const JournalRecord&, const JournalRecord&) = default;
+};
+
+struct Journal {
+    std::uint32_t ownerId = 0;    // the instance that wrote it
+    std::uint64_t ownerMark = 0;  // its start mark (ProcessSystem::startMark)
+    std::vector<JournalRecord> records;
+    bool complete = false;  // the end line was read
+};
+
+inline constexpr char JournalPrefix[] = "journal-";
+inline constexpr char JournalFolder[] = "Skelvo";
+
+std::string formatJournal(const Journal& journal);
+// nullopt when the bytes are not a journal. A cut file yields its whole lines only.
+std::optional<Journal> parseJournal(std::string_view bytes);
+// folder\journal-<id>.txt
+std::string journalPath(const std::string& folder, std::uint32_t processId);
+
+// The record of a live window; nullopt when it is gone.
+std::optional<JournalRecord> describeWindow(WindowSystem& windows, WindowHandle window,
+                                            int command);
+// Shows each recorded window that still exists, belongs to the same process and class and
+// is hidden. Returns how many were shown.
+int replayJournal(WindowSystem& windows, const Journal& journal);
+
+}  // namespace skelvo

@@ -1,0 +1,29 @@
+// The refresh's repaint of an unchanged panel draws nothing; any change, or the system
+// asking for a repaint, draws the whole picture again.
+#include "tests/unit/painting_scene.h"
+
+namespace skelvo::testing {
+namespace {
+
+TEST(IdlePaint, OnlyAChangedOrExposedPictureIsDrawn) {
+    Scene s;
+    const WindowHandle w = s.h.addWindow("idle", Rect{100, 100, 500, 400});
+    s.h.create();
+    s.paint();
+    s.h.host.exposed = false;
+    const auto drew = [&] {
+        s.paint();
+        return !s.h.graphics.blits.empty();
+    };
+    EXPECT_FALSE(drew()) << "the same picture";
+    EXPECT_EQ(s.h.graphics.windowDcsOut, 0) << "the window DC is still given back";
+    s.h.windows.move(w, 300, 200, 400, 300, true);
+    EXPECT_TRUE(drew()) << "the window moved";
+    EXPECT_FALSE(drew());
+    s.h.host.exposed = true;
+    EXPECT_TRUE(drew()) << "the system asked for it";
+    EXPECT_EQ(s.screen().data, s.canvas().data);
+}
+
+}  // namespace
+}  // namespace skelvo::testing
