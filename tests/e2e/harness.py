@@ -396,6 +396,9 @@ class WineTestCase(unittest.TestCase):
         self.addCleanup(signal.alarm, 0)
         self.h = Harness()
         self.addCleanup(self.h.close)
+        # Off every panel: a pointer left there by an earlier test brings up a tooltip over
+        # the next panel, and its pictures.
+        self.h.xdotool("mousemove", "1010", "750")
         # A panel or message box left over by an earlier test would skew this one.
         poll(lambda: not [w for w in self.h.windows() if w["visible"] and (
                  w["class"] == "#32770" or w["class"] == PANEL_CLASS)],

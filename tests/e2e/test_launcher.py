@@ -128,6 +128,10 @@ class Launcher(harness.WineTestCase):
         (after,) = self.h.wait_panels(1)
         self.assertEqual(after["rect"], panel["rect"])
         self.close_notepads()
+        # The double-click left the pointer on the panel, and its tooltip over it.
+        self.h.xdotool("mousemove", "1010", "750")
+        self.h.wait_for(lambda: not any(t["visible"] for t in self.h.fixture("tooltip")),
+                        "the tooltip hidden")
         self.h.wait_for(lambda: self.screenshot(panel).data == image.data,
                         "the panel as it was before the launches")
         self.quit(skelvo)
