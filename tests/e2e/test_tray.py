@@ -2,7 +2,10 @@
 Wine shows its icons in a window of its own ("Wine System Tray"), the first icon at the
 top left of its client area."""
 
+import os
+import shutil
 import subprocess
+import tempfile
 
 import harness
 from harness import cp932
@@ -44,8 +47,8 @@ class TrayCase(harness.WineTestCase):
         self.h.wait_for(lambda: self.panel_visible() and self.shape() == shape,
                         f"the panel shown as {shape}", WAIT_S)
 
-    def start(self):
-        self.h.start_skelvo()
+    def start(self, cwd=None):
+        self.h.start_skelvo(cwd=cwd)
         self.h.wait_panels(1)
 
 
@@ -102,7 +105,13 @@ class ToolTip(TrayCase):
                     raise
 
     def test_tip_over_each_part_of_the_panel(self):
-        self.start()
+        # Slot 5 registered from the settings file in the start-up directory.
+        directory = tempfile.mkdtemp(prefix="skelvo-tip-")
+        self.addCleanup(shutil.rmtree, directory, True)
+        path = "C:\\ツール\\表計算 メモ.txt"
+        with open(os.path.join(directory, "KQZ.txt"), "wb") as f:
+            f.write(cp932(f"--- LANCHER ---\r\n5 {path}\r\n--- L_END ---"))
+        self.start(cwd=directory)
         # Desktop 2 holds just the two windows opened on it, clear of the panel: without a
         # window manager, a window over the panel would take the pointer.
         self.command(DESKTOP_3)
@@ -120,7 +129,8 @@ class ToolTip(TrayCase):
                 ((218, 140), "クリックでツールサイズを変更します")]:
             self.hover(client, text)
         self.command(SWITCH_FUNCTION)
-        self.hover((77, 62), "未だ登録されていません")
+        self.hover((77, 62), path)
+        self.hover((27, 62), "未だ登録されていません")
 
 
 if __name__ == "__main__":
