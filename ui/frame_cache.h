@@ -1,7 +1,8 @@
 // Skips repainting a picture identical to the one on screen. The painter draws into a
 // recorder, which notes every drawing call and what it draws; the calls reach the real
 // graphics only when the picture differs from the last one shown, or when the system
-// asks for the window to be repainted (part of it was uncovered).
+// asks for the window to be repainted (part of it was uncovered). The window DC itself is
+// taken only then: the painter draws on a stand-in for it.
 #pragma once
 
 #include <functional>
@@ -43,12 +44,15 @@ public:
 private:
     template <typename... T>
     void note(char op, const T&... values);
-    DcHandle named(DcHandle dc) const { return dc == screen_ ? 1 : dc; }
+    // The painter's window DC until the frame is played; no real DC has this value.
+    static constexpr DcHandle StandIn = ~DcHandle{0};
+    DcHandle real(DcHandle dc) const { return dc == StandIn ? screen_ : dc; }
 
     Graphics& real_;
     FrameCache& cache_;
     bool exposed_;
     bool presented_ = false;
+    WindowHandle window_ = NullWindow;
     DcHandle screen_ = 0;
     std::string key_;
     std::vector<std::function<void()>> calls_;

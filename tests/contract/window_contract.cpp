@@ -512,5 +512,35 @@ TEST_F(WindowContract, ProcessAndClassTellAWindowAndAsyncShowsTakeEffect) {
     EXPECT_EQ(ws.className(b, name, sizeof name), 0);
 }
 
+// A thread that stops answering: every call returns at once, the queries report what was
+// asked for until the thread gets to it, and on waking it carries the calls out in order.
+TEST_F(WindowContract, AStalledThreadHoldsNoCallAndCarriesThemOutOnWaking) {
+    WindowRequest request;
+    request.title = "contract stalled";
+    const WindowHandle w = env->openStalled(request);
+    ASSERT_NE(w, NullWindow);
+    ASSERT_TRUE(ws.isVisible(w));
+    const Rect moved{30, 40, 330, 240};
+    const unsigned long long start = env->clockMs();
+    ws.show(w, win::SwHide);
+    ws.move(w, moved.left, moved.top, moved.width(), moved.height(), true);
+    ws.update(w);
+    ws.show(w, win::SwShowNa);
+    ws.show(w, win::SwHide);
+    EXPECT_LT(env->clockMs() - start, 500u) << "five calls on a stalled thread";
+    EXPECT_TRUE(ws.isHung(w));
+    EXPECT_FALSE(ws.isVisible(w)) << "the last show asked for is reported";
+    EXPECT_EQ(ws.style(w) & win::WsVisible, 0u);
+    EXPECT_EQ(ws.rect(w), moved);
+    EXPECT_EQ(ws.normalRect(w), moved);
+
+    env->wake(w);
+    EXPECT_FALSE(ws.isVisible(w)) << "the calls landed in the order they were made";
+    EXPECT_EQ(ws.rect(w), moved);
+    show(w, win::SwShowNa);
+    EXPECT_TRUE(ws.isVisible(w)) << "no stale record outlives the thread's answer";
+    EXPECT_EQ(ws.normalRect(w), moved);
+}
+
 }  // namespace
 }  // namespace skelvo::testing

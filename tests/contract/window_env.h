@@ -35,6 +35,12 @@ public:
     virtual void raise(WindowHandle window) = 0;
     // The window's program makes it the foreground window.
     virtual void activate(WindowHandle window) = 0;
+    // Opens the window on a thread of its own, which then stops answering until wake().
+    virtual WindowHandle openStalled(const WindowRequest& request) = 0;
+    // The stalled window's thread answers again and works off what was asked meanwhile.
+    virtual void wake(WindowHandle window) = 0;
+    // Milliseconds on a monotonic clock; the simulation takes no time.
+    virtual unsigned long long clockMs() = 0;
     // Lets the system finish what the last calls started (under Wine, the X events).
     virtual void settle() = 0;
 };

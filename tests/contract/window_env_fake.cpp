@@ -30,6 +30,13 @@ public:
     void close(WindowHandle window) override { windows_.destroy(window); }
     void raise(WindowHandle window) override { windows_.raise(window); }
     void activate(WindowHandle window) override { windows_.activate(window); }
+    WindowHandle openStalled(const WindowRequest& request) override {
+        const WindowHandle h = open(request);
+        windows_.at(h).hung = true;
+        return h;
+    }
+    void wake(WindowHandle window) override { windows_.wake(window); }
+    unsigned long long clockMs() override { return 0; }
     void settle() override {}
 
 private:

@@ -2,6 +2,7 @@
 // created and shown as a program does, observed through Win32WindowSystem.
 #include <windows.h>
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,6 +21,15 @@ class Win32WindowEnv : public WindowEnv {
 public:
     ~Win32WindowEnv() override {
         for (HWND w : opened_) DestroyWindow(w);
+        for (auto& t : stalled_) {
+            SetEvent(t->wake);
+            SetEvent(t->quit);
+            WaitForSingleObject(t->thread, 5000);
+            CloseHandle(t->thread);
+            CloseHandle(t->ready);
+            CloseHandle(t->wake);
+            CloseHandle(t->quit);
+        }
         settle();
     }
     WindowSystem& windows() override { return windows_; }
@@ -55,6 +65,31 @@ public:
         SetForegroundWindow(hwnd(window));
         settle();
     }
+    WindowHandle openStalled(const WindowRequest& request) override {
+        registerClass(request.className);
+        auto t = std::make_unique<Stalled>();
+        t->request = request;
+        t->ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        t->wake = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        t->quit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        t->thread = CreateThread(nullptr, 0, &Stalled::run, t.get(), 0, nullptr);
+        WaitForSingleObject(t->ready, 5000);
+        const HWND w = t->window;
+        stalled_.push_back(std::move(t));
+        settle();
+        return reinterpret_cast<WindowHandle>(w);
+    }
+    void wake(WindowHandle window) override {
+        for (auto& t : stalled_) {
+            if (t->window != hwnd(window)) continue;
+            SetEvent(t->wake);
+            // Returns once the thread has worked off what was sent to it before.
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(t->window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+        }
+        settle();
+    }
+    unsigned long long clockMs() override { return GetTickCount64(); }
     // Dispatches messages until none has arrived for a short while, within a deadline:
     // the X server's answers to what Wine asked of it come back as messages.
     void settle() override {
@@ -73,6 +108,33 @@ public:
     }
 
 private:
+    // A window whose thread opens and shows it, then waits without reading its queue
+    // until woken, and afterwards answers until told to quit.
+    struct Stalled {
+        WindowRequest request;
+        HWND window = nullptr;
+        HANDLE thread = nullptr, ready = nullptr, wake = nullptr, quit = nullptr;
+        static DWORD WINAPI run(void* param) {
+            auto* t = static_cast<Stalled*>(param);
+            const Rect& r = t->request.rect;
+            t->window = CreateWindowExA(0, t->request.className.c_str(), t->request.title.c_str(),
+                                        t->request.style & ~WS_VISIBLE, r.left, r.top, r.width(),
+                                        r.height(), nullptr, nullptr, GetModuleHandleA(nullptr),
+                                        nullptr);
+            ShowWindow(t->window, SW_SHOWNORMAL);
+            UpdateWindow(t->window);
+            SetEvent(t->ready);
+            WaitForSingleObject(t->wake, INFINITE);
+            MSG msg;
+            while (MsgWaitForMultipleObjects(1, &t->quit, FALSE, INFINITE, QS_ALLINPUT) !=
+                   WAIT_OBJECT_0) {
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            }
+            DestroyWindow(t->window);
+            return 0;
+        }
+    };
+
     // Our own classes once each; "#32770" is the system's dialog class.
     void registerClass(const std::string& name) {
         if (name == "#32770" || registered_.count(name) != 0) return;
@@ -89,6 +151,7 @@ private:
     Win32WindowSystem windows_;
     std::vector<HWND> opened_;
     std::set<std::string> registered_;
+    std::vector<std::unique_ptr<Stalled>> stalled_;
 };
 
 }  // namespace

@@ -207,6 +207,8 @@ Rect FakeWindowSystem::rect(WindowHandle window) {
     note(window);
     if (window == DesktopHandle) return screen_;
     if (!exists(window)) return Rect{};
+    if (const auto moved = requestedRect_.find(window); moved != requestedRect_.end())
+        return moved->second;
     const FakeWindow& w = windows_[window];
     if (w.minimised) {
         const Point p =
@@ -221,6 +223,9 @@ Rect FakeWindowSystem::normalRect(WindowHandle window) {
     ++queryCount;
     note(window);
     if (!exists(window)) return Rect{};
+    if (const auto moved = requestedRect_.find(window);
+        moved != requestedRect_.end() && (style(window) & (win::WsMinimize | win::WsMaximize)) == 0)
+        return moved->second;
     return windows_[window].rect;
 }
 
@@ -236,6 +241,7 @@ void FakeWindowSystem::wake(WindowHandle window) {
     auto calls = std::move(pending_[window]);
     pending_.erase(window);
     requested_.erase(window);
+    requestedRect_.erase(window);
     for (auto& call : calls) call();
 }
 
@@ -372,7 +378,10 @@ void FakeWindowSystem::update(WindowHandle window) {
 void FakeWindowSystem::move(WindowHandle window, int x, int y, int width, int height, bool) {
     note(window);
     if (log_ != nullptr) log_->add("move");
-    if (deferred(window, [=, this] { move(window, x, y, width, height, true); })) return;
+    if (deferred(window, [=, this] { move(window, x, y, width, height, true); })) {
+        requestedRect_[window] = Rect{x, y, x + width, y + height};
+        return;
+    }
     if (!exists(window)) return;
     FakeWindow& w = windows_[window];
     const Rect to{x, y, x + width, y + height};

@@ -133,6 +133,8 @@ private:
     // The last show command still pending on a hung window: the queries report the state
     // it asks for, as the Win32 edge does.
     std::map<WindowHandle, int> requested_;
+    // Where a move still pending on a hung window puts it; rect reports it meanwhile.
+    std::map<WindowHandle, Rect> requestedRect_;
     std::uint32_t liveStyle(WindowHandle window);
     std::map<WindowHandle, FakeWindow> windows_;
     std::vector<WindowHandle> z_;

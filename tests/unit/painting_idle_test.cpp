@@ -12,13 +12,17 @@ TEST(IdlePaint, OnlyAChangedOrExposedPictureIsDrawn) {
     s.paint();
     s.h.host.exposed = false;
     const auto drew = [&] {
+        s.h.graphics.calls.clear();
         s.paint();
         return !s.h.graphics.blits.empty();
     };
     EXPECT_FALSE(drew()) << "the same picture";
-    EXPECT_EQ(s.h.graphics.windowDcsOut, 0) << "the window DC is still given back";
+    EXPECT_TRUE(s.h.graphics.calls.empty()) << "not even the window DC is taken";
     s.h.windows.move(w, 300, 200, 400, 300, true);
     EXPECT_TRUE(drew()) << "the window moved";
+    EXPECT_EQ(s.h.graphics.calls.front(), "getdc");
+    EXPECT_EQ(s.h.graphics.calls.back(), "releasedc");
+    EXPECT_EQ(s.h.graphics.windowDcsOut, 0);
     EXPECT_FALSE(drew());
     s.h.host.exposed = true;
     EXPECT_TRUE(drew()) << "the system asked for it";

@@ -129,7 +129,7 @@ TEST(Tray, IconHandlesAndAFailingShell) {
     EXPECT_TRUE(h.shell.liveIcons.empty());
 }
 
-TEST(ToolTip, OneSubclassingToolOverTheClientAreaUpdatedEveryTick) {
+TEST(ToolTip, OneSubclassingToolOverTheClientAreaUpdatedWhenItsTextChanges) {
     PanelHarness h;
     h.state().instanceHandle = 0x400000;
     h.create();
@@ -141,14 +141,18 @@ TEST(ToolTip, OneSubclassingToolOverTheClientAreaUpdatedEveryTick) {
                          add.info.instance, add.text),
               std::tuple(FakeHost::ToolTipWindow, win::TtmAddToolA, 0x10u, h.panelWindow,
                          Rect{0, 0, 236, 157}, InstanceHandle{0x400000}, std::string()));
+    h.host.advance(1200);  // off the panel: still the empty text it was given
     h.pointAt(220, 140);
-    h.host.advance(1200);
+    h.host.advance(3 * 1200);
     h.pointAt(220, 30);
     h.host.advance(1200);
-    ASSERT_EQ(h.host.toolMessages.size(), 3u);
+    h.pointAt(-5, -5);
+    h.host.advance(1200);
+    ASSERT_EQ(h.host.toolMessages.size(), 4u) << "a tick whose text is unchanged sends nothing";
     EXPECT_EQ(h.host.toolMessages[1].message, 1036u);
     EXPECT_EQ(h.host.toolMessages[1].text, HoverSizeButton);
     EXPECT_EQ(h.host.toolMessages[2].text, HoverFunctionButtons);
+    EXPECT_EQ(h.host.toolMessages[3].text, "");
 }
 
 TEST(ToolTip, HoverTextOfEveryZone) {
