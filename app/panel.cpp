@@ -120,10 +120,12 @@ void Panel::onCommand(WindowHandle panel, std::uintptr_t id) {
 
 std::intptr_t Panel::onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam) {
     // The refresh repaints every 600 ms; a picture equal to the one shown is not drawn
-    // again unless the system asks for it.
-    FrameRecorder frame(s_.graphics, frame_, s_.host.needsRepaint(panel));
+    // again unless the system asks for it, and a window with nothing invalid needs no
+    // validating.
+    const bool exposed = s_.host.needsRepaint(panel);
+    FrameRecorder frame(s_.graphics, frame_, exposed);
     Services recording{s_.windows, s_.host, frame, s_.shell, s_.files, s_.guard};
-    return paintPanel(app_, recording, panel, wParam, lParam);
+    return paintPanel(app_, recording, panel, wParam, lParam, exposed);
 }
 
 }  // namespace skelvo

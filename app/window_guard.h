@@ -71,6 +71,7 @@ public:
     WindowHandle relative(WindowHandle w, int relation) override {
         return in_.relative(w, relation);
     }
+    void topLevelWindows(std::vector<WindowHandle>& into) override { in_.topLevelWindows(into); }
     WindowHandle find(const char* c, const char* t) override { return in_.find(c, t); }
     bool isWindow(WindowHandle w) override { return in_.isWindow(w); }
     std::uint32_t style(WindowHandle w) override { return in_.style(w); }

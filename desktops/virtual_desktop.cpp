@@ -2,6 +2,7 @@
 #include "desktops/virtual_desktop.h"
 
 #include <cstring>
+#include <vector>
 
 namespace skelvo {
 
@@ -82,20 +83,20 @@ bool VirtualDesktop::take(const Scene& scene, int position, WindowHandle window)
     return true;
 }
 
+// The walk from the window above the bottom-most one up to the top, as the Z order stands
+// at one moment: one read of the whole order rather than one call per step.
 void VirtualDesktop::capture() {
     if (windows_ == nullptr) return;
     WindowSystem& ws = *windows_;
-    const WindowHandle bottom =
-        ws.relative(ws.relative(ws.desktopWindow(), win::GwChild), win::GwHwndLast);
-    if (bottom == NullWindow) return;
-    // The bottom-most window itself is never examined.
-    const WindowHandle first = ws.relative(bottom, win::GwHwndPrev);
+    std::vector<WindowHandle> order;
+    order.reserve(64);
+    ws.topLevelWindows(order);
+    if (order.empty()) return;
     const Scene scene(ws);
-    int n = take(scene, 0, first) ? 1 : 0;
-    // captureFrom's walk, sharing the scene.
-    for (WindowHandle h = first; h != NullWindow && n < CaptureLimit;) {
-        h = ws.relative(h, win::GwHwndPrev);
-        if (take(scene, n, h)) ++n;
+    int n = 0;
+    // The bottom-most window itself is never examined.
+    for (auto it = order.rbegin() + 1; it != order.rend() && n < CaptureLimit; ++it) {
+        if (take(scene, n, *it)) ++n;
     }
     count = n;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "base/platform.h"
 
@@ -16,6 +17,8 @@ public:
     virtual WindowHandle desktopWindow() = 0;
     // GetWindow: relation is one of win::Gw*.
     virtual WindowHandle relative(WindowHandle window, int relation) = 0;
+    // EnumWindows: every top-level window from the top of the Z order down, read at once.
+    virtual void topLevelWindows(std::vector<WindowHandle>& into) = 0;
     // FindWindowA; a null class or title matches any.
     virtual WindowHandle find(const char* className, const char* title) = 0;
 

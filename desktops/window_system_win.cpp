@@ -25,6 +25,18 @@ WindowHandle Win32WindowSystem::relative(WindowHandle window, int relation) {
     return handle(GetWindow(hwnd(window), static_cast<UINT>(relation)));
 }
 
+namespace {
+BOOL CALLBACK collect(HWND w, LPARAM into) {
+    reinterpret_cast<std::vector<WindowHandle>*>(into)->push_back(handle(w));
+    return TRUE;
+}
+}  // namespace
+
+void Win32WindowSystem::topLevelWindows(std::vector<WindowHandle>& into) {
+    into.clear();
+    EnumWindows(&collect, reinterpret_cast<LPARAM>(&into));
+}
+
 WindowHandle Win32WindowSystem::find(const char* className, const char* title) {
     return handle(FindWindowA(className, title));
 }

@@ -11,6 +11,7 @@ class Win32WindowSystem : public WindowSystem {
 public:
     WindowHandle desktopWindow() override;
     WindowHandle relative(WindowHandle window, int relation) override;
+    void topLevelWindows(std::vector<WindowHandle>& into) override;
     WindowHandle find(const char* className, const char* title) override;
     bool isWindow(WindowHandle window) override;
     std::uint32_t style(WindowHandle window) override;

@@ -14,16 +14,33 @@ void drawText(Graphics& graphics, DcHandle dc, const char* text, Rect rect, unsi
                       colour);
 }
 
+// The screen rectangle, read at most once per map: under Wine each read is a round of
+// server calls, and it cannot change between the entries of one paint.
+class ScreenOnce {
+public:
+    explicit ScreenOnce(WindowSystem& ws) : ws_(ws) {}
+    Rect get() {
+        if (!read_) screen_ = ws_.rect(ws_.desktopWindow());
+        read_ = true;
+        return screen_;
+    }
+
+private:
+    WindowSystem& ws_;
+    bool read_ = false;
+    Rect screen_{};
+};
+
 // The geometry of a shown window follows the live window at every paint.
-void refreshGeometry(WindowEntry& entry, WindowSystem& ws) {
+void refreshGeometry(WindowEntry& entry, WindowSystem& ws, ScreenOnce& screen) {
     if (entry.showState == win::SwShowMaximized) {
-        entry.windowRect = ws.rect(ws.desktopWindow());
+        entry.windowRect = screen.get();
     } else if (entry.showState == win::SwShowNormal) {
         entry.windowRect = ws.normalRect(entry.window);
     } else {
         return;
     }
-    entry.updateMapRect(ws);
+    entry.updateMapRect(screen.get());
 }
 
 }  // namespace
@@ -54,6 +71,7 @@ void drawDesktopMap(VirtualDesktop& desktop, Services& services, DcHandle dc) {
     WindowSystem& ws = services.windows;
     Graphics& graphics = services.graphics;
     bool minimised = false;
+    ScreenOnce screen(ws);
     for (int i = 0; i < desktop.count && i < EntryCapacity; ++i) {
         WindowEntry& entry = desktop.entries[i];
         if (!ws.isWindow(entry.window)) continue;
@@ -62,7 +80,7 @@ void drawDesktopMap(VirtualDesktop& desktop, Services& services, DcHandle dc) {
             continue;
         }
         const bool top = entry.captureIndex == desktop.count - 1;
-        refreshGeometry(entry, ws);
+        refreshGeometry(entry, ws, screen);
         graphics.rectangle(dc, entry.mapRect, top ? TopWindowPen : OtherWindowPen,
                            top ? TopWindowBrush : OtherWindowBrush);
         drawEntryTitle(entry, graphics, dc, entry.mapRect);
@@ -77,7 +95,7 @@ void drawDesktopMap(VirtualDesktop& desktop, Services& services, DcHandle dc) {
 }
 
 std::intptr_t paintPanel(Application& app, Services& services, WindowHandle panel,
-                         std::uintptr_t wParam, std::intptr_t lParam) {
+                         std::uintptr_t wParam, std::intptr_t lParam, bool validate) {
     SkinSet& skin = app.skin;
     const PanelState& st = app.state;
     Graphics& g = services.graphics;
@@ -131,7 +149,7 @@ std::intptr_t paintPanel(Application& app, Services& services, WindowHandle pane
 
     g.bitBlt(screen, 0, 0, PanelWidth, PanelHeight, canvas, 0, 0, win::RopSrcCopy);
     g.releaseWindowDc(window, screen);
-    services.host.defaultProcedure(panel, win::WmPaint, wParam, lParam);
+    if (validate) services.host.defaultProcedure(panel, win::WmPaint, wParam, lParam);
     return 0;
 }
 

@@ -25,8 +25,11 @@ inline constexpr unsigned InfoTextFormat =
     win::DtCenter | win::DtVCenter | win::DtSingleLine | win::DtEndEllipsis;
 inline constexpr unsigned MapTitleFormat = win::DtSingleLine | win::DtVCenter;
 
+// validate: whether the default procedure validates the window afterwards; a caller that
+// knows nothing of the window is invalid passes false, since validating nothing creates a
+// paint DC for no change.
 std::intptr_t paintPanel(Application& app, Services& services, WindowHandle panel,
-                         std::uintptr_t wParam, std::intptr_t lParam);
+                         std::uintptr_t wParam, std::intptr_t lParam, bool validate = true);
 
 void drawDesktopMap(VirtualDesktop& desktop, Services& services, DcHandle dc);
 void drawEntryTitle(const WindowEntry& entry, Graphics& graphics, DcHandle dc, Rect rect);

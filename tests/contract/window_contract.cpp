@@ -94,6 +94,9 @@ TEST_F(WindowContract, WalkRelationsAgreeOverTheWholeZOrder) {
     }
     // Hidden windows keep their place in the walk.
     EXPECT_EQ(order({a, b, c}), (std::vector<WindowHandle>{c, b, a}));
+    std::vector<WindowHandle> listed{a};
+    ws.topLevelWindows(listed);
+    EXPECT_EQ(listed, all) << "the list read at once is the walk";
 }
 
 TEST_F(WindowContract, NewWindowsLandOnTopOfTheirBand) {

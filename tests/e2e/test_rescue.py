@@ -11,6 +11,8 @@ import time
 import harness
 
 DESKTOP_1 = 40054  # desktop 0
+ENTER_TRAY = 40012
+TRAY = "Wine System Tray"  # Wine's own tray window while it holds any icon
 MINIMISE_ALL_DESKTOPS = 40026
 WM_QUERYENDSESSION = 0x0011
 WM_ENDSESSION = 0x0016
@@ -120,11 +122,15 @@ class Rescue(harness.WineTestCase):
         self.wait_visible([hwnd], True, "and comes back with it")
         self.assertTrue(skelvo.alive())
 
-    def test_the_end_of_the_session_shows_every_parked_window(self):
+    def test_the_end_of_the_session_shows_every_parked_window_and_leaves_no_icon(self):
         skelvo, pid, parked = self.park()
+        self.command(ENTER_TRAY)
+        self.h.wait_for(lambda: self.h.x_windows(TRAY), "the panel's tray icon", WAIT_S)
         self.h.post(WM_QUERYENDSESSION, 0, 1)
         self.h.post(WM_ENDSESSION, 1, 0)
         self.wait_visible(parked, True, "every parked window shown")
+        self.h.wait_for(lambda: not self.h.x_windows(TRAY), "no icon left in the tray", WAIT_S)
+        self.assertTrue(skelvo.alive(), "the icon went with the session end, not the process")
         self.assertEqual(self.journals(pid), [])
 
 

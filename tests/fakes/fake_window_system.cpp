@@ -97,6 +97,11 @@ Rect FakeWindowSystem::maximisedRect(const FakeWindow& w) const {
                 origin.y + screen_.height() + 2 * overhang};
 }
 
+void FakeWindowSystem::topLevelWindows(std::vector<WindowHandle>& into) {
+    ++queryCount;
+    into = z_;
+}
+
 WindowHandle FakeWindowSystem::relative(WindowHandle window, int relation) {
     ++queryCount;
     note(window);

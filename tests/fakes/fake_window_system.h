@@ -87,6 +87,7 @@ public:
     // WindowSystem
     WindowHandle desktopWindow() override { return DesktopHandle; }
     WindowHandle relative(WindowHandle window, int relation) override;
+    void topLevelWindows(std::vector<WindowHandle>& into) override;
     WindowHandle find(const char* className, const char* title) override;
     bool isWindow(WindowHandle window) override;
     std::uint32_t style(WindowHandle window) override;

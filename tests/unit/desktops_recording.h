@@ -35,6 +35,10 @@ public:
         calls.emplace_back("desktopWindow", NullWindow);
         return inner_.desktopWindow();
     }
+    void topLevelWindows(std::vector<WindowHandle>& into) override {
+        calls.emplace_back("topLevelWindows", NullWindow);
+        inner_.topLevelWindows(into);
+    }
     WindowHandle relative(WindowHandle window, int relation) override {
         calls.emplace_back("relative " + std::to_string(relation), window);
         return inner_.relative(window, relation);
