@@ -45,6 +45,7 @@ private:
     Application& app_;
     Services s_;
     FrameCache frame_;  // the picture on screen
+    bool refreshing_ = false;  // the refresh's own WM_PAINT is being handled
 };
 
 }  // namespace skelvo

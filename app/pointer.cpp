@@ -215,7 +215,9 @@ void Panel::onTimer(WindowHandle panel, unsigned id) {
     switch (id) {
     case TimerRefresh:
         if (st.functionMode == FunctionDesktop) refreshDesktop(app_.desktops, st.currentDesktop);
+        refreshing_ = true;
         s_.host.sendMessage(panel, win::WmPaint, 0, 0);
+        refreshing_ = false;
         break;
     case TimerWindowDrag:
         if (st.dragWindow != NullWindow && st.functionMode == FunctionDesktop) {

@@ -32,6 +32,8 @@ BOOL CALLBACK collect(HWND w, LPARAM into) {
 }
 }  // namespace
 
+// EnumDesktopWindows(NULL) would save Wine's check of every window, but it lists
+// message-only windows too, below the bottom-most top-level one.
 void Win32WindowSystem::topLevelWindows(std::vector<WindowHandle>& into) {
     into.clear();
     EnumWindows(&collect, reinterpret_cast<LPARAM>(&into));

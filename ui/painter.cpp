@@ -14,7 +14,7 @@ void drawText(Graphics& graphics, DcHandle dc, const char* text, Rect rect, unsi
                       colour);
 }
 
-// The screen rectangle, read at most once per map: under Wine each read is a round of
+// The screen rectangle, read at most once per paint: under Wine each read is a round of
 // server calls, and it cannot change between the entries of one paint.
 class ScreenOnce {
 public:
@@ -66,12 +66,13 @@ void drawSlotCaption(const LauncherSlot& slot, Graphics& graphics, DcHandle dc, 
              CellFontHeight, SlotCaptionColour);
 }
 
-void drawDesktopMap(VirtualDesktop& desktop, Services& services, DcHandle dc) {
+namespace {
+
+void drawMap(VirtualDesktop& desktop, Services& services, DcHandle dc, ScreenOnce& screen) {
     if (dc == 0 || desktop.count <= 0) return;
     WindowSystem& ws = services.windows;
     Graphics& graphics = services.graphics;
     bool minimised = false;
-    ScreenOnce screen(ws);
     for (int i = 0; i < desktop.count && i < EntryCapacity; ++i) {
         WindowEntry& entry = desktop.entries[i];
         if (!ws.isWindow(entry.window)) continue;
@@ -94,6 +95,13 @@ void drawDesktopMap(VirtualDesktop& desktop, Services& services, DcHandle dc) {
     }
 }
 
+}  // namespace
+
+void drawDesktopMap(VirtualDesktop& desktop, Services& services, DcHandle dc) {
+    ScreenOnce screen(services.windows);
+    drawMap(desktop, services, dc, screen);
+}
+
 std::intptr_t paintPanel(Application& app, Services& services, WindowHandle panel,
                          std::uintptr_t wParam, std::intptr_t lParam, bool validate) {
     SkinSet& skin = app.skin;
@@ -111,7 +119,8 @@ std::intptr_t paintPanel(Application& app, Services& services, WindowHandle pane
              desktopFunction ? skin.desktopBackground : skin.launcherBackground, 0, 0,
              win::RopSrcCopy);
     if (desktopFunction) {
-        for (VirtualDesktop& desktop : app.desktops) drawDesktopMap(desktop, services, canvas);
+        ScreenOnce screen(services.windows);
+        for (VirtualDesktop& desktop : app.desktops) drawMap(desktop, services, canvas, screen);
     } else {
         for (const LauncherSlot& slot : app.slots) {
             if (!slot.hasIcon() || slot.registered == 0) continue;

@@ -37,6 +37,15 @@ TEST(IdlePaint, OnlyAChangedOrExposedPictureIsDrawn) {
     EXPECT_TRUE(drew()) << "the system asked for it";
     EXPECT_EQ(s.h.log.events.back(), "default 15") << "and is validated";
     EXPECT_EQ(s.screen().data, s.canvas().data);
+
+    // The refresh's own paint leaves an invalid window to the system's WM_PAINT.
+    const int validated = s.h.log.countOf("default 15");
+    s.h.graphics.blits.clear();
+    s.h.tick(TimerRefresh);
+    EXPECT_TRUE(s.h.graphics.blits.empty());
+    EXPECT_EQ(s.h.log.countOf("default 15"), validated) << "nor validates";
+    EXPECT_TRUE(drew()) << "the system's paint";
+    EXPECT_EQ(s.h.log.countOf("default 15"), validated + 1);
 }
 
 }  // namespace
