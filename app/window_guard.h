@@ -81,7 +81,7 @@ public:
     bool isIconic(WindowHandle w) override { return in_.isIconic(w); }
     bool isZoomed(WindowHandle w) override { return in_.isZoomed(w); }
     Rect rect(WindowHandle w) override { return in_.rect(w); }
-    Rect normalRect(WindowHandle w) override { return in_.normalRect(w); }
+    std::optional<Rect> normalRect(WindowHandle w) override { return in_.normalRect(w); }
     bool show(WindowHandle w, int command) override {
         if (command == win::SwHide) guard_.beforeHide(w);
         return in_.show(w, command);

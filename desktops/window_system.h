@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "base/platform.h"
@@ -31,7 +32,9 @@ public:
     virtual bool isIconic(WindowHandle window) = 0;
     virtual bool isZoomed(WindowHandle window) = 0;
     virtual Rect rect(WindowHandle window) = 0;        // GetWindowRect
-    virtual Rect normalRect(WindowHandle window) = 0;  // rcNormalPosition of GetWindowPlacement
+    // rcNormalPosition of GetWindowPlacement; nothing when the window has gone, so that a
+    // caller needs no IsWindow besides.
+    virtual std::optional<Rect> normalRect(WindowHandle window) = 0;
 
     // ShowWindow; show, update, move and minimise never wait on a window whose thread does
     // not answer: the edge then makes the call asynchronously.

@@ -148,13 +148,16 @@ Rect Win32WindowSystem::rect(WindowHandle window) {
     return toRect(r);
 }
 
-Rect Win32WindowSystem::normalRect(WindowHandle window) {
+std::optional<Rect> Win32WindowSystem::normalRect(WindowHandle window) {
     if (const Pending* p = pendingFor(window);
-        p != nullptr && p->moved && (style(window) & (WS_MINIMIZE | WS_MAXIMIZE)) == 0)
+        p != nullptr && p->moved && (style(window) & (WS_MINIMIZE | WS_MAXIMIZE)) == 0) {
+        if (IsWindow(hwnd(window)) == FALSE) return std::nullopt;
         return p->rect;
+    }
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(WINDOWPLACEMENT);
-    GetWindowPlacement(hwnd(window), &placement);
+    // It fails only for a window that has gone.
+    if (GetWindowPlacement(hwnd(window), &placement) == FALSE) return std::nullopt;
     return toRect(placement.rcNormalPosition);
 }
 

@@ -31,16 +31,20 @@ private:
     Rect screen_{};
 };
 
-// The geometry of a shown window follows the live window at every paint.
-void refreshGeometry(WindowEntry& entry, WindowSystem& ws, ScreenOnce& screen) {
-    if (entry.showState == win::SwShowMaximized) {
-        entry.windowRect = screen.get();
-    } else if (entry.showState == win::SwShowNormal) {
-        entry.windowRect = ws.normalRect(entry.window);
+// Whether the entry's window still exists; the geometry of a shown window follows the
+// live window at every paint. A normal window's placement tells both at once.
+bool refreshGeometry(WindowEntry& entry, WindowSystem& ws, ScreenOnce& screen) {
+    if (entry.showState == win::SwShowNormal) {
+        const std::optional<Rect> normal = ws.normalRect(entry.window);
+        if (!normal) return false;
+        entry.windowRect = *normal;
     } else {
-        return;
+        if (!ws.isWindow(entry.window)) return false;
+        if (entry.showState != win::SwShowMaximized) return true;
+        entry.windowRect = screen.get();
     }
     entry.updateMapRect(screen.get());
+    return true;
 }
 
 }  // namespace
@@ -75,13 +79,12 @@ void drawMap(VirtualDesktop& desktop, Services& services, DcHandle dc, ScreenOnc
     bool minimised = false;
     for (int i = 0; i < desktop.count && i < EntryCapacity; ++i) {
         WindowEntry& entry = desktop.entries[i];
-        if (!ws.isWindow(entry.window)) continue;
+        if (!refreshGeometry(entry, ws, screen)) continue;
         if (entry.showState == win::SwMinimize) {
             minimised = true;
             continue;
         }
         const bool top = entry.captureIndex == desktop.count - 1;
-        refreshGeometry(entry, ws, screen);
         graphics.rectangle(dc, entry.mapRect, top ? TopWindowPen : OtherWindowPen,
                            top ? TopWindowBrush : OtherWindowBrush);
         drawEntryTitle(entry, graphics, dc, entry.mapRect);

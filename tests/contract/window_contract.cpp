@@ -513,6 +513,7 @@ TEST_F(WindowContract, ProcessAndClassTellAWindowAndAsyncShowsTakeEffect) {
     env->close(b);
     EXPECT_EQ(ws.processId(b), 0u) << "a window that has gone";
     EXPECT_EQ(ws.className(b, name, sizeof name), 0);
+    EXPECT_EQ(ws.normalRect(b), std::nullopt) << "no placement either";
 }
 
 // A thread that stops answering: every call returns at once, the queries report what was

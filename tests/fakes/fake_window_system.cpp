@@ -224,10 +224,10 @@ Rect FakeWindowSystem::rect(WindowHandle window) {
     return w.rect;
 }
 
-Rect FakeWindowSystem::normalRect(WindowHandle window) {
+std::optional<Rect> FakeWindowSystem::normalRect(WindowHandle window) {
     ++queryCount;
     note(window);
-    if (!exists(window)) return Rect{};
+    if (!exists(window)) return std::nullopt;
     if (const auto moved = requestedRect_.find(window);
         moved != requestedRect_.end() && (style(window) & (win::WsMinimize | win::WsMaximize)) == 0)
         return moved->second;

@@ -97,7 +97,7 @@ public:
     bool isIconic(WindowHandle window) override;
     bool isZoomed(WindowHandle window) override;
     Rect rect(WindowHandle window) override;
-    Rect normalRect(WindowHandle window) override;
+    std::optional<Rect> normalRect(WindowHandle window) override;
     bool show(WindowHandle window, int command) override;
     void update(WindowHandle window) override;
     void move(WindowHandle window, int x, int y, int width, int height, bool repaint) override;

@@ -70,7 +70,7 @@ public:
         return note("isZoomed", window).isZoomed(window);
     }
     Rect rect(WindowHandle window) override { return note("rect", window).rect(window); }
-    Rect normalRect(WindowHandle window) override {
+    std::optional<Rect> normalRect(WindowHandle window) override {
         return note("normalRect", window).normalRect(window);
     }
     bool show(WindowHandle window, int command) override {

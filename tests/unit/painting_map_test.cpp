@@ -92,6 +92,12 @@ TEST_F(MapOnWhite, ClosedWindowsAreSkippedEvenWhenMinimised) {
     auto svc = services();
     drawDesktopMap(d, svc, dc);
     EXPECT_EQ(rectangles(), 0) << "no bar for a window that no longer exists";
+    for (int state : {win::SwShowNormal, win::SwShowMaximized, win::SwShowNa}) {
+        WindowEntry& closed = put(d, 0, Rect{110, 5, 120, 15}, 0, state);
+        s.h.windows.destroy(closed.window);
+        drawDesktopMap(d, svc, dc);
+        EXPECT_EQ(rectangles(), 0) << "nor a rectangle, show state " << state;
+    }
     put(d, 1, Rect{125, 5, 135, 15}, 1, win::SwMinimize);
     drawDesktopMap(d, svc, dc);
     EXPECT_EQ(rectangles(), 1);
