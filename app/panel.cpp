@@ -123,10 +123,10 @@ std::intptr_t Panel::onPaint(WindowHandle panel, std::uintptr_t wParam, std::int
     // again unless the system asks for it, and a window with nothing invalid needs no
     // validating. The refresh's own paint does not ask: were part of the window invalid,
     // the system's WM_PAINT follows and draws the whole picture.
-    const bool exposed = !refreshing_ && s_.host.needsRepaint(panel);
+    const bool exposed = refreshing_ == nullptr && s_.host.needsRepaint(panel);
     FrameRecorder frame(s_.graphics, frame_, exposed);
     Services recording{s_.windows, s_.host, frame, s_.shell, s_.files, s_.guard};
-    return paintPanel(app_, recording, panel, wParam, lParam, exposed);
+    return paintPanel(app_, recording, panel, wParam, lParam, exposed, refreshing_);
 }
 
 }  // namespace skelvo

@@ -45,7 +45,8 @@ private:
     Application& app_;
     Services s_;
     FrameCache frame_;  // the picture on screen
-    bool refreshing_ = false;  // the refresh's own WM_PAINT is being handled
+    // The refresh's own WM_PAINT is being handled, with the screen its capture read.
+    ScreenOnce* refreshing_ = nullptr;
 };
 
 }  // namespace skelvo

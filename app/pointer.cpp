@@ -213,12 +213,16 @@ void Panel::onRightRelease(WindowHandle panel) {
 void Panel::onTimer(WindowHandle panel, unsigned id) {
     PanelState& st = app_.state;
     switch (id) {
-    case TimerRefresh:
-        if (st.functionMode == FunctionDesktop) refreshDesktop(app_.desktops, st.currentDesktop);
-        refreshing_ = true;
+    case TimerRefresh: {
+        // The capture and the paint of one tick share one read of the screen.
+        ScreenOnce screen(s_.windows);
+        if (st.functionMode == FunctionDesktop)
+            refreshDesktop(app_.desktops, st.currentDesktop, &screen);
+        refreshing_ = &screen;
         s_.host.sendMessage(panel, win::WmPaint, 0, 0);
-        refreshing_ = false;
+        refreshing_ = nullptr;
         break;
+    }
     case TimerWindowDrag:
         if (st.dragWindow != NullWindow && st.functionMode == FunctionDesktop) {
             ++st.heldTicks;

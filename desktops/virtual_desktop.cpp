@@ -34,12 +34,12 @@ struct VirtualDesktop::Scene {
     WindowHandle panel = NullWindow;
     Rect screen{};
 
-    explicit Scene(WindowSystem& ws)
+    Scene(WindowSystem& ws, ScreenOnce& screenOnce)
         : toolTip(ws.find("tooltips_class32", nullptr)),
           dialog(ws.find("#32770", nullptr)),
           desktop(ws.desktopWindow()),
           panel(ws.find(PanelClassName, PanelTitle)),
-          screen(ws.rect(desktop)) {}
+          screen(screenOnce.get()) {}
 };
 
 // isManagedWindow, with visibility, enabled state, minimised and maximised taken from the
@@ -85,14 +85,15 @@ bool VirtualDesktop::take(const Scene& scene, int position, WindowHandle window)
 
 // The walk from the window above the bottom-most one up to the top, as the Z order stands
 // at one moment: one read of the whole order rather than one call per step.
-void VirtualDesktop::capture() {
+void VirtualDesktop::capture(ScreenOnce* shared) {
     if (windows_ == nullptr) return;
     WindowSystem& ws = *windows_;
     std::vector<WindowHandle> order;
     order.reserve(64);
     ws.topLevelWindows(order);
     if (order.empty()) return;
-    const Scene scene(ws);
+    ScreenOnce own(ws);
+    const Scene scene(ws, shared != nullptr ? *shared : own);
     int n = 0;
     // The bottom-most window itself is never examined.
     for (auto it = order.rbegin() + 1; it != order.rend() && n < CaptureLimit; ++it) {
@@ -104,7 +105,8 @@ void VirtualDesktop::capture() {
 int VirtualDesktop::captureFrom(WindowHandle start, int relation, int position, int limit) {
     if (windows_ == nullptr) return position;
     if (limit > EntryCapacity) limit = EntryCapacity;
-    const Scene scene(*windows_);
+    ScreenOnce screen(*windows_);
+    const Scene scene(*windows_, screen);
     int n = position;
     WindowHandle h = start;
     while (h != NullWindow && n < limit) {
@@ -144,9 +146,9 @@ void VirtualDesktop::releaseAll() {
     count = 0;
 }
 
-void refreshDesktop(DesktopArray& desktops, int index) {
+void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen) {
     if (index < 0 || index >= DesktopCount) return;
-    desktops[index].capture();
+    desktops[index].capture(screen);
 }
 
 }  // namespace skelvo

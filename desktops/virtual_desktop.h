@@ -23,7 +23,8 @@ public:
     ~VirtualDesktop();
 
     void reset(WindowSystem& windows, int desktopIndex);
-    void capture();
+    // shared: the screen as the caller has it for this same message.
+    void capture(ScreenOnce* shared = nullptr);
     int captureFrom(WindowHandle start, int relation, int position, int limit);
     // A copy of the first entry holding window; nullopt when the desktop does not list it.
     std::optional<WindowEntry> findEntry(WindowHandle window) const;
@@ -52,6 +53,6 @@ private:
 
 using DesktopArray = std::array<VirtualDesktop, DesktopCount>;
 
-void refreshDesktop(DesktopArray& desktops, int index);
+void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen = nullptr);
 
 }  // namespace skelvo

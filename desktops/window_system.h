@@ -55,4 +55,22 @@ public:
     virtual bool isHung(WindowHandle window) = 0;
 };
 
+// The screen rectangle, read at most once by whoever shares it: under Wine each read is
+// a round of server calls, and the screen does not change within the handling of one
+// message (a new display mode arrives as a message of its own).
+class ScreenOnce {
+public:
+    explicit ScreenOnce(WindowSystem& ws) : ws_(ws) {}
+    Rect get() {
+        if (!read_) screen_ = ws_.rect(ws_.desktopWindow());
+        read_ = true;
+        return screen_;
+    }
+
+private:
+    WindowSystem& ws_;
+    bool read_ = false;
+    Rect screen_{};
+};
+
 }  // namespace skelvo

@@ -14,23 +14,6 @@ void drawText(Graphics& graphics, DcHandle dc, const char* text, Rect rect, unsi
                       colour);
 }
 
-// The screen rectangle, read at most once per paint: under Wine each read is a round of
-// server calls, and it cannot change between the entries of one paint.
-class ScreenOnce {
-public:
-    explicit ScreenOnce(WindowSystem& ws) : ws_(ws) {}
-    Rect get() {
-        if (!read_) screen_ = ws_.rect(ws_.desktopWindow());
-        read_ = true;
-        return screen_;
-    }
-
-private:
-    WindowSystem& ws_;
-    bool read_ = false;
-    Rect screen_{};
-};
-
 // Whether the entry's window still exists; the geometry of a shown window follows the
 // live window at every paint. A normal window's placement tells both at once.
 bool refreshGeometry(WindowEntry& entry, WindowSystem& ws, ScreenOnce& screen) {
@@ -106,7 +89,8 @@ void drawDesktopMap(VirtualDesktop& desktop, Services& services, DcHandle dc) {
 }
 
 std::intptr_t paintPanel(Application& app, Services& services, WindowHandle panel,
-                         std::uintptr_t wParam, std::intptr_t lParam, bool validate) {
+                         std::uintptr_t wParam, std::intptr_t lParam, bool validate,
+                         ScreenOnce* shared) {
     SkinSet& skin = app.skin;
     const PanelState& st = app.state;
     Graphics& g = services.graphics;
@@ -122,7 +106,8 @@ std::intptr_t paintPanel(Application& app, Services& services, WindowHandle pane
              desktopFunction ? skin.desktopBackground : skin.launcherBackground, 0, 0,
              win::RopSrcCopy);
     if (desktopFunction) {
-        ScreenOnce screen(services.windows);
+        ScreenOnce own(services.windows);
+        ScreenOnce& screen = shared != nullptr ? *shared : own;
         for (VirtualDesktop& desktop : app.desktops) drawMap(desktop, services, canvas, screen);
     } else {
         for (const LauncherSlot& slot : app.slots) {

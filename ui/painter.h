@@ -28,8 +28,10 @@ inline constexpr unsigned MapTitleFormat = win::DtSingleLine | win::DtVCenter;
 // validate: whether the default procedure validates the window afterwards; a caller that
 // knows nothing of the window is invalid passes false, since validating nothing creates a
 // paint DC for no change.
+// shared: the screen as the caller has it, when it read it for this same message.
 std::intptr_t paintPanel(Application& app, Services& services, WindowHandle panel,
-                         std::uintptr_t wParam, std::intptr_t lParam, bool validate = true);
+                         std::uintptr_t wParam, std::intptr_t lParam, bool validate = true,
+                         ScreenOnce* shared = nullptr);
 
 void drawDesktopMap(VirtualDesktop& desktop, Services& services, DcHandle dc);
 void drawEntryTitle(const WindowEntry& entry, Graphics& graphics, DcHandle dc, Rect rect);

@@ -29,6 +29,11 @@ TEST(IdlePaint, OnlyAChangedOrExposedPictureIsDrawn) {
     s.h.windows.move(w, 300, 200, 400, 300, true);
     EXPECT_TRUE(drew()) << "the window moved";
     EXPECT_EQ(s.h.windows.watchedCalls, 1) << "one read of the screen for three windows";
+    s.h.windows.move(w, 320, 200, 400, 300, true);
+    s.h.graphics.blits.clear();
+    s.h.tick(TimerRefresh);
+    EXPECT_FALSE(s.h.graphics.blits.empty());
+    EXPECT_EQ(s.h.windows.watchedCalls, 2) << "the refresh's capture and paint share one read";
     EXPECT_EQ(s.h.graphics.calls.front(), "getdc");
     EXPECT_EQ(s.h.graphics.calls.back(), "releasedc");
     EXPECT_EQ(s.h.graphics.windowDcsOut, 0);
