@@ -119,14 +119,19 @@ void Panel::onCommand(WindowHandle panel, std::uintptr_t id) {
 }
 
 std::intptr_t Panel::onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam) {
+    return paint(panel, wParam, lParam, nullptr);
+}
+
+std::intptr_t Panel::paint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam,
+                           ScreenOnce* refresh) {
     // The refresh repaints every 600 ms; a picture equal to the one shown is not drawn
     // again unless the system asks for it, and a window with nothing invalid needs no
     // validating. The refresh's own paint does not ask: were part of the window invalid,
     // the system's WM_PAINT follows and draws the whole picture.
-    const bool exposed = refreshing_ == nullptr && s_.host.needsRepaint(panel);
+    const bool exposed = refresh == nullptr && s_.host.needsRepaint(panel);
     FrameRecorder frame(s_.graphics, frame_, exposed);
     Services recording{s_.windows, s_.host, frame, s_.shell, s_.files, s_.guard};
-    return paintPanel(app_, recording, panel, wParam, lParam, exposed, refreshing_);
+    return paintPanel(app_, recording, panel, wParam, lParam, exposed, refresh);
 }
 
 }  // namespace skelvo

@@ -44,9 +44,11 @@ public:
 private:
     Application& app_;
     Services s_;
+    // The paint of WM_PAINT, or with refresh the refresh's own, on the screen its capture read.
+    std::intptr_t paint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam,
+                        ScreenOnce* refresh);
+
     FrameCache frame_;  // the picture on screen
-    // The refresh's own WM_PAINT is being handled, with the screen its capture read.
-    ScreenOnce* refreshing_ = nullptr;
 };
 
 }  // namespace skelvo

@@ -218,9 +218,10 @@ void Panel::onTimer(WindowHandle panel, unsigned id) {
         ScreenOnce screen(s_.windows);
         if (st.functionMode == FunctionDesktop)
             refreshDesktop(app_.desktops, st.currentDesktop, &screen);
-        refreshing_ = &screen;
-        s_.host.sendMessage(panel, win::WmPaint, 0, 0);
-        refreshing_ = nullptr;
+        // Painted at once, as a WM_PAINT sent to the panel would be: on the panel's own
+        // thread such a send is a call of the window procedure, made here directly so that
+        // the tooltip's subclass, which has no use for it, costs nothing every 600 ms.
+        paint(panel, 0, 0, &screen);
         break;
     }
     case TimerWindowDrag:

@@ -70,6 +70,7 @@ private:
                                    std::intptr_t result);
     std::vector<Pending> pending_;
     unsigned long long sequence_ = 0;
+    void* desktop_ = nullptr;  // the panel thread's desktop (HDESK)
 };
 
 }  // namespace skelvo
