@@ -1,6 +1,7 @@
 // Desktop records: capture from the live Z order, lookups, and the release at exit.
 #include "desktops/virtual_desktop.h"
 
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -25,49 +26,89 @@ void VirtualDesktop::reset(WindowSystem& windows, int desktopIndex) {
     originY = screenRect.bottom * (index / 4);
 }
 
-// What a capture reads once rather than for every window: the windows the filter
-// excludes by handle and the screen the map scales come from.
+// What a capture reads at most once rather than for every window: the windows the filter
+// excludes by handle, each looked up only when a window of its class needs the answer, and
+// the screen the map scales come from.
 struct VirtualDesktop::Scene {
-    WindowHandle toolTip = NullWindow;
-    WindowHandle dialog = NullWindow;
-    WindowHandle desktop = NullWindow;
-    WindowHandle panel = NullWindow;
-    Rect screen{};
+    WindowSystem& ws;
+    WindowHandle desktop;
+    ScreenOnce& screen;
+    std::optional<WindowHandle> found[3];
 
-    Scene(WindowSystem& ws, ScreenOnce& screenOnce)
-        : toolTip(ws.find("tooltips_class32", nullptr)),
-          dialog(ws.find("#32770", nullptr)),
-          desktop(ws.desktopWindow()),
-          panel(ws.find(PanelClassName, PanelTitle)),
-          screen(screenOnce.get()) {}
+    Scene(WindowSystem& windows, ScreenOnce& screenOnce)
+        : ws(windows), desktop(windows.desktopWindow()), screen(screenOnce) {}
+
+    // FindWindowA of the filter for a window of this kind; null for an ordinary window.
+    WindowHandle lookup(ClassKind kind) {
+        if (kind == ClassKind::Other) return NullWindow;
+        std::optional<WindowHandle>& f = found[static_cast<int>(kind) - 1];
+        if (!f) {
+            f = kind == ClassKind::ToolTip ? ws.find("tooltips_class32", nullptr)
+                : kind == ClassKind::Dialog ? ws.find("#32770", nullptr)
+                                            : ws.find(PanelClassName, PanelTitle);
+        }
+        return *f;
+    }
 };
+
+namespace {
+bool sameClassName(const char* a, const char* b) {
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (std::tolower(static_cast<unsigned char>(*a)) !=
+            std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+    }
+    return *a == *b;
+}
+}  // namespace
+
+// Only a window of the tooltip, dialog or panel class can be the one FindWindowA names for
+// it, and a window keeps its class for life, so each window's kind is remembered from one
+// capture to the next while it stays among the windows the filter's other tests pass.
+// (A handle names a later window only after its slot has been reused many thousand times.)
+VirtualDesktop::ClassKind VirtualDesktop::kindOf(WindowHandle window) {
+    for (const auto& [w, kind] : kinds_) {
+        if (w == window) {
+            nextKinds_.emplace_back(w, kind);
+            return kind;
+        }
+    }
+    char name[64] = {};
+    windows_->className(window, name, sizeof name);
+    name[sizeof name - 1] = '\0';
+    const ClassKind kind = sameClassName(name, "tooltips_class32") ? ClassKind::ToolTip
+                           : sameClassName(name, "#32770")         ? ClassKind::Dialog
+                           : sameClassName(name, PanelClassName)   ? ClassKind::Panel
+                                                                   : ClassKind::Other;
+    nextKinds_.emplace_back(window, kind);
+    return kind;
+}
 
 // isManagedWindow, with visibility, enabled state, minimised and maximised taken from the
 // style already read: for a top-level window IsWindowVisible, IsWindowEnabled, IsIconic
 // and IsZoomed are exactly its WS_VISIBLE, WS_DISABLED, WS_MINIMIZE and WS_MAXIMIZE bits.
-bool VirtualDesktop::managed(const Scene& scene, WindowHandle window, std::uint32_t style,
-                             const char* text) const {
+bool VirtualDesktop::managed(WindowHandle window, std::uint32_t style, const char* text) const {
     if (window == NullWindow || text[0] == '\0') return false;
     if ((style & win::WsVisible) == 0 || (style & win::WsDisabled) != 0) return false;
-    if (!hasAllBits(style, win::WsBorder) || !hasAllBits(style, win::WsCaption)) return false;
-    return window != scene.toolTip && window != scene.dialog && window != scene.desktop &&
-           window != scene.panel;
+    return hasAllBits(style, win::WsBorder) && hasAllBits(style, win::WsCaption);
 }
 
 // Fills position as assignFromWindow, the list's own fields, updateMapRect and the live
 // show state would, from one read each of the style, the text and the rectangle.
-bool VirtualDesktop::take(const Scene& scene, int position, WindowHandle window) {
+bool VirtualDesktop::take(Scene& scene, int position, WindowHandle window) {
     if (window == NullWindow) return false;
     WindowSystem& ws = *windows_;
     const std::uint32_t style = ws.style(window);
     // The filter's tests are pure reads, so their order cannot change the answer: the
-    // style's are made first and the text is read only for windows that pass them.
+    // style's are made first, the text is read only for windows that pass them, and the
+    // lookups by handle come last.
     const char none[1] = {'x'};
-    if (!managed(scene, window, style, none)) return false;
+    if (!managed(window, style, none)) return false;
     char text[TitleBytes] = {};
     ws.text(window, text, TitleBytes);
     text[TitleBytes - 1] = '\0';
     if (text[0] == '\0') return false;
+    if (window == scene.desktop || window == scene.lookup(kindOf(window))) return false;
     WindowEntry& entry = entries[position];
     entry.window = window;
     entry.windowRect = ws.rect(window);
@@ -76,7 +117,7 @@ bool VirtualDesktop::take(const Scene& scene, int position, WindowHandle window)
     std::memcpy(entry.title, text, TitleBytes);
     entry.captureIndex = position;
     entry.desktopIndex = index;
-    entry.updateMapRect(scene.screen);
+    entry.updateMapRect(scene.screen.get());
     entry.setShowState((style & win::WsMinimize) != 0   ? win::SwMinimize
                        : (style & win::WsMaximize) != 0 ? win::SwShowMaximized
                                                         : win::SwShowNormal);
@@ -93,26 +134,29 @@ void VirtualDesktop::capture(ScreenOnce* shared) {
     ws.topLevelWindows(order);
     if (order.empty()) return;
     ScreenOnce own(ws);
-    const Scene scene(ws, shared != nullptr ? *shared : own);
+    Scene scene(ws, shared != nullptr ? *shared : own);
     int n = 0;
     // The bottom-most window itself is never examined.
     for (auto it = order.rbegin() + 1; it != order.rend() && n < CaptureLimit; ++it) {
         if (take(scene, n, *it)) ++n;
     }
     count = n;
+    kinds_.swap(nextKinds_);
+    nextKinds_.clear();
 }
 
 int VirtualDesktop::captureFrom(WindowHandle start, int relation, int position, int limit) {
     if (windows_ == nullptr) return position;
     if (limit > EntryCapacity) limit = EntryCapacity;
     ScreenOnce screen(*windows_);
-    const Scene scene(*windows_, screen);
+    Scene scene(*windows_, screen);
     int n = position;
     WindowHandle h = start;
     while (h != NullWindow && n < limit) {
         h = windows_->relative(h, relation);
         if (take(scene, n, h)) ++n;
     }
+    nextKinds_.clear();
     return n;
 }
 

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "desktops/window_entry.h"
 
@@ -43,12 +45,17 @@ public:
 
 private:
     struct Scene;
-    // The filter on what one walk step read: the window's style and text.
-    bool managed(const Scene& scene, WindowHandle window, std::uint32_t style,
-                 const char* text) const;
+    // The classes whose first window the filter excludes by handle.
+    enum class ClassKind : std::uint8_t { Other, ToolTip, Dialog, Panel };
+    // The filter's tests on what one walk step read: the window's style and text.
+    bool managed(WindowHandle window, std::uint32_t style, const char* text) const;
+    ClassKind kindOf(WindowHandle window);
     // One walk step: reads the window and fills position if it is managed.
-    bool take(const Scene& scene, int position, WindowHandle window);
+    bool take(Scene& scene, int position, WindowHandle window);
     WindowSystem* windows_ = nullptr;
+    // The kinds of the windows the last capture asked about, and of this capture's.
+    std::vector<std::pair<WindowHandle, ClassKind>> kinds_;
+    std::vector<std::pair<WindowHandle, ClassKind>> nextKinds_;
 };
 
 using DesktopArray = std::array<VirtualDesktop, DesktopCount>;

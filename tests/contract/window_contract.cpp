@@ -210,6 +210,7 @@ TEST_F(WindowContract, FindTakesTheHighestMatchHiddenOrNot) {
     EXPECT_EQ(ws.find(nullptr, "contract find lower"), low);
     EXPECT_EQ(ws.find("SkelvoContractFind", "contract find nowhere"), NullWindow);
     EXPECT_EQ(ws.find("SkelvoContractNoClass", nullptr), NullWindow);
+    EXPECT_EQ(ws.find("skelvocontractFIND", nullptr), up) << "class names match in any case";
 }
 
 TEST_F(WindowContract, ManagedWindowFilterOnRealWindows) {

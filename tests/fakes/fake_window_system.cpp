@@ -3,6 +3,7 @@
 #include "tests/fakes/fake_window_system.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <stdexcept>
 
@@ -123,7 +124,13 @@ WindowHandle FakeWindowSystem::relative(WindowHandle window, int relation) {
 WindowHandle FakeWindowSystem::find(const char* className, const char* title) {
     for (WindowHandle h : z_) {
         const FakeWindow& w = windows_[h];
-        if (className != nullptr && w.className != className) continue;
+        // Class names are atoms, matched whatever their case.
+        if (className != nullptr && !std::equal(w.className.begin(), w.className.end(), className,
+                                                className + std::strlen(className),
+                                                [](unsigned char a, unsigned char b) {
+                                                    return std::tolower(a) == std::tolower(b);
+                                                }))
+            continue;
         if (title != nullptr && w.title != title) continue;
         return h;
     }

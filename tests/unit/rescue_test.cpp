@@ -187,42 +187,60 @@ TEST_F(Guarded, HungWindowsNeverHoldASwitchAndEndWhereTheirDesktopSays) {
     EXPECT_TRUE(h.windows.at(awake).visible);
 }
 
-// The capture's few reads fill each entry exactly as the filter and assignFromWindow do.
-TEST(CaptureReads, EntriesMatchTheFilterAndAssignFromWindowWithThreeReadsAWindow) {
+// The capture's few reads fill each entry exactly as the filter and assignFromWindow do,
+// and list every window the filter passes; the lookups by handle are made only for a
+// window of their class, and a window's class is read once while it stays a candidate.
+TEST(CaptureReads, EntriesMatchTheFilterAndAssignFromWindowWithFewReads) {
     FakeWindowSystem fake;
     RecordingWindows rec(fake);
     fake.addAtBottom(captioned("bottom"));
-    FakeWindow kinds[7] = {captioned("normal"), captioned("min"),      captioned("max"),
-                           captioned("hidden"), captioned("disabled"), captioned(""),
-                           panelWindow()};
+    FakeWindow kinds[11] = {captioned("normal"), captioned("min"),      captioned("max"),
+                            captioned("hidden"), captioned("disabled"), captioned(""),
+                            panelWindow(),       captioned("lower dialog"),
+                            captioned("upper dialog"), captioned("tip"), captioned("panel-like")};
     kinds[1].minimised = true;
     kinds[2].maximised = true;
     kinds[3].visible = false;
     kinds[4].enabled = false;
-    for (const FakeWindow& k : kinds) fake.add(k);
+    kinds[7].className = kinds[8].className = "#32770";
+    kinds[9].className = "TOOLTIPS_CLASS32";  // class names match whatever their case
+    kinds[10].className = PanelClassName;      // its title is not the panel's
+    std::vector<WindowHandle> added;
+    for (const FakeWindow& k : kinds) added.push_back(fake.add(k));
 
     VirtualDesktop d;
     d.reset(rec, 4);
+    const auto reads = [&](const char* name) {
+        return std::count_if(rec.calls.begin(), rec.calls.end(),
+                             [&](const auto& c) { return c.first.rfind(name, 0) == 0; });
+    };
     rec.calls.clear();
     d.capture();
-    ASSERT_EQ(d.count, 3);
-    std::multiset<std::string> names;
-    for (const auto& [name, w] : rec.calls) names.insert(name);
-    EXPECT_EQ(names.count("rect"), 4u) << "the screen once and each listed window";
-    EXPECT_EQ(names.count("isIconic") + names.count("isZoomed") + names.count("isVisible") +
-                  names.count("isEnabled"),
-              0u);
+    ASSERT_EQ(d.count, 5) << "normal, min, max, the lower dialog and the panel-like window";
+    EXPECT_EQ(reads("rect"), 6) << "the screen once and each listed window";
+    EXPECT_EQ(reads("isIconic") + reads("isZoomed") + reads("isVisible") + reads("isEnabled"), 0);
+    EXPECT_EQ(reads("find"), 3) << "one lookup for each class present";
+    int managedCount = 0;
+    for (WindowHandle w : added) managedCount += isManagedWindow(fake, w) ? 1 : 0;
+    EXPECT_EQ(managedCount, d.count);
     for (int i = 0; i < d.count; ++i) {
         const WindowEntry& e = d.entries[i];
         WindowEntry x;
         x.desktopIndex = 4;
         x.assignFromWindow(fake, e.window);
         x.setShowState(liveShowState(fake, e.window));
-        EXPECT_TRUE(isManagedWindow(fake, e.window));
+        EXPECT_TRUE(isManagedWindow(fake, e.window)) << e.title;
         EXPECT_TRUE(e.windowRect == x.windowRect && e.mapRect == x.mapRect && e.style == x.style &&
                     e.showState == x.showState && e.captureIndex == i);
         EXPECT_STREQ(e.title, x.title);
     }
+
+    for (int k = 7; k < 11; ++k) fake.destroy(added[k]);
+    d.capture();
+    rec.calls.clear();
+    d.capture();
+    EXPECT_EQ(d.count, 3);
+    EXPECT_EQ(reads("find") + reads("className"), 0) << "only ordinary windows remain";
     d.count = 0;
 }
 
