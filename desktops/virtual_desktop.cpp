@@ -84,14 +84,15 @@ VirtualDesktop::ClassKind VirtualDesktop::kindOf(WindowHandle window) {
     return kind;
 }
 
-// isManagedWindow, with visibility, enabled state, minimised and maximised taken from the
-// style already read: for a top-level window IsWindowVisible, IsWindowEnabled, IsIconic
-// and IsZoomed are exactly its WS_VISIBLE, WS_DISABLED, WS_MINIMIZE and WS_MAXIMIZE bits.
-bool VirtualDesktop::managed(WindowHandle window, std::uint32_t style, const char* text) const {
-    if (window == NullWindow || text[0] == '\0') return false;
+namespace {
+// isManagedWindow's tests of visibility, enabled state, border and caption, on the style
+// already read: for a top-level window IsWindowVisible and IsWindowEnabled are exactly its
+// WS_VISIBLE and WS_DISABLED bits (as IsIconic and IsZoomed are WS_MINIMIZE and WS_MAXIMIZE).
+bool styleAdmits(std::uint32_t style) {
     if ((style & win::WsVisible) == 0 || (style & win::WsDisabled) != 0) return false;
     return hasAllBits(style, win::WsBorder) && hasAllBits(style, win::WsCaption);
 }
+}  // namespace
 
 // Fills position as assignFromWindow, the list's own fields, updateMapRect and the live
 // show state would, from one read each of the style, the text and the rectangle.
@@ -102,8 +103,7 @@ bool VirtualDesktop::take(Scene& scene, int position, WindowHandle window) {
     // The filter's tests are pure reads, so their order cannot change the answer: the
     // style's are made first, the text is read only for windows that pass them, and the
     // lookups by handle come last.
-    const char none[1] = {'x'};
-    if (!managed(window, style, none)) return false;
+    if (!styleAdmits(style)) return false;
     char text[TitleBytes] = {};
     ws.text(window, text, TitleBytes);
     text[TitleBytes - 1] = '\0';

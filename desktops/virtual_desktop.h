@@ -47,8 +47,6 @@ private:
     struct Scene;
     // The classes whose first window the filter excludes by handle.
     enum class ClassKind : std::uint8_t { Other, ToolTip, Dialog, Panel };
-    // The filter's tests on what one walk step read: the window's style and text.
-    bool managed(WindowHandle window, std::uint32_t style, const char* text) const;
     ClassKind kindOf(WindowHandle window);
     // One walk step: reads the window and fills position if it is managed.
     bool take(Scene& scene, int position, WindowHandle window);

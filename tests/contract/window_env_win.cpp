@@ -21,35 +21,15 @@ class Win32WindowEnv : public WindowEnv {
 public:
     ~Win32WindowEnv() override {
         for (HWND w : opened_) DestroyWindow(w);
-        for (auto& t : stalled_) {
-            SetEvent(t->wake);
-            SetEvent(t->quit);
-            WaitForSingleObject(t->thread, 5000);
-            CloseHandle(t->thread);
-            CloseHandle(t->ready);
-            CloseHandle(t->wake);
-            CloseHandle(t->quit);
-        }
+        stalled_.clear();
         settle();
     }
     WindowSystem& windows() override { return windows_; }
     WindowHandle open(const WindowRequest& request) override {
         registerClass(request.className);
-        const Rect& r = request.rect;
-        HWND w = CreateWindowExA(request.topmost ? WS_EX_TOPMOST : 0, request.className.c_str(),
-                                 request.title.c_str(), request.style & ~WS_VISIBLE, r.left, r.top,
-                                 r.width(), r.height(), nullptr, nullptr, GetModuleHandleA(nullptr),
-                                 nullptr);
+        const HWND w = create(request);
         if (w == nullptr) return NullWindow;
         opened_.push_back(w);
-        if (request.disabled) EnableWindow(w, FALSE);
-        switch (request.state) {
-        case OpenState::Normal: ShowWindow(w, SW_SHOWNORMAL); break;
-        case OpenState::Minimised: ShowWindow(w, SW_SHOWMINIMIZED); break;
-        case OpenState::Maximised: ShowWindow(w, SW_SHOWMAXIMIZED); break;
-        case OpenState::Hidden: break;
-        }
-        UpdateWindow(w);
         settle();
         return reinterpret_cast<WindowHandle>(w);
     }
@@ -67,12 +47,7 @@ public:
     }
     WindowHandle openStalled(const WindowRequest& request) override {
         registerClass(request.className);
-        auto t = std::make_unique<Stalled>();
-        t->request = request;
-        t->ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        t->wake = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        t->quit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        t->thread = CreateThread(nullptr, 0, &Stalled::run, t.get(), 0, nullptr);
+        auto t = std::make_unique<Stalled>(request);
         WaitForSingleObject(t->ready, 5000);
         const HWND w = t->window;
         stalled_.push_back(std::move(t));
@@ -108,21 +83,46 @@ public:
     }
 
 private:
+    // Creates the window on the calling thread and shows it as the request says.
+    static HWND create(const WindowRequest& request) {
+        const Rect& r = request.rect;
+        HWND w = CreateWindowExA(request.topmost ? WS_EX_TOPMOST : 0, request.className.c_str(),
+                                 request.title.c_str(), request.style & ~WS_VISIBLE, r.left, r.top,
+                                 r.width(), r.height(), nullptr, nullptr, GetModuleHandleA(nullptr),
+                                 nullptr);
+        if (w == nullptr) return nullptr;
+        if (request.disabled) EnableWindow(w, FALSE);
+        switch (request.state) {
+        case OpenState::Normal: ShowWindow(w, SW_SHOWNORMAL); break;
+        case OpenState::Minimised: ShowWindow(w, SW_SHOWMINIMIZED); break;
+        case OpenState::Maximised: ShowWindow(w, SW_SHOWMAXIMIZED); break;
+        case OpenState::Hidden: break;
+        }
+        UpdateWindow(w);
+        return w;
+    }
+
     // A window whose thread opens and shows it, then waits without reading its queue
-    // until woken, and afterwards answers until told to quit.
+    // until woken, and afterwards answers until told to quit (when the record goes).
     struct Stalled {
+        explicit Stalled(const WindowRequest& r) : request(r) {
+            thread = CreateThread(nullptr, 0, &run, this, 0, nullptr);
+        }
+        ~Stalled() {
+            SetEvent(wake);
+            SetEvent(quit);
+            WaitForSingleObject(thread, 5000);
+            for (HANDLE h : {thread, ready, wake, quit}) CloseHandle(h);
+        }
         WindowRequest request;
         HWND window = nullptr;
-        HANDLE thread = nullptr, ready = nullptr, wake = nullptr, quit = nullptr;
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HANDLE wake = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HANDLE quit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HANDLE thread = nullptr;
         static DWORD WINAPI run(void* param) {
             auto* t = static_cast<Stalled*>(param);
-            const Rect& r = t->request.rect;
-            t->window = CreateWindowExA(0, t->request.className.c_str(), t->request.title.c_str(),
-                                        t->request.style & ~WS_VISIBLE, r.left, r.top, r.width(),
-                                        r.height(), nullptr, nullptr, GetModuleHandleA(nullptr),
-                                        nullptr);
-            ShowWindow(t->window, SW_SHOWNORMAL);
-            UpdateWindow(t->window);
+            t->window = create(t->request);
             SetEvent(t->ready);
             WaitForSingleObject(t->wake, INFINITE);
             MSG msg;
