@@ -33,6 +33,7 @@ struct Application {
     HiddenWindows hidden;  // hidden by the hide-all command; shown again before the desktops
     SlotArray slots{};
     FileChoice chosenFile;
+    bool keepSettingsFile = false;  // KQZ.txt could not be read at start: never replaced
     SkinSet skin;
     PanelState state;
 };

@@ -85,7 +85,7 @@ void Panel::onCreate(WindowHandle panel) {
     const unsigned length = s_.host.currentDirectory(st.workingDirectory, MaxPathBytes);
     if (length == 0 || length >= MaxPathBytes) st.workingDirectory[0] = '\0';
     st.workingDirectory[MaxPathBytes - 1] = '\0';
-    loadSettings(s_, st.workingDirectory, app_.slots);
+    app_.keepSettingsFile = !loadSettings(s_, st.workingDirectory, app_.slots);
     createToolTip(s_, st, panel, st.instanceHandle);
     st.taskbarCreatedMessage = s_.host.registerWindowMessage(TaskbarCreatedName);
     s_.host.setTimer(panel, TimerRefresh, RefreshPeriodMs);
@@ -99,7 +99,7 @@ void Panel::onClose(WindowHandle panel) {
     s_.host.killTimer(panel, TimerRefresh);
     s_.host.killTimer(panel, TimerWindowDrag);
     s_.host.killTimer(panel, TimerPanelDrag);
-    saveSettings(s_, app_.state.workingDirectory, app_.slots);
+    saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile);
     deleteTrayIcon(s_, app_.state);
     s_.host.destroyWindow(panel);
 }

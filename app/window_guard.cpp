@@ -7,7 +7,7 @@ namespace skelvo {
 
 namespace {
 
-// The id in a journal's file name, "journal-<id>.txt" (or its ".new" temporary).
+// The id in a journal's file name, "journal-<id>.txt" (or its temporary, "journal-<id>.tx~").
 std::uint32_t ownerInName(const std::string& name) {
     std::uint32_t id = 0;
     for (std::size_t i = sizeof JournalPrefix - 1; i < name.size(); ++i) {

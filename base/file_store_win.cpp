@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "base/ansi_path.h"
+
 namespace skelvo {
 
 namespace {
@@ -32,16 +34,26 @@ struct FindHandle {
 
 }  // namespace
 
-std::optional<std::string> Win32FileStore::read(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) return std::nullopt;
-    std::string bytes;
+FileRead Win32FileStore::readFile(const std::string& path) {
+    // Shared as the C library's fopen shares: an editor or a scanner holding the file open,
+    // even for writing, does not make it unreadable.
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileRead result;
+    if (!file.ok()) {
+        const DWORD error = GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        result.status = missing ? FileRead::Missing : FileRead::Failed;
+        return result;
+    }
     char buffer[65536];
     DWORD got = 0;
-    while (ReadFile(file.h, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    return bytes;
+    BOOL ok;
+    while ((ok = ReadFile(file.h, buffer, sizeof buffer, &got, nullptr)) && got > 0)
+        result.bytes.append(buffer, got);
+    result.status = ok ? FileRead::Read : FileRead::Failed;
+    return result;
 }
 
 namespace {
@@ -66,7 +78,12 @@ bool writeFlushed(const std::string& path, std::string_view bytes) {
 }  // namespace
 
 bool Win32FileStore::replace(const std::string& path, std::string_view bytes) {
-    const std::string temporary = path + ".new";
+    // Windows refuses to rename over a read-only file; Wine would replace it.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return false;
+    const std::string temporary =
+        temporaryPathFor(path, [this](unsigned char byte) { return isLeadByte(byte); });
     if (!writeFlushed(temporary, bytes) ||
         !MoveFileExA(temporary.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -80,6 +97,10 @@ bool Win32FileStore::remove(const std::string& path) {
     if (DeleteFileA(path.c_str())) return true;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool Win32FileStore::isLeadByte(unsigned char byte) const {
+    return IsDBCSLeadByte(byte) != 0;
 }
 
 std::vector<std::string> Win32FileStore::list(const std::string& directory,

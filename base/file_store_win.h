@@ -7,10 +7,11 @@ namespace skelvo {
 
 class Win32FileStore : public FileStore {
 public:
-    std::optional<std::string> read(const std::string& path) override;
+    FileRead readFile(const std::string& path) override;
     bool replace(const std::string& path, std::string_view bytes) override;
     bool remove(const std::string& path) override;
     std::vector<std::string> list(const std::string& directory, const std::string& prefix) override;
+    bool isLeadByte(unsigned char byte) const override;
 };
 
 }  // namespace skelvo

@@ -18,12 +18,12 @@ std::optional<std::string> filePath(const char* directory) {
 
 }  // namespace
 
-void loadSettings(Services& services, const char* directory, SlotArray& slots) {
+bool loadSettings(Services& services, const char* directory, SlotArray& slots) {
     const std::optional<std::string> path = filePath(directory);
-    if (!path) return;
-    const std::optional<std::string> bytes = services.files.read(*path);
-    if (!bytes) return;
-    for (const SettingsRecord& record : parseSettings(*bytes)) {
+    if (!path) return true;
+    const FileRead file = services.files.readFile(*path);
+    if (file.status != FileRead::Read) return file.status == FileRead::Missing;
+    for (const SettingsRecord& record : parseSettings(file.bytes)) {
         if (record.slot < 0 || record.slot >= SlotCount) continue;
         // Only a path that a slot holds whole, as a terminated string.
         if (record.path.empty() || record.path.size() >= SlotPathBytes ||
@@ -31,9 +31,11 @@ void loadSettings(Services& services, const char* directory, SlotArray& slots) {
             continue;
         fillSlot(services, slots[record.slot], record.path.c_str());
     }
+    return true;
 }
 
-bool saveSettings(Services& services, const char* directory, const SlotArray& slots) {
+bool saveSettings(Services& services, const char* directory, const SlotArray& slots,
+                  bool keepFile) {
     std::vector<SettingsRecord> registered;
     for (const LauncherSlot& slot : slots) {
         if (slot.registered != 1) continue;
@@ -41,7 +43,8 @@ bool saveSettings(Services& services, const char* directory, const SlotArray& sl
             {slot.slotIndex, std::string(slot.filePath, strnlen(slot.filePath, SlotPathBytes))});
     }
     const std::optional<std::string> path = filePath(directory);
-    if (path && services.files.replace(*path, formatSettings(registered))) return true;
+    if (path && !keepFile && services.files.replace(*path, formatSettings(registered)))
+        return true;
     services.host.messageBox(services.windows.desktopWindow(), WriteFailedText, nullptr, win::MbOk);
     return false;
 }

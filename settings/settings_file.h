@@ -9,10 +9,13 @@ namespace skelvo {
 inline constexpr char WriteFailedText[] = "ファイルの書き込みに失敗しました";
 
 // Fills the slots the file in directory names; a missing, unreadable or unreachable file
-// loads nothing and says nothing.
-void loadSettings(Services& services, const char* directory, SlotArray& slots);
-// Replaces the file with the registered slots. When that fails (or the path is too long
-// for the system) the old file stays and the write-failure message is shown.
-bool saveSettings(Services& services, const char* directory, const SlotArray& slots);
+// loads nothing and says nothing. Returns false when the file may exist but could not be
+// read: replacing it would lose registrations this run never saw.
+bool loadSettings(Services& services, const char* directory, SlotArray& slots);
+// Replaces the file with the registered slots, unless keepFile. When it is kept, or the
+// replace fails (or the path is too long for the system), the old file stays and the
+// write-failure message is shown.
+bool saveSettings(Services& services, const char* directory, const SlotArray& slots,
+                  bool keepFile);
 
 }  // namespace skelvo

@@ -1,11 +1,14 @@
-// An in-memory file system: whole files by path, every replace recorded in order, and
-// failures on demand.
+// An in-memory file system: whole files by path, every replace recorded in order, files
+// held open by other programs or read-only, failures on demand, and the lead bytes of
+// code page 932 or of a single-byte code page.
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "base/ansi_path.h"
 #include "base/file_store.h"
 #include "tests/fakes/event_log.h"
 
@@ -13,15 +16,34 @@ namespace skelvo::testing {
 
 class FakeFileStore : public FileStore {
 public:
-    std::optional<std::string> read(const std::string& path) override {
+    // How another program holds a file open for writing: sharing nothing, or reading and
+    // writing as an editor does.
+    enum Sharing { ShareNothing, ShareReadWrite };
+
+    FileRead readFile(const std::string& path) override {
         if (log != nullptr) log->add("read " + path);
+        FileRead result;
         const auto it = files.find(path);
-        if (it == files.end()) return std::nullopt;
-        return it->second;
+        if (unreadable.count(path) != 0 || (it != files.end() && heldAs(path, ShareNothing))) {
+            result.status = FileRead::Failed;
+        } else if (it != files.end()) {
+            result.status = FileRead::Read;
+            result.bytes = it->second;
+        }
+        return result;
     }
+    // As the rename on Windows: a read-only target, or one another program holds open,
+    // is not replaced, and the temporary file is deleted again. The ANSI API opens no
+    // path of MAX_PATH bytes or more, the temporary file's included.
     bool replace(const std::string& path, std::string_view bytes) override {
         if (log != nullptr) log->add("replace " + path);
-        if (failWrites) return false;
+        const std::string temporary =
+            temporaryPathFor(path, [this](unsigned char b) { return isLeadByte(b); });
+        if (failWrites || readOnly.count(path) != 0 || held.count(path) != 0 ||
+            path.size() >= MaxPath || temporary.size() >= MaxPath) {
+            refused.push_back({path, std::string(bytes)});
+            return false;
+        }
         files[path] = std::string(bytes);
         writes.push_back({path, std::string(bytes)});
         return true;
@@ -41,15 +63,30 @@ public:
                 names.push_back(path.substr(directory.size() + 1));
         return names;
     }
+    bool isLeadByte(unsigned char byte) const override {
+        return codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
+    }
 
     struct Write {
         std::string path;
         std::optional<std::string> bytes;  // nullopt: removed
     };
     std::map<std::string, std::string> files;
-    std::vector<Write> writes;  // every replace and remove, in order
+    std::vector<Write> writes;   // every replace and remove that was done, in order
+    std::vector<Write> refused;  // every replace that failed, with its bytes
+    std::map<std::string, Sharing> held;   // held open by another program
+    std::set<std::string> readOnly;
+    std::set<std::string> unreadable;  // there but denied to this program
     bool failWrites = false;
+    unsigned codePage = 932;  // 932, or any other for a single-byte code page
     EventLog* log = nullptr;
+
+private:
+    static constexpr std::size_t MaxPath = 260;
+    bool heldAs(const std::string& path, Sharing sharing) const {
+        const auto it = held.find(path);
+        return it != held.end() && it->second == sharing;
+    }
 };
 
 }  // namespace skelvo::testing

@@ -108,7 +108,8 @@ TEST_F(Launcher, DialogRequestAndTheLastPathAcrossSlots) {
     EXPECT_EQ(first.title, "登録ファイル選択");
     EXPECT_EQ(first.flags, 0u);
     EXPECT_EQ(first.initialFile, "");
-    EXPECT_EQ(first.fileSize + first.fileTitleSize, 520u);
+    EXPECT_EQ(first.fileSize, 260u);
+    EXPECT_EQ(first.fileTitleSize, 260u);
     EXPECT_EQ(h.shell.dialogs[1].initialFile, "E:\\a.exe");
     EXPECT_EQ(registered(), (std::vector<int>{0, 3, 5}));
     // A command posted from outside, with no cell under the last release, does nothing.
@@ -221,36 +222,61 @@ TEST_F(Launcher, SavedAtQuitAndAtSessionEndOnly) {
                                                       {win::WmEndSession, 1, true},
                                                       {win::WmEndSession, 0, false}}) {
         LauncherPanel t;
+        const std::string before = t.h.files.files[File];
         t.drop(127, 102, {"D:\\b.txt"});
         EXPECT_EQ(t.h.send(message, wParam), 0);
         EXPECT_EQ(t.h.files.writes.size(), saves ? 1u : 0u);
-        EXPECT_EQ(t.h.files.files[File], saves ? expected : t.h.files.files[File]);
+        EXPECT_EQ(t.h.files.files[File], saves ? expected : before);
         // Only the quit asks; the session end saves without a question.
         EXPECT_EQ(t.h.host.messageBoxes.size(), message == win::WmClose ? 1u : 0u) << message;
     }
 }
 
-TEST(LauncherSettings, UnreachableOrUnwritableFile) {
-    for (auto [directory, failWrites] : std::vector<std::pair<std::string, bool>>{
-             {"C:\\" + std::string(300, 'd'), false},  // the directory does not fit
-             {"C:\\" + std::string(252, 'd'), false},  // the file's path does not
-             {"C:\\Skelvo", true}}) {
-        SCOPED_TRACE(directory.size());
+// Registrations this run did not load, or could not save, are never overwritten.
+TEST(LauncherSettings, AFileThatCannotBeReadOrWrittenIsKept) {
+    const std::string file = "--- LANCHER ---\r\n1 E:\\x\r\n--- L_END ---";
+    struct Case {
+        const char* name;
+        std::string directory;
+        bool present, failWrites, heldAtStart;
+        bool loads, tries;  // tries: a replace with the slots' bytes was refused
+    };
+    for (const Case& c : std::vector<Case>{
+             {"the directory does not fit", "C:\\" + std::string(300, 'd'), true, 0, 0, 0, 0},
+             {"the file's path does not", "C:\\" + std::string(252, 'd'), true, 0, 0, 0, 0},
+             {"the write fails", "C:\\Skelvo", true, true, false, true, true},
+             {"held without sharing at start", "C:\\Skelvo", true, false, true, false, false},
+             {"no file: a new one, nothing said", "C:\\Skelvo", false, 0, 0, 0, 0}}) {
+        SCOPED_TRACE(c.name);
         PanelHarness h;
-        h.host.directory = directory;
-        const std::string file = "--- LANCHER ---\r\n1 E:\\x\r\n--- L_END ---";
-        h.files.files[directory + "\\KQZ.txt"] = h.files.files["\\KQZ.txt"] = file;
-        h.files.failWrites = failWrites;
+        h.host.directory = c.directory;
+        const std::string path = c.directory + "\\KQZ.txt";
+        if (c.present) h.files.files[path] = h.files.files["\\KQZ.txt"] = file;
+        if (c.heldAtStart) h.files.held[path] = FakeFileStore::ShareNothing;
+        h.files.failWrites = c.failWrites;
         h.create();
-        EXPECT_EQ(h.app->slots[1].registered, failWrites ? 1 : 0) << "loads nothing";
+        EXPECT_EQ(h.app->slots[1].registered, c.loads ? 1 : 0);
+        EXPECT_TRUE(h.host.messageBoxes.empty()) << "nothing said at start";
+        h.files.held.clear();  // released before the quit
         h.send(win::WmClose);
+        EXPECT_EQ(h.host.destroyed.size(), 1u) << "the quit goes on";
+        if (!c.present) {
+            EXPECT_EQ(h.host.messageBoxes.size(), 1u);
+            EXPECT_EQ(h.files.files[path], "--- LANCHER ---\r\n--- L_END ---");
+            continue;
+        }
         ASSERT_EQ(h.host.messageBoxes.size(), 2u);
         const MessageBoxCall& box = h.host.messageBoxes[1];
         EXPECT_EQ(box.owner, h.windows.desktopWindow());
         EXPECT_EQ(box.text + "|" + box.caption, "ファイルの書き込みに失敗しました|");
         EXPECT_EQ(box.flags, win::MbOk);
-        EXPECT_TRUE(h.files.writes.empty()) << "the old file stays";
-        EXPECT_EQ(h.host.destroyed.size(), 1u) << "the quit goes on";
+        EXPECT_TRUE(h.files.writes.empty());
+        EXPECT_EQ(h.files.files[path], file) << "the old file stays";
+        EXPECT_EQ(h.files.refused.size(), c.tries ? 1u : 0u);
+        if (c.tries) {
+            EXPECT_EQ(h.files.refused[0].path, path);
+            EXPECT_EQ(h.files.refused[0].bytes, file);
+        }
     }
 }
 
