@@ -68,7 +68,9 @@ int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner, char*
 
 void fillSlot(Services& services, LauncherSlot& slot, const char* path) {
     copyText(slot.filePath, path, SlotPathBytes);
-    services.shell.fileTitle(slot.filePath, slot.fileTitle, SlotTitleBytes);
+    // A path with no title (a drive's root) must not keep the previous file's.
+    if (services.shell.fileTitle(slot.filePath, slot.fileTitle, SlotTitleBytes) != 0)
+        slot.fileTitle[0] = '\0';
     setIcon(services, slot);
     slot.registered = 1;
 }

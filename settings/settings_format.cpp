@@ -13,8 +13,6 @@ namespace {
 
 constexpr std::string_view LauncherOpen = "--- LANCHER ---";
 constexpr std::string_view LauncherClose = "--- L_END ---";
-constexpr std::string_view DesktopOpen = "--- DESKTOP ---";
-constexpr std::string_view DesktopClose = "--- D_END ---";
 constexpr std::string_view LineEnd = "\r\n";
 // A record with this number stops the reading: nothing after it is loaded.
 constexpr int StopNumber = -1;
@@ -49,12 +47,11 @@ bool isDigit(char c) {
 
 struct Record {
     int number;
-    std::string_view path;
+    std::string_view path;  // the rest of the line, whatever it holds
 };
 
 // Optional blanks, a signed decimal number, optional blanks, the path to the line's end.
 std::optional<Record> readRecord(std::string_view line) {
-    if (!isValidCp932(line)) return std::nullopt;
     std::size_t i = 0;
     while (i < line.size() && isBlank(line[i])) ++i;
     bool negative = false;
@@ -70,47 +67,35 @@ std::optional<Record> readRecord(std::string_view line) {
     }
     if (i == digits) return std::nullopt;
     while (i < line.size() && isBlank(line[i])) ++i;
-    const int number = negative ? -value : value;
-    const std::string_view path = line.substr(i);
-    if (number < StopNumber || number >= SlotCount) return std::nullopt;
-    // A cut path would open another file: a path no slot can hold is not loaded at all.
-    if (path.empty() || path.size() > MaxStoredPathBytes) return std::nullopt;
-    return Record{number, path};
+    return Record{negative ? -value : value, line.substr(i)};
+}
+
+// A cut path would open another file: a path no slot can hold is not loaded at all.
+bool isLoadable(const Record& record) {
+    return record.number >= 0 && record.number < SlotCount && !record.path.empty() &&
+           record.path.size() <= MaxStoredPathBytes && isValidCp932(record.path);
 }
 
 }  // namespace
 
 std::vector<SettingsRecord> parseSettings(std::string_view bytes) {
-    enum class Section { None, Launcher, Desktop };
     std::vector<SettingsRecord> records;
-    Section section = Section::None;
+    bool inSection = false;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const Line line = nextLine(bytes, pos);
-        switch (section) {
-        case Section::None:
-            if (line.ended && line.text == LauncherOpen) {
-                section = Section::Launcher;
-            } else if (line.text == DesktopOpen) {
-                section = Section::Desktop;
-            }
-            break;
-        case Section::Desktop:
-            // Nothing is ever loaded from a desktop section.
-            if (line.text == DesktopClose) section = Section::None;
-            break;
-        case Section::Launcher:
-            // The closing marker is the writer's last line; followed by a line end it is
-            // merely a line that is not a record.
-            if (!line.ended && line.text == LauncherClose) {
-                section = Section::None;
-            } else if (line.text == DesktopOpen) {
-                section = Section::Desktop;
-            } else if (const auto record = readRecord(line.text)) {
-                if (record->number == StopNumber) return records;
-                records.push_back({record->number, std::string(record->path)});
-            }
-            break;
+        if (!inSection) {
+            inSection = line.ended && line.text == LauncherOpen;
+            continue;
+        }
+        // The closing marker is the writer's last line; followed by a line end it is
+        // merely a line that is not a record.
+        if (!line.ended && line.text == LauncherClose) {
+            inSection = false;
+        } else if (const auto record = readRecord(line.text)) {
+            // Whatever follows the number, nothing after a -1 is loaded.
+            if (record->number == StopNumber) return records;
+            if (isLoadable(*record)) records.push_back({record->number, std::string(record->path)});
         }
     }
     return records;

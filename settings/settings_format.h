@@ -27,11 +27,13 @@ struct SettingsRecord {
 // input, however large or malformed, is safe. Lines end with LF or CR LF (a lone CR is
 // part of the line) and may be of any length. "--- LANCHER ---" with a line end opens a
 // launcher section; "--- L_END ---" closes it only as the file's last line, and followed
-// by a line end is merely a line that is not a record. A record is blanks, a number in
-// -1..11 (sign and zeros allowed), blanks, then a storable path; any other line in a
-// section is skipped, so is a record whose path is longer than MaxStoredPathBytes, since a cut
-// path would open another file. The first -1 record ends the reading. "--- DESKTOP ---"
-// opens a block, ended by "--- D_END ---", from which nothing is loaded.
+// by a line end is merely a line that is not a record. A record is blanks, a number
+// (sign and zeros allowed), blanks, then the path; a record numbered 0..11 whose path a
+// slot holds is loaded, and the first record numbered -1, whatever its path, ends the
+// reading. Any other line in a section is skipped, so is a record whose path is longer
+// than MaxStoredPathBytes, since a cut path would open another file. The desktop section's
+// markers, compared as the whole line without its line end, can match only a file's last
+// line, so no desktop section ever holds a line: they are lines like any other.
 std::vector<SettingsRecord> parseSettings(std::string_view bytes);
 
 // The whole file for the given registered slots, written in increasing slot order.

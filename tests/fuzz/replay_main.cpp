@@ -1,21 +1,74 @@
-// Replays every file of a corpus directory through the fuzz entry, without libFuzzer.
+// Replays every file of the settings corpus through the fuzz entry, without libFuzzer,
+// and checks the slots each file loads against the expectations file: every file must
+// have its entry.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
+
+#include "settings/settings_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
+namespace {
+
+using Slots = std::map<int, std::string>;
+
+std::string unescape(const std::string& text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            bytes += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            bytes += text[i];
+        }
+    }
+    return bytes;
+}
+
+std::map<std::string, Slots> readExpected(const char* path) {
+    std::map<std::string, Slots> expected;
+    std::ifstream in(path);
+    std::string line;
+    Slots* current = nullptr;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        if (line[0] == '[') {
+            current = &expected[line.substr(1, line.size() - 2)];
+        } else if (current != nullptr) {
+            const std::size_t blank = line.find(' ');
+            (*current)[std::stoi(line.substr(0, blank))] = unescape(line.substr(blank + 1));
+        }
+    }
+    return expected;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (argc < 3) return std::fprintf(stderr, "usage: replay <corpus> <expected>\n"), 2;
+    const std::map<std::string, Slots> expected = readExpected(argv[2]);
     int replayed = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(argc > 1 ? argv[1] : ".")) {
+    int wrong = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(argv[1])) {
         std::ifstream in(entry.path(), std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), {}};
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         ++replayed;
+        Slots loaded;
+        for (const skelvo::SettingsRecord& r : skelvo::parseSettings(bytes)) loaded[r.slot] = r.path;
+        const std::string name = entry.path().filename().string();
+        const auto it = expected.find(name);
+        if (it == expected.end() || it->second != loaded) {
+            std::fprintf(stderr, "%s: %s\n", name.c_str(),
+                         it == expected.end() ? "no expected slots" : "loads other slots");
+            ++wrong;
+        }
     }
     std::printf("replayed %d inputs\n", replayed);
-    return replayed == 0;
+    return replayed == 0 || wrong != 0;
 }

@@ -46,7 +46,9 @@ TEST(SettingsFormat, ParsesRecordsAndSkipsEverythingElse) {
         {"-1 stops this and later sections",
          section("0 a\r\n-1 x\r\n2 b\r\n" + desktop + Open + "4 d\r\n"),
          {{0, "a"}}},
-        {"several sections", section("0 a\r\n" + desktop + Open + "4 d\r\n"), {{0, "a"}, {4, "d"}}},
+        {"markers with a line end inside a section are lines",
+         section("0 a\r\n" + desktop + Open + Close + "\r\n4 d\r\n"),
+         {{0, "a"}, {1, "a"}, {4, "d"}}},
         {"closing marker with a line end is skipped",
          Open + "0 a\r\n" + Close + "\r\n1 b\r\n",
          {{0, "a"}, {1, "b"}}},
@@ -54,8 +56,8 @@ TEST(SettingsFormat, ParsesRecordsAndSkipsEverythingElse) {
         {"LF line ends", "--- LANCHER ---\n0 a b\n7 c\n" + Close, {{0, "a b"}, {7, "c"}}},
         {"CR-only line ends make one line", "--- LANCHER ---\r0 a\r" + Close, {}},
         {"opening marker is the exact line", "--- LANCHER --- \r\n0 a\r\n" + Close, {}},
-        {"number forms; -1 needs a path; blanks kept in and after the path",
-         section("  007 a\r\n\t+2 b\r\n-0 c\r\n0011 d\r\n-01\r\n5foo\r\n6 a  b \r\n"),
+        {"number forms; blanks kept in and after the path",
+         section("  007 a\r\n\t+2 b\r\n-0 c\r\n0011 d\r\n5foo\r\n6 a  b \r\n"),
          {{7, "a"}, {2, "b"}, {0, "c"}, {11, "d"}, {5, "foo"}, {6, "a  b "}}},
         {"not records",
          section("\r\nabc\r\n7\r\n7   \r\n12 x\r\n99 x\r\n-5 x\r\n-2 x\r\n- 1 x\r\n+-1 x\r\n" +
@@ -70,11 +72,19 @@ TEST(SettingsFormat, ParsesRecordsAndSkipsEverythingElse) {
         {"259-byte path kept, 260 skipped",
          section("4 " + pathOf(259) + "\r\n5 " + pathOf(260) + "\r\n"),
          {{4, pathOf(259)}}},
-        {"desktop sections load nothing",
+        {"DESKTOP with a line end opens no block",
          desktop + Open + "2 b\r\n" + desktop + "3 c\r\n",
-         {{2, "b"}}},
+         {{2, "b"}, {1, "a"}, {3, "c"}}},
+        {"a last DESKTOP line loads nothing", Open + "2 b\r\n--- DESKTOP ---", {{2, "b"}}},
     };
     for (const auto& c : cases) EXPECT_EQ(parseSettings(c.bytes), c.expected) << c.name;
+    // A -1 ends the reading whatever follows its number, a path no slot can hold included.
+    for (const std::string& stop :
+         std::vector<std::string>{"-01", "-1 " + pathOf(260), "-1 a" + nul + "b", " -0001x"}) {
+        EXPECT_EQ(parseSettings(section("0 a\r\n" + stop + "\r\n1 b\r\n") + "\r\n" + Open + "2 c"),
+                  (Records{{0, "a"}}))
+            << stop;
+    }
 }
 
 TEST(SettingsFormat, WritesExactBytes) {
