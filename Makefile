@@ -50,7 +50,7 @@ pictures: deps
 # the settings_corpus test.
 FUZZ := build/fuzz
 FUZZ_RUNS ?= 10000000
-FUZZ_SOURCES := tests/fuzz/settings_fuzz.cpp settings/settings_format.cpp base/cp932.cpp
+FUZZ_SOURCES := tests/fuzz/settings_fuzz.cpp settings/settings_format.cpp base/ansi_path.cpp
 
 fuzz:
 	mkdir -p $(FUZZ)

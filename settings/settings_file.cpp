@@ -11,15 +11,16 @@ namespace skelvo {
 namespace {
 
 // No directory (it did not fit at creation) names no file, never one in the root.
-std::optional<std::string> filePath(const char* directory) {
+std::optional<std::string> filePath(FileStore& files, const char* directory) {
     if (directory == nullptr || directory[0] == '\0') return std::nullopt;
-    return settingsFilePath(std::string_view(directory, strnlen(directory, SlotPathBytes)));
+    return settingsFilePath(std::string_view(directory, strnlen(directory, SlotPathBytes)),
+                            [&files](unsigned char byte) { return files.isLeadByte(byte); });
 }
 
 }  // namespace
 
 bool loadSettings(Services& services, const char* directory, SlotArray& slots) {
-    const std::optional<std::string> path = filePath(directory);
+    const std::optional<std::string> path = filePath(services.files, directory);
     if (!path) return true;
     const FileRead file = services.files.readFile(*path);
     if (file.status != FileRead::Read) return file.status == FileRead::Missing;
@@ -42,7 +43,7 @@ bool saveSettings(Services& services, const char* directory, const SlotArray& sl
         registered.push_back(
             {slot.slotIndex, std::string(slot.filePath, strnlen(slot.filePath, SlotPathBytes))});
     }
-    const std::optional<std::string> path = filePath(directory);
+    const std::optional<std::string> path = filePath(services.files, directory);
     if (path && !keepFile && services.files.replace(*path, formatSettings(registered)))
         return true;
     services.host.messageBox(services.windows.desktopWindow(), WriteFailedText, nullptr, win::MbOk);

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstddef>
 
-#include "base/cp932.h"
+#include "base/ansi_path.h"
 
 namespace skelvo {
 
@@ -70,10 +70,16 @@ std::optional<Record> readRecord(std::string_view line) {
     return Record{negative ? -value : value, line.substr(i)};
 }
 
-// A cut path would open another file: a path no slot can hold is not loaded at all.
+// Bytes that no record line carries: the slot's terminator and the line ends.
+bool holdsLineBreakOrNul(std::string_view path) {
+    return path.find_first_of(std::string_view("\0\r\n", 3)) != std::string_view::npos;
+}
+
+// The path is bytes in the system's code page, taken as they are. A cut path would open
+// another file: a path no slot can hold is not loaded at all.
 bool isLoadable(const Record& record) {
     return record.number >= 0 && record.number < SlotCount && !record.path.empty() &&
-           record.path.size() <= MaxStoredPathBytes && isValidCp932(record.path);
+           record.path.size() <= MaxStoredPathBytes && !holdsLineBreakOrNul(record.path);
 }
 
 }  // namespace
@@ -103,7 +109,7 @@ std::vector<SettingsRecord> parseSettings(std::string_view bytes) {
 
 bool isStorablePath(std::string_view path) {
     return !path.empty() && path.size() <= MaxStoredPathBytes && !isBlank(path.front()) &&
-           path.find('\n') == std::string_view::npos && isValidCp932(path);
+           !holdsLineBreakOrNul(path);
 }
 
 std::string formatSettings(const std::vector<SettingsRecord>& registered) {
@@ -123,11 +129,14 @@ std::string formatSettings(const std::vector<SettingsRecord>& registered) {
     return bytes;
 }
 
-std::optional<std::string> settingsFilePath(std::string_view workingDirectory) {
+std::optional<std::string> settingsFilePath(std::string_view workingDirectory,
+                                            const LeadByteTest& isLeadByte) {
     // A directory ending in a lone lead byte would swallow the separator as its trail byte.
-    if (workingDirectory.empty() || !isValidCp932(workingDirectory)) return std::nullopt;
+    if (workingDirectory.empty() || workingDirectory.find('\0') != std::string_view::npos ||
+        endsInLoneLeadByte(workingDirectory, isLeadByte))
+        return std::nullopt;
     std::string path(workingDirectory);
-    if (!endsWithBackslash(workingDirectory)) path += '\\';
+    if (!endsWithBackslash(workingDirectory, isLeadByte)) path += '\\';
     path += SettingsFileName;
     if (path.size() > MaxStoredPathBytes) return std::nullopt;
     return path;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ansi_path.h"
 #include "launcher/launcher_slot.h"
 
 namespace skelvo {
@@ -18,7 +19,7 @@ inline constexpr std::size_t MaxStoredPathBytes = SlotPathBytes - 1;
 
 struct SettingsRecord {
     int slot = 0;      // 0..11
-    std::string path;  // CP932 bytes as the slot holds them, at most 259
+    std::string path;  // bytes as the slot holds them, at most 259
     friend bool operator==(const SettingsRecord&, const SettingsRecord&) = default;
 };
 
@@ -42,12 +43,14 @@ std::vector<SettingsRecord> parseSettings(std::string_view bytes);
 std::string formatSettings(const std::vector<SettingsRecord>& registered);
 
 // A path that a record carries unchanged through formatSettings and parseSettings: 1 to
-// MaxStoredPathBytes bytes of valid CP932 without NUL or line feed, not starting with a blank
-// (the blanks after the record number are skipped).
+// MaxStoredPathBytes bytes of any code page without NUL, CR or LF, not starting with a
+// blank (the blanks after the record number are skipped).
 bool isStorablePath(std::string_view path);
 
-// The settings file in workingDirectory; nullopt when the directory is empty or not valid
-// CP932, or the path would exceed MaxStoredPathBytes.
-std::optional<std::string> settingsFilePath(std::string_view workingDirectory);
+// The settings file in workingDirectory, whose bytes are in the system's code page;
+// nullopt when the directory is empty, holds a NUL or ends in a lone lead byte, or the path
+// would exceed MaxStoredPathBytes.
+std::optional<std::string> settingsFilePath(std::string_view workingDirectory,
+                                            const LeadByteTest& isLeadByte);
 
 }  // namespace skelvo

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <optional>
 
-#include "base/cp932.h"
 #include "settings/settings_format.h"
 
 #define REQUIRE(condition) \
@@ -34,18 +33,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     REQUIRE(saved.starts_with("--- LANCHER ---\r\n") && saved.ends_with("\r\n--- L_END ---"));
     REQUIRE(parseSettings(saved) == loaded && formatSettings(loaded) == saved);
 
-    // The same bytes as a working directory; the separator is needed unless the last whole
-    // character is a backslash (not the trail byte of one like 表).
-    std::size_t last = 0;
-    for (std::size_t i = 0; i < size; i += isCp932LeadByte(data[i]) ? 2 : 1) last = i;
-    const bool separated = size > 0 && bytes[last] == '\\';
-    const std::size_t name = std::strlen(SettingsFileName);
-    const bool fits =
-        size > 0 && isValidCp932(bytes) && size + !separated + name <= MaxStoredPathBytes;
-    const std::optional<std::string> path = settingsFilePath(bytes);
-    REQUIRE(path.has_value() == fits);
-    if (path) {
-        REQUIRE(*path == std::string(bytes) + (separated ? "" : "\\") + SettingsFileName);
+    // The same bytes as a working directory, in code page 932 and in a single-byte code
+    // page; the separator is needed unless the last whole character is a backslash (not
+    // the trail byte of one like 表), and a lone lead byte at the end names no file.
+    const LeadByteTest codePages[] = {
+        [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); },
+        [](unsigned char) { return false; }};
+    for (const LeadByteTest& isLead : codePages) {
+        std::size_t last = 0;
+        for (std::size_t i = 0; i < size; i += isLead(data[i]) ? 2 : 1) last = i;
+        const bool whole = last + 1 == size;
+        const bool separated = size > 0 && whole && bytes[last] == '\\';
+        const bool loneLead = size > 0 && whole && isLead(data[last]);
+        const std::size_t name = std::strlen(SettingsFileName);
+        const bool fits = size > 0 && bytes.find('\0') == std::string_view::npos && !loneLead &&
+                          size + !separated + name <= MaxStoredPathBytes;
+        const std::optional<std::string> path = settingsFilePath(bytes, isLead);
+        REQUIRE(path.has_value() == fits);
+        if (path) {
+            REQUIRE(*path == std::string(bytes) + (separated ? "" : "\\") + SettingsFileName);
+        }
     }
     return 0;
 }

@@ -285,6 +285,30 @@ TEST(LauncherSettings, AFileThatCannotBeReadOrWrittenIsKept) {
     }
 }
 
+// On a system whose code page is 1252, paths are saved and loaded as the bytes they are,
+// and a directory ending in what code page 932 would take for a lead byte has its file.
+TEST(LauncherSettings, SingleByteCodePageRoundTrip) {
+    const std::string directory = "C:\\Caf\xE9";
+    const std::string cafe = "C:\\caf\xE9.txt";
+    PanelHarness first;
+    first.files.codePage = 1252;
+    first.host.directory = directory;
+    first.create();
+    first.send(win::WmCommand, CmdSwitchFunction);
+    first.pointAt(127, 62);
+    first.send(win::WmDropFiles, first.shell.addDrop({cafe}));
+    first.send(win::WmClose);
+    EXPECT_EQ(first.host.messageBoxes.size(), 1u) << "the quit question only";
+    PanelHarness second;
+    second.files.codePage = 1252;
+    second.files.files = first.files.files;
+    second.host.directory = directory;
+    second.create();
+    EXPECT_STREQ(second.app->slots[6].filePath, cafe.c_str());
+    EXPECT_EQ(second.files.files[directory + "\\KQZ.txt"],
+              "--- LANCHER ---\r\n6 " + cafe + "\r\n--- L_END ---");
+}
+
 TEST(LauncherIcons, EveryIconObtainedIsDestroyedOnce) {
     PanelHarness h;
     h.files.files[File] = "--- LANCHER ---\r\n2 a\r\n2 b\r\n4 c\r\n--- L_END ---";  // slot 2 twice

@@ -64,10 +64,10 @@ TEST(SettingsFormat, ParsesRecordsAndSkipsEverythingElse) {
                  std::string(20, '9') + " x\r\n-" + std::string(20, '9') + " x\r\n1 a" + nul +
                  "b\r\n" + nul + "\r\n8 ok\r\n"),
          {{8, "ok"}}},
-        {"invalid CP932",
-         section("1 a\x80\r\n1 a\xA0\r\n1 a\xFD\r\n1 a\xFF\r\n1 a\x95\r\n1 \x95 x\r\n2 " + Hyo +
-                 "\r\n3 \xB1\x82\xA0\r\n"),
-         {{2, Hyo}, {3, "\xB1\x82\xA0"}}},
+        {"paths are bytes of any code page; a CR inside is no path",
+         section("1 a\x80\r\n2 \x95 x\xFF\r\n3 caf\xE9\r\n4 a\x95\x7F\r\n5 a\rb\r\n6 a\r\r\n7 " + Hyo +
+                 "\r\n"),
+         {{1, "a\x80"}, {2, "\x95 x\xFF"}, {3, "caf\xE9"}, {4, "a\x95\x7F"}, {7, Hyo}}},
         {"a 10,000-byte line is one skipped line", section(longLine + "\r\n2 ok\r\n"), {{2, "ok"}}},
         {"259-byte path kept, 260 skipped",
          section("4 " + pathOf(259) + "\r\n5 " + pathOf(260) + "\r\n"),
@@ -100,6 +100,7 @@ TEST(SettingsFormat, WritesExactBytes) {
          {{0, Edit}, {11, longest}},
          section("0 " + Edit + "\r\n11 " + longest + "\r\n")},
         {"a later record replaces", {{5, "a"}, {5, "b"}}, section("5 b\r\n")},
+        {"bytes of any code page", {{5, "a\x95"}, {6, "caf\xE9"}}, section("5 a\x95\r\n6 caf\xE9\r\n")},
         {"unstorable records left out",
          {{12, "a"},
           {-1, "a"},
@@ -108,38 +109,52 @@ TEST(SettingsFormat, WritesExactBytes) {
           {2, "a\nb"},
           {3, std::string("a\0b", 3)},
           {4, pathOf(260)},
-          {5, "a\x95"}},
+          {5, "a\rb"},
+          {6, "a\r"}},
          section("")},
     };
     for (const auto& c : cases) EXPECT_EQ(formatSettings(c.registered), c.bytes) << c.name;
 }
 
 TEST(SettingsFormat, FilePathInTheWorkingDirectory) {
+    const LeadByteTest cp932 = [](unsigned char b) {
+        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    };
+    const LeadByteTest cp1252 = [](unsigned char) { return false; };
     const std::string dir251 = "C:\\" + std::string(248, 'd');
     const std::optional<std::string> none;
-    const std::pair<std::string, std::optional<std::string>> cases[] = {
-        {"C:\\", "C:\\KQZ.txt"},
-        {"C:\\Tools", "C:\\Tools\\KQZ.txt"},
-        {"C:\\" + Hyo, "C:\\" + Hyo + "\\KQZ.txt"},
-        {"C:\\" + Hyo + "\\", "C:\\" + Hyo + "\\KQZ.txt"},
-        {dir251, dir251 + "\\KQZ.txt"},  // 259 bytes
-        {dir251 + "\\", dir251 + "\\KQZ.txt"},
-        {dir251 + "d", none},
-        {std::string(10000, 'd'), none},
-        {"", none},
-        {"C:\\\x95", none},  // a lone lead byte would take the separator as its trail
-        {std::string("C:\\a\0b", 6), none},
+    const struct {
+        std::string directory;
+        bool doubleByte;
+        std::optional<std::string> path;
+    } cases[] = {
+        {"C:\\", true, "C:\\KQZ.txt"},
+        {"C:\\Tools", true, "C:\\Tools\\KQZ.txt"},
+        {"C:\\" + Hyo, true, "C:\\" + Hyo + "\\KQZ.txt"},
+        {"C:\\" + Hyo, false, "C:\\" + Hyo + "KQZ.txt"},  // there, 0x5C is a backslash
+        {"C:\\" + Hyo + "\\", true, "C:\\" + Hyo + "\\KQZ.txt"},
+        {"C:\\Caf\xE9", false, "C:\\Caf\xE9\\KQZ.txt"},
+        {"C:\\Caf\xE9", true, none},  // a lone lead byte would take the separator as its trail
+        {dir251, true, dir251 + "\\KQZ.txt"},  // 259 bytes
+        {dir251 + "\\", true, dir251 + "\\KQZ.txt"},
+        {dir251 + "d", true, none},
+        {std::string(10000, 'd'), true, none},
+        {"", true, none},
+        {std::string("C:\\a\0b", 6), false, none},
     };
-    for (const auto& [directory, path] : cases) {
-        EXPECT_EQ(settingsFilePath(directory), path) << directory.size() << " bytes";
+    for (const auto& c : cases) {
+        EXPECT_EQ(settingsFilePath(c.directory, c.doubleByte ? cp932 : cp1252), c.path)
+            << c.directory.size() << " bytes, " << (c.doubleByte ? 932 : 1252);
     }
 }
 
 // Random registrations written and read back, with CR LF as written and with LF only.
 TEST(SettingsFormat, RoundTripsRandomRegistrations) {
-    // Blanks, dots, half-width kana, double-byte characters (three with a 0x5C trail byte).
+    // Blanks, dots, half-width kana, double-byte characters (three with a 0x5C trail byte),
+    // letters of single-byte code pages.
     const std::string pieces[] = {"a",    "Z", "0",        " ",        ".",        "\\",
-                                  "\xB1", Hyo, "\x83\x5C", "\x94\x5C", "\x82\xA0", "\x88\x9F"};
+                                  "\xB1", Hyo, "\x83\x5C", "\x94\x5C", "\x82\xA0", "\x88\x9F",
+                                  "\xE9", "\x80", "\xFF"};
     std::mt19937 random(0x5E771);
     for (int round = 0; round < 2000; ++round) {
         Records registered;
