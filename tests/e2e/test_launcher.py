@@ -1,7 +1,8 @@
 """The launcher on the real panel: slots read from KQZ.txt in the start-up directory are
 drawn and launched, a slot registered through the open-file dialog or by a drop from X
-is written back at quit byte for byte, and a hostile KQZ.txt neither stops the panel nor
-survives the save."""
+is written back at quit byte for byte, a hostile KQZ.txt neither stops the panel nor
+survives the save, and a KQZ.txt that another program holds open at start is read, or,
+when it cannot be, kept."""
 
 import os
 import re
@@ -211,6 +212,37 @@ class Launcher(harness.WineTestCase):
         self.assertEqual(saved, OPEN + b"2 " + NOTEPAD.encode() + b"\r\n7 " +
                          NOTEPAD.encode() + b"\r\n" + CLOSE)
 
+
+    def start_holding(self, sharing):
+        """Starts Skelvo while the fixture holds KQZ.txt open for writing, then has the
+        fixture close it."""
+        ready, release = (os.path.join(self.dir, n) for n in ("held.mark", "release.mark"))
+        holder = self.h.start(self.h.fixture_exe, "hold", f"{self.win_dir}\\KQZ.txt",
+                              sharing, f"{self.win_dir}\\held.mark",
+                              f"{self.win_dir}\\release.mark", name="fixture hold")
+        self.h.wait_for(lambda: os.path.exists(ready), "the fixture holding KQZ.txt")
+        skelvo, _ = self.start()
+        open(release, "wb").close()
+        self.assertEqual(holder.wait(20), 0)
+        return skelvo
+
+    def test_file_held_open_by_an_editor_is_read(self):
+        records = b"0 " + NOTEPAD.encode() + b"\r\n5 C:\\plan.txt\r\n11 D:\\last one\r\n"
+        self.write_settings(b"kept by hand\r\n" + OPEN + records + CLOSE)
+        skelvo = self.start_holding("share")
+        self.quit(skelvo)  # no write-failure message stops the quit
+        self.assertEqual(self.saved(), OPEN + records + CLOSE)
+
+    def test_file_that_cannot_be_read_is_kept(self):
+        original = b"kept by hand\r\n" + OPEN + b"3 C:\\plan.txt\r\n" + CLOSE
+        self.write_settings(original)
+        skelvo = self.start_holding("noshare")
+        self.h.post(WM_CLOSE)
+        self.h.message_box(caption="終了確認", press="yes")
+        box = self.h.message_box(press="ok")
+        self.assertEqual(box["text_bytes"], cp932("ファイルの書き込みに失敗しました"))
+        self.assertEqual(skelvo.wait(20), 0)
+        self.assertEqual(self.saved(), original)
 
 if __name__ == "__main__":
     harness.main()

@@ -2,6 +2,8 @@
 // settings file at creation, quit and session end, and the icons the slots own.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "app/ids.h"
 #include "launcher/registration.h"
 #include "settings/settings_file.h"
@@ -217,6 +219,12 @@ TEST_F(Launcher, LaunchesWithoutTouchingThePanel) {
     h.pointAt(27, 22);
     h.send(win::WmLButtonDblClk);
     EXPECT_EQ(h.shell.executed.size(), 5u);
+    // The last numbered command, "ランチャー12", launches slot 11.
+    std::strcpy(slot(11).filePath, "E:\\last.exe");
+    slot(11).registered = 1;
+    command(CmdLauncherLast, 1);
+    ASSERT_EQ(h.shell.executed.size(), 6u);
+    EXPECT_EQ(h.shell.executed.back().file, "E:\\last.exe");
 }
 
 TEST_F(Launcher, SavedAtQuitAndAtSessionEndOnly) {
