@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "settings/settings_format.h"
@@ -20,29 +21,23 @@ using Slots = std::map<int, std::string>;
 std::string unescape(const std::string& text) {
     std::string bytes;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
-            bytes += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            bytes += text[i];
-        }
+        const bool escaped = text[i] == '%' && i + 2 < text.size();
+        bytes += escaped ? static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)) : text[i];
+        if (escaped) i += 2;
     }
     return bytes;
 }
 
+// "name: slot=path slot=path ..." per file.
 std::map<std::string, Slots> readExpected(const char* path) {
     std::map<std::string, Slots> expected;
     std::ifstream in(path);
-    std::string line;
-    Slots* current = nullptr;
-    while (std::getline(in, line)) {
+    for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') continue;
-        if (line[0] == '[') {
-            current = &expected[line.substr(1, line.size() - 2)];
-        } else if (current != nullptr) {
-            const std::size_t blank = line.find(' ');
-            (*current)[std::stoi(line.substr(0, blank))] = unescape(line.substr(blank + 1));
-        }
+        std::istringstream fields(line.substr(line.find(':') + 1));
+        Slots& slots = expected[line.substr(0, line.find(':'))];
+        for (std::string field; fields >> field;)
+            slots[std::stoi(field)] = unescape(field.substr(field.find('=') + 1));
     }
     return expected;
 }
