@@ -24,7 +24,7 @@ public:
         if (log != nullptr) log->add("read " + path);
         FileRead result;
         const auto it = files.find(path);
-        if (unreadable.count(path) != 0 || (it != files.end() && heldAs(path, ShareNothing))) {
+        if (it != files.end() && heldAs(path, ShareNothing)) {
             result.status = FileRead::Failed;
         } else if (it != files.end()) {
             result.status = FileRead::Read;
@@ -76,7 +76,6 @@ public:
     std::vector<Write> refused;  // every replace that failed, with its bytes
     std::map<std::string, Sharing> held;   // held open by another program
     std::set<std::string> readOnly;
-    std::set<std::string> unreadable;  // there but denied to this program
     bool failWrites = false;
     unsigned codePage = 932;  // 932, or any other for a single-byte code page
     EventLog* log = nullptr;
