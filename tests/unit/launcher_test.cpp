@@ -177,6 +177,7 @@ TEST_F(Launcher, DeleteOneOrAll) {
         // A deleted slot is neither launched nor saved.
         t.command(CmdRunAll, 0);
         EXPECT_EQ(t.h.shell.executed.size(), c.left.size());
+        t.h.host.answers = {win::IdYes};
         t.h.send(win::WmClose);
         EXPECT_EQ(t.h.files.files[File].find(Plan) != std::string::npos, !gone);
     }
@@ -222,6 +223,7 @@ TEST_F(Launcher, SavedAtQuitAndAtSessionEndOnly) {
                                                       {win::WmEndSession, 0, false}}) {
         LauncherPanel t;
         t.drop(127, 102, {"D:\\b.txt"});
+        t.h.host.answers = {win::IdYes};
         EXPECT_EQ(t.h.send(message, wParam), 0);
         EXPECT_EQ(t.h.files.writes.size(), saves ? 1u : 0u);
         EXPECT_EQ(t.h.files.files[File], saves ? expected : t.h.files.files[File]);
@@ -243,6 +245,7 @@ TEST(LauncherSettings, UnreachableOrUnwritableFile) {
         h.files.failWrites = failWrites;
         h.create();
         EXPECT_EQ(h.app->slots[1].registered, failWrites ? 1 : 0) << "loads nothing";
+        h.host.answers = {win::IdYes, win::IdOk};
         h.send(win::WmClose);
         ASSERT_EQ(h.host.messageBoxes.size(), 2u);
         const MessageBoxCall& box = h.host.messageBoxes[1];
