@@ -194,43 +194,54 @@ TEST_F(Commands, OutsideTheMapPerDesktopCommandsActOnTheDesktopOnScreen) {
 
 // Desktop 5 on screen, p parked on desktop 2: a command reaching desktop 2 only records
 // p's new state, which the switch to desktop 2 applies.
+struct ParkedAndOnScreen {
+    PanelHarness h;
+    WindowHandle p = NullWindow, s = NullWindow;  // both map to (12, 12)-(32, 32) in a cell
+    explicit ParkedAndOnScreen(bool minimised) {
+        h.windows.addAtBottom(captioned("shell"));  // the bottom window is never captured
+        h.create();
+        for (auto [desktop, window] : {std::pair{2, &p}, std::pair{5, &s}}) {
+            h.send(win::WmCommand, CmdDesktopFirst + desktop);
+            *window = h.addWindow("w", Rect{200, 190, 600, 570}, minimised);
+            h.tick(TimerRefresh);
+        }
+        h.windows.shows.clear();
+    }
+    void expectParked() {
+        EXPECT_FALSE(h.windows.isVisible(p) || h.windows.isZoomed(p));
+        for (const auto& [w, command] : h.windows.shows) EXPECT_NE(w, p) << command;
+    }
+};
+
 TEST(ParkedDesktops, CommandsOnlyRecordUntilTheSwitch) {
     const struct {
         unsigned command;
+        Point at;  // in desktop 2's cell, or 5's for the window on screen
         bool minimisedBefore;
-        bool minimisedAfter, maximisedAfter;  // p entered, and s on screen at once
-        bool reachesScreen;                   // all desktops: s on screen too
+        bool minimisedAfter, maximisedAfter;  // p entered, or s at once
+        bool reachesP, reachesS;
     } cases[] = {
-        {CmdRestoreAll, true, false, false, false},
-        {CmdRestoreAllDesktops, true, false, false, true},
-        {CmdMaximiseAllDesktops, false, false, true, true},
-        {CmdMinimiseAllDesktops, false, true, false, true},
+        {CmdRestoreAll, {145, 35}, true, false, false, true, false},
+        {CmdRestoreAllDesktops, {145, 35}, true, false, false, true, true},
+        {CmdMaximiseAllDesktops, {145, 35}, false, false, true, true, true},
+        {CmdMinimiseAllDesktops, {145, 35}, false, true, false, true, true},
+        {CmdMaximiseWindow, {120, 20}, false, false, true, true, false},
+        {CmdMinimiseWindow, {70, 60}, false, true, false, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        PanelHarness h;
-        h.windows.addAtBottom(captioned("shell"));  // the bottom window is never captured
-        h.create();
-        h.send(win::WmCommand, CmdDesktopFirst + 2);
-        const WindowHandle p = h.addWindow("p", Rect{100, 100, 500, 400}, c.minimisedBefore);
-        h.tick(TimerRefresh);
-        h.send(win::WmCommand, CmdDesktopFirst + 5);
-        const WindowHandle s = h.addWindow("s", Rect{100, 100, 500, 400}, c.minimisedBefore);
-        h.tick(TimerRefresh);
-        h.windows.shows.clear();
-
-        h.rightClick(145, 35, c.command);  // an empty part of desktop 2's cell
-        EXPECT_FALSE(h.windows.isVisible(p));
-        EXPECT_EQ(h.windows.isIconic(p), c.minimisedBefore);
-        EXPECT_FALSE(h.windows.isZoomed(p));
-        for (const auto& [w, command] : h.windows.shows) EXPECT_NE(w, p) << command;
-        EXPECT_EQ(h.windows.isIconic(s), c.reachesScreen ? c.minimisedAfter : c.minimisedBefore);
-        EXPECT_EQ(h.windows.isZoomed(s), c.reachesScreen && c.maximisedAfter);
+        ParkedAndOnScreen t(c.minimisedBefore);
+        PanelHarness& h = t.h;
+        h.rightClick(c.at.x, c.at.y, c.command);
+        t.expectParked();
+        EXPECT_EQ(h.windows.isIconic(t.p), c.minimisedBefore);
+        EXPECT_EQ(h.windows.isIconic(t.s), c.reachesS ? c.minimisedAfter : c.minimisedBefore);
+        EXPECT_EQ(h.windows.isZoomed(t.s), c.reachesS && c.maximisedAfter);
 
         h.send(win::WmCommand, CmdDesktopFirst + 2);
-        EXPECT_TRUE(h.windows.isVisible(p));
-        EXPECT_EQ(h.windows.isIconic(p), c.minimisedAfter);
-        EXPECT_EQ(h.windows.isZoomed(p), c.maximisedAfter);
+        EXPECT_TRUE(h.windows.isVisible(t.p));
+        EXPECT_EQ(h.windows.isIconic(t.p), c.reachesP ? c.minimisedAfter : c.minimisedBefore);
+        EXPECT_EQ(h.windows.isZoomed(t.p), c.reachesP && c.maximisedAfter);
     }
 }
 
