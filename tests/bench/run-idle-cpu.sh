@@ -2,9 +2,7 @@
 # The panel's CPU time while it idles under Wine, with three programs' windows on its
 # desktop: Skelvo.exe and three fixture programs on their own Xvfb (with openbox) and a
 # fresh prefix, the CPU time of the Skelvo process read from /proc over SECONDS.
-#   tests/bench/run-idle-cpu.sh BUILD_DIR [SECONDS] [X Y]
-# With X Y the pointer rests at that screen point (over the panel at 200,200: its tooltip
-# is shown and updated all along).
+#   tests/bench/run-idle-cpu.sh BUILD_DIR [SECONDS]
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 wine_dir=$here/../wine
@@ -36,9 +34,6 @@ until "$wine_dir/wine-run" "$build/fixture.exe" list 2>/dev/null | grep -q '"cla
     i=$((i + 1)); [ "$i" -lt 300 ] || { echo "no panel" >&2; exit 1; }
     sleep 0.1
 done
-if [ $# -ge 4 ]; then
-    DISPLAY=$(cat "$state/display") xdotool mousemove "$(($3 - 3))" "$(($4 - 3))" mousemove "$3" "$4"
-fi
 sleep 5
 # CPU time of every thread of the process in nanoseconds (schedstat), finer than the
 # clock ticks of /proc/PID/stat.
