@@ -54,6 +54,9 @@ public:
     virtual Rect clientRect(WindowHandle window) = 0;  // GetClientRect
     // RegisterWindowMessageA; 0 when it fails.
     virtual unsigned registerWindowMessage(const char* name) = 0;
+    // ChangeWindowMessageFilterEx(MSGFLT_ALLOW): lets message reach window from programs
+    // of a lower integrity level, which an elevated panel would otherwise never receive.
+    virtual void allowMessage(WindowHandle window, unsigned message) = 0;
     // A "tooltips_class32" window with style TTS_ALWAYSTIP owned by owner; null if the
     // class is not there.
     virtual WindowHandle createToolTipWindow(WindowHandle owner, InstanceHandle instance) = 0;

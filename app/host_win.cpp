@@ -130,6 +130,10 @@ unsigned Win32Host::registerWindowMessage(const char* name) {
     return RegisterWindowMessageA(name);
 }
 
+void Win32Host::allowMessage(WindowHandle window, unsigned message) {
+    ChangeWindowMessageFilterEx(hwnd(window), message, MSGFLT_ALLOW, nullptr);
+}
+
 WindowHandle Win32Host::createToolTipWindow(WindowHandle owner, InstanceHandle instance) {
     HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, "", TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(owner),

@@ -30,6 +30,7 @@ public:
                         int greyPosition, Point screen) override;
     Rect clientRect(WindowHandle window) override;
     unsigned registerWindowMessage(const char* name) override;
+    void allowMessage(WindowHandle window, unsigned message) override;
     WindowHandle createToolTipWindow(WindowHandle owner, InstanceHandle instance) override;
     void sendToolInfo(WindowHandle tooltip, unsigned message, const ToolInfo& info) override;
 };

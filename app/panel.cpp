@@ -88,6 +88,7 @@ void Panel::onCreate(WindowHandle panel) {
     app_.keepSettingsFile = !loadSettings(s_, st.workingDirectory, app_.slots);
     createToolTip(s_, st, panel, st.instanceHandle);
     st.taskbarCreatedMessage = s_.host.registerWindowMessage(TaskbarCreatedName);
+    if (st.taskbarCreatedMessage != 0) s_.host.allowMessage(panel, st.taskbarCreatedMessage);
     s_.host.setTimer(panel, TimerRefresh, RefreshPeriodMs);
     s_.host.setTimer(panel, TimerToolTip, ToolTipPeriodMs);
 }

@@ -2,8 +2,6 @@
 // and the handles of the tray icon and tooltip. Only the UI thread touches it.
 #pragma once
 
-#include <string>
-
 #include "base/platform.h"
 #include "ui/shell.h"
 
@@ -60,8 +58,6 @@ struct PanelState {
     unsigned taskbarCreatedMessage = 0;  // "TaskbarCreated", registered at creation
     WindowHandle toolTipWindow = NullWindow;
     ToolInfo toolInfo{};
-    // The text the tooltip holds; an equal text is not sent again.
-    std::string toolTipText;
 };
 
 }  // namespace skelvo

@@ -39,26 +39,25 @@ void applyToEntry(WindowSystem& ws, WindowEntry& entry, bool onScreen, WindowAct
 
 }  // namespace
 
+int applyToWindow(VirtualDesktop& desktop, int currentDesktop, WindowHandle window,
+                  WindowAction action) {
+    WindowSystem* ws = desktop.windowSystem();
+    if (ws == nullptr || window == NullWindow) return 0;
+    for (int i = 0; i < desktop.count; ++i) {
+        if (desktop.entries[i].window != window) continue;
+        applyToEntry(*ws, desktop.entries[i], desktop.index == currentDesktop, action);
+        return 1;
+    }
+    return 0;
+}
+
 int applyToDesktop(VirtualDesktop& desktop, int currentDesktop, WindowHandle window,
                    WindowAction action) {
     WindowSystem* ws = desktop.windowSystem();
-    if (ws == nullptr) return 1;
+    if (ws == nullptr || applyToWindow(desktop, currentDesktop, window, action) == 1) return 1;
     const bool onScreen = desktop.index == currentDesktop;
-    for (int i = 0; i < desktop.count; ++i) {
-        if (desktop.entries[i].window != window) continue;
-        applyToEntry(*ws, desktop.entries[i], onScreen, action);
-        return 1;
-    }
     for (int i = 0; i < desktop.count; ++i) applyToEntry(*ws, desktop.entries[i], onScreen, action);
     return 1;
-}
-
-int closeWindows(VirtualDesktop& desktop, WindowHandle window) {
-    return applyToDesktop(desktop, desktop.index, window, WindowAction::Close);
-}
-
-int minimiseWindows(VirtualDesktop& desktop, int currentDesktop, WindowHandle window) {
-    return applyToDesktop(desktop, currentDesktop, window, WindowAction::Minimise);
 }
 
 int applyToAllDesktops(DesktopArray& desktops, int currentDesktop, int operation) {

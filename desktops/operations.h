@@ -21,8 +21,10 @@ inline constexpr int OpCloseAll = 151;
 // every listed entry (how a null window reaches them all). Returns 1.
 int applyToDesktop(VirtualDesktop& desktop, int currentDesktop, WindowHandle window,
                    WindowAction action);
-int closeWindows(VirtualDesktop& desktop, WindowHandle window);
-int minimiseWindows(VirtualDesktop& desktop, int currentDesktop, WindowHandle window);
+// The first entry holding window alone; 0, and nothing done, when the desktop does not
+// list it. A single window never widens to the whole desktop.
+int applyToWindow(VirtualDesktop& desktop, int currentDesktop, WindowHandle window,
+                  WindowAction action);
 // Every listed window of desktops 0 to 11; operation is OpRestoreAll..OpCloseAll.
 // Returns 0 for any other code.
 int applyToAllDesktops(DesktopArray& desktops, int currentDesktop, int operation);

@@ -29,8 +29,8 @@ struct Command {
 
 using Handler = void (*)(Command&);
 
-// A single-window command acts on the target window only while the pointed cell's
-// desktop still lists it: with no such entry the scope rule would reach every window.
+// A single-window command acts on the target window while the pointed cell's desktop
+// lists it, and on nothing otherwise: never on the desktop's other windows.
 VirtualDesktop* targetDesktop(Command& c) {
     PanelState& st = c.state();
     if (!isCellZone(st.pointerZone) || st.menuTargetWindow == NullWindow) return nullptr;
@@ -42,8 +42,11 @@ template <WindowAction Action>
 void onTargetWindow(Command& c) {
     VirtualDesktop* d = targetDesktop(c);
     if (d == nullptr) return;
+    const WindowHandle target = c.state().menuTargetWindow;
+    // The refresh runs on while the question is open and may drop the target meanwhile;
+    // applyToWindow then finds no entry and does nothing.
     if (Action == WindowAction::Close && !c.confirm(CloseWindowText, CloseCaption)) return;
-    applyToDesktop(*d, c.state().currentDesktop, c.state().menuTargetWindow, Action);
+    applyToWindow(*d, c.state().currentDesktop, target, Action);
 }
 
 template <WindowAction Action>

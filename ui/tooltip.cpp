@@ -30,7 +30,6 @@ void createToolTip(Services& services, PanelState& state, WindowHandle panel,
     host.sendToolInfo(tooltip, win::TtmAddToolA, info);
     state.toolTipWindow = tooltip;
     state.toolInfo = info;
-    state.toolTipText = EmptyText;
 }
 
 char* hoverText(Services& services, WindowHandle panel, const DesktopArray& desktops,
@@ -70,9 +69,8 @@ void updateToolTip(Application& app, Services& services, WindowHandle panel) {
     PanelState& st = app.state;
     char buffer[HoverTextBytes];
     hoverText(services, panel, app.desktops, app.slots, st.functionMode, buffer);
-    // Sending the text the tooltip already holds changes nothing on screen.
-    if (st.toolTipText == buffer) return;
-    st.toolTipText = buffer;
+    // Sent on every tick, the same text too: on a tip that is shown, the update moves it
+    // to the pointer and restarts its auto-pop delay, so it stays up while the pointer rests.
     st.toolInfo.text = buffer;
     services.host.sendToolInfo(st.toolTipWindow, win::TtmUpdateTipTextA, st.toolInfo);
     // The tooltip keeps its own copy; the buffer dies here.

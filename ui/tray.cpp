@@ -33,8 +33,9 @@ int enterTray(Services& services, PanelState& state, InstanceHandle instance, Wi
     static_assert(sizeof(TrayTip) <= sizeof(data.tip));
     std::memcpy(data.tip, TrayTip, sizeof(TrayTip));
     if (!services.shell.notifyIcon(win::NimAdd, data)) {
-        // Hidden without an icon, the panel could never be brought back.
-        releaseIcon(services, state);
+        // Hidden without an icon, the panel could never be brought back. A busy shell can
+        // report a failure yet show the icon: a panel out of the tray keeps none.
+        deleteTrayIcon(services, state);
         return 0;
     }
     state.inTray = true;
@@ -55,6 +56,11 @@ void leaveTray(Services& services, PanelState& state, WindowHandle panel) {
 std::intptr_t onTrayNotify(Application& app, Services& services, WindowHandle panel,
                            std::uintptr_t wParam, std::intptr_t lParam) {
     PanelState& st = app.state;
+    if (!st.inTray && (lParam == win::WmLButtonDblClk || lParam == win::WmRButtonDown)) {
+        // An icon left behind by the shell must not drive the panel on screen.
+        deleteTrayIcon(services, st);
+        return 0;
+    }
     switch (lParam) {
     case win::WmLButtonDblClk:
         deleteTrayIcon(services, st);
@@ -68,11 +74,13 @@ std::intptr_t onTrayNotify(Application& app, Services& services, WindowHandle pa
 
 void onTaskbarCreated(Services& services, PanelState& state, WindowHandle panel) {
     if (!state.inTray) return;
-    // A new taskbar knows no icons; one that will not take ours leaves the panel shown.
-    if (!services.shell.notifyIcon(win::NimAdd, state.trayIconData)) {
-        releaseIcon(services, state);
-        services.windows.show(panel, win::SwShowNormal);
-    }
+    // The broadcast also comes while the shell still shows the icon: modify it then. A
+    // new taskbar knows no icons and takes it again by an add.
+    if (services.shell.notifyIcon(win::NimModify, state.trayIconData)) return;
+    if (services.shell.notifyIcon(win::NimAdd, state.trayIconData)) return;
+    // Refused: the panel comes back, and a panel out of the tray has no icon.
+    deleteTrayIcon(services, state);
+    services.windows.show(panel, win::SwShowNormal);
 }
 
 }  // namespace skelvo

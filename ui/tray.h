@@ -22,7 +22,7 @@ void deleteTrayIcon(Services& services, PanelState& state);
 // The icon's callback message: lParam is the mouse message seen over the icon.
 std::intptr_t onTrayNotify(Application& app, Services& services, WindowHandle panel,
                            std::uintptr_t wParam, std::intptr_t lParam);
-// The taskbar was re-created: a panel in the tray adds its icon again.
+// "TaskbarCreated": a panel in the tray makes sure its one icon is shown.
 void onTaskbarCreated(Services& services, PanelState& state, WindowHandle panel);
 
 }  // namespace skelvo

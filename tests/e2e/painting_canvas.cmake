@@ -15,7 +15,8 @@ add_custom_command(
   OUTPUT ${SKELVO_PAINTING_CANVAS}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
   COMMAND ${SKELVO_HOST_CXX} -std=c++20 -O0 -fexec-charset=CP932 -I${CMAKE_SOURCE_DIR}
-          -o ${SKELVO_PAINTING_CANVAS} ${painting_canvas_sources}
+          -DSKELVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+          -o ${SKELVO_PAINTING_CANVAS} ${painting_canvas_sources} -lgtest -lpthread
   DEPENDS ${painting_canvas_sources} ${painting_canvas_headers}
   COMMENT "Building painting_canvas for the build machine"
   VERBATIM)

@@ -77,7 +77,8 @@ class Menus(harness.WineTestCase):
         # desktop keeper covers (2..40, 2..32).
         self.fixture_windows = self.h.open_windows("メニュー試験", "--rect", "40,420,300,200")
         self.a = self.fixture_windows.windows[0]["hwnd"]
-        self.b = self.h.open_windows("メニュー試験B", "--rect", "780,100,200,120").windows[0]["hwnd"]
+        self.b_windows = self.h.open_windows("メニュー試験B", "--rect", "780,100,200,120")
+        self.b = self.b_windows.windows[0]["hwnd"]
         self.h.start_skelvo()
         self.h.wait_panels(1)
 
@@ -158,6 +159,36 @@ class Menus(harness.WineTestCase):
         self.keys("Down", "Down", "Right", "Down", "Down", "Down", "Return")
         self.h.wait_for(lambda: self.state(self.a)["minimised"] or None, "A minimised")
         self.assertFalse(self.state(self.b)["minimised"])
+
+    def test_close_the_window_that_goes_while_asked_closes_no_other(self):
+        self.start()
+        self.open_popup(10, 28)
+        # ウィンドウ ▸ ウィンドウを閉じる: the ninth item, past two separators.
+        self.keys("Down", "Down", "Right", *["Down"] * 6, "Return")
+        box = self.h.message_box(caption="終了確認")
+        self.assertEqual(box["text_bytes"], harness.cp932("ウィンドウを閉じますか？"))
+        # A goes while the question is open; the refresh that drops it shows on the map.
+        (dialog,) = [w for w in self.h.windows() if w["class"] == "#32770" and w["visible"]]
+        left, top, right, bottom = dialog["rect"]
+        self.assertFalse(left < PANEL[0] + 20 and right > PANEL[0] + 4 and top < PANEL[1] + 35
+                         and bottom > PANEL[1] + 24, "the question leaves A's map place seen")
+        self.h.xdotool("mousemove", *map(str, PARK))  # no tooltip over the map
+        self.h.wait_for(lambda: not [t for t in self.h.fixture("tooltip") if t["visible"]],
+                        "no tooltip")
+        before = self.h.screenshot(PANEL[0] + 4, PANEL[1] + 24, 16, 11)
+        self.h.post(harness.WM_CLOSE, hwnd=self.a)
+        self.fixture_windows.wait_events("destroyed", 1)
+        self.h.wait_for(lambda: self.h.screenshot(PANEL[0] + 4, PANEL[1] + 24, 16, 11).data
+                        != before.data or None, "A off the map")
+        self.h.message_box(caption="終了確認", press="yes")
+        # The answer has been carried out once a switch posted after it hides B; B's thread
+        # has handled what was posted to it by then once it wakes from a later sleep.
+        self.h.post(harness.WM_COMMAND, 40055)
+        self.h.wait_for(lambda: not self.state(self.b)["visible"], "B parked")
+        self.b_windows.popen.stdin.write(b"sleep 1\n")
+        self.b_windows.popen.stdin.flush()
+        self.b_windows.wait_events("awake", 1)
+        self.assertFalse(self.b_windows.events("destroyed"), "B was asked to close")
 
     def close_all_desktops(self, press):
         self.open_popup(10, 28)

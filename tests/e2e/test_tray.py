@@ -6,12 +6,14 @@ import os
 import shutil
 import subprocess
 import tempfile
+import time
 
 import harness
 from harness import cp932
 
 ENTER_TRAY, LEAVE_TRAY, SWITCH_FUNCTION = 40012, 40013, 40066
 DESKTOP_1, DESKTOP_3 = 40054, 40056
+HIDE_ALL = 40069
 SMALL, FULL = "32x32+202+124", "236x157+0+0"
 WAIT_S = 30
 
@@ -83,6 +85,23 @@ class TrayIcon(TrayCase):
         self.assertFalse(self.panel_visible())
 
 
+    def test_taskbar_created_in_the_tray_leaves_one_icon(self):
+        self.start()
+        icon = self.into_tray()
+        (tray,) = self.h.x_windows("Wine System Tray")
+        one_icon = self.h.x_geometry(tray)
+        self.h.fixture("send", "--broadcast", "--msg-name", "TaskbarCreated")
+        # The broadcast has been handled once the question of a command posted after it shows.
+        self.command(HIDE_ALL)
+        self.h.message_box(caption="注意！", press="no")
+        self.assertFalse(self.panel_visible(), "still in the tray")
+        self.assertEqual(self.h.x_windows("Wine System Tray"), [tray])
+        self.assertEqual(self.h.x_geometry(tray), one_icon, "one icon")
+        self.h.click(*icon, repeat=2)
+        self.back(SMALL)
+        self.h.wait_for(lambda: not self.h.x_windows("Wine System Tray"), "no icon left", WAIT_S)
+
+
 class ToolTip(TrayCase):
     def hover(self, client, text):
         """Holds the pointer over a client point of the panel until the tip reads text. An
@@ -103,6 +122,19 @@ class ToolTip(TrayCase):
             except AssertionError:
                 if attempt == 3:
                     raise
+
+    def test_tip_stays_up_while_the_pointer_rests(self):
+        self.start()
+        text = "このデスクトップには、“ 0 ”個のウィンドウが存在します"
+        self.hover((77, 62), text)  # an empty cell
+        end, samples = time.monotonic() + 15, 0
+        while time.monotonic() < end:
+            (tip,) = [t for t in self.h.fixture("tooltip")
+                      if t["owner_class"] == harness.PANEL_CLASS]
+            self.assertTrue(tip["visible"], f"hidden after {samples} samples")
+            self.assertEqual(tip["text_hex"], cp932(text).hex())
+            samples += 1
+        self.assertGreater(samples, 10)
 
     def test_tip_over_each_part_of_the_panel(self):
         # Slot 5 registered from the settings file in the start-up directory.

@@ -1,8 +1,12 @@
 // The scripted host of the panel window.
 #include "tests/fakes/fake_host.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 namespace skelvo::testing {
 
@@ -10,7 +14,12 @@ int FakeHost::messageBox(WindowHandle owner, const char* text, const char* capti
                          unsigned flags) {
     messageBoxes.push_back({owner, text ? text : "", caption ? caption : "", flags});
     if (log_ != nullptr) log_->add("messageBox");
-    if (answers.empty()) return win::IdYes;
+    if (whileAsking) whileAsking();
+    if (answers.empty()) {
+        ADD_FAILURE() << "a message box the test did not script: " << messageBoxes.back().caption
+                      << " / " << messageBoxes.back().text;
+        return win::IdNo;
+    }
     const int answer = answers.front();
     answers.pop_front();
     return answer;
@@ -113,6 +122,60 @@ void FakeHost::destroyWindow(WindowHandle window) {
     if (log_ != nullptr) log_->add("destroyWindow");
 }
 
+namespace {
+
+// Where each command stands in the menu template of the resource script: its popup and
+// the position, in that popup, of the item that leads to it.
+struct MenuPlace {
+    int popup;
+    int item;
+    unsigned id;
+};
+
+std::vector<MenuPlace> readMenuTemplate() {
+    std::ifstream rc(SKELVO_SOURCE_DIR "/resources/skelvo.rc");
+    std::vector<MenuPlace> places;
+    std::string line;
+    bool inMenu = false;
+    int depth = 0, popup = -1, item = -1;
+    while (std::getline(rc, line)) {
+        std::istringstream words(line);
+        std::string word;
+        words >> word;
+        if (!inMenu) {
+            inMenu = word == "123" && line.find(" MENU") != std::string::npos;
+            continue;
+        }
+        if (word == "BEGIN") {
+            ++depth;
+        } else if (word == "END") {
+            if (--depth == 0) break;
+        } else if (word == "POPUP" || word == "MENUITEM") {
+            if (depth == 1) {
+                ++popup;
+                item = -1;
+            } else if (depth == 2) {
+                ++item;
+            }
+            const std::size_t comma = line.rfind(',');
+            if (word == "MENUITEM" && comma != std::string::npos && depth >= 2)
+                places.push_back(
+                    {popup, item, static_cast<unsigned>(std::stoul(line.substr(comma + 1)))});
+        }
+    }
+    return places;
+}
+
+bool offered(int popup, int greyed, unsigned id) {
+    static const std::vector<MenuPlace> places = readMenuTemplate();
+    EXPECT_FALSE(places.empty()) << "menu template 123 not found in the resource script";
+    for (const MenuPlace& p : places)
+        if (p.popup == popup && p.item != greyed && p.id == id) return true;
+    return false;
+}
+
+}  // namespace
+
 void FakeHost::trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId,
                               int position, int greyPosition, Point screen) {
     popups.push_back({panel, instance, templateId, position, greyPosition, screen});
@@ -120,7 +183,12 @@ void FakeHost::trackPopupMenu(WindowHandle panel, InstanceHandle instance, int t
     if (menuChoices.empty()) return;
     const unsigned choice = menuChoices.front();
     menuChoices.pop_front();
-    if (choice != 0) postMessage(panel, win::WmCommand, choice, 0);
+    if (choice == 0) return;
+    if (!offered(position, greyPosition, choice)) {
+        refusedChoices.push_back(choice);
+        return;
+    }
+    postMessage(panel, win::WmCommand, choice, 0);
 }
 
 Rect FakeHost::clientRect(WindowHandle window) {

@@ -55,6 +55,9 @@ public:
                         int greyPosition, Point screen) override;
     Rect clientRect(WindowHandle window) override;
     unsigned registerWindowMessage(const char* name) override;
+    void allowMessage(WindowHandle window, unsigned message) override {
+        allowed.push_back({window, message});
+    }
     WindowHandle createToolTipWindow(WindowHandle owner, InstanceHandle instance) override;
     void sendToolInfo(WindowHandle tooltip, unsigned message, const ToolInfo& info) override;
 
@@ -69,7 +72,10 @@ public:
 
     bool needsRepaint(WindowHandle) override { return exposed; }
     bool exposed = true;  // what needsRepaint answers
-    std::deque<int> answers;  // answers to the next message boxes; IDYES when empty
+    // Answers to the next message boxes. A box with no answer scripted fails the test.
+    std::deque<int> answers;
+    // Runs while a message box is open, as the timers of its modal loop do.
+    std::function<void()> whileAsking;
     std::vector<MessageBoxCall> messageBoxes;
     std::map<unsigned, unsigned> timers;  // id -> period
     std::string directory = "C:\\Skelvo";
@@ -89,13 +95,17 @@ public:
         Point screen;
     };
     std::vector<Popup> popups;
-    // The items chosen in the next popups, posted as WM_COMMAND; 0 or none: dismissed.
+    // The items chosen in the next popups, posted as WM_COMMAND; 0 or none: dismissed. A
+    // choice that the popup does not offer enabled (greyed, or not in it) cannot be made:
+    // it is noted in refusedChoices and the popup closes without a command.
     std::deque<unsigned> menuChoices;
+    std::vector<unsigned> refusedChoices;
     // Called for every message sent to the panel (the window procedure, in tests).
     std::function<std::intptr_t(WindowHandle, unsigned, std::uintptr_t, std::intptr_t)> onSend;
     std::function<void(WindowHandle, unsigned)> onTimer;
     // Registered messages by name, from 0xC000 up as the system numbers them.
     std::map<std::string, unsigned> registeredMessages;
+    std::vector<std::pair<WindowHandle, unsigned>> allowed;  // through the message filter
     // The tooltip: its owner once created (nullopt: none), and every tool message sent to
     // it with the text copied, as the control copies it.
     static constexpr WindowHandle ToolTipWindow = 0x7070;

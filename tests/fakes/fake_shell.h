@@ -22,11 +22,13 @@ public:
     bool notifyIcon(unsigned operation, const TrayIconData& data) override {
         notifications.push_back({operation, data});
         if (log_ != nullptr) log_->add("notifyIcon " + std::to_string(operation));
-        // One icon per window and id: added once, deleted only while shown.
+        // One icon per window and id: added once, modified and deleted only while shown.
+        if (operation == win::NimModify) return shown;
         const bool adding = operation == win::NimAdd;
         if (adding || operation == win::NimDelete) {
             if (shown == adding || (adding && refuseAdd)) return false;
             shown = adding;
+            if (adding && busy) return false;  // timed out, yet the icon is there
         }
         return true;
     }
@@ -120,6 +122,7 @@ public:
     }
 
     bool refuseAdd = false;  // the shell refuses new icons (no taskbar yet)
+    bool busy = false;       // an add reports failure although it showed the icon
     bool shown = false;      // an icon is in the notification area
     std::vector<int> loadedIcons;
     std::vector<IconHandle> badDestroys;  // destroyed twice or never loaded

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "app/ids.h"
 #include "app/pointer.h"
@@ -63,7 +64,7 @@ TEST_F(Commands, RightReleaseOpensThePopupForWhereItHappened) {
     };
     const Case cases[] = {
         {"window in a cell", FunctionDesktop, {20, 20}, 1, -1, &Commands::a},
-        {"empty part of a cell", FunctionDesktop, {45, 5}, 1, 2, nullptr},
+        {"empty part of a cell", FunctionDesktop, {95, 5}, 1, 2, nullptr},
         {"information bar", FunctionDesktop, {100, 140}, 1, 2, nullptr},
         {"function button", FunctionLauncher, {210, 30}, 1, 2, nullptr},
         {"size button", FunctionLauncher, {220, 140}, 1, 2, nullptr},
@@ -74,9 +75,15 @@ TEST_F(Commands, RightReleaseOpensThePopupForWhereItHappened) {
         SCOPED_TRACE(c.where);
         if (h.state().functionMode != c.function) h.send(win::WmCommand, CmdSwitchFunction);
         h.host.popups.clear();
-        h.pointAt(c.point.x, c.point.y);
-        h.send(win::WmRButtonDown);
-        h.send(win::WmRButtonUp);
+        h.windows.shows.clear();
+        const PanelState before = h.state();
+        h.rightClick(c.point.x, c.point.y, 0);  // dismissed with Escape
+        EXPECT_TRUE(h.windows.shows.empty() && h.windows.posted.empty());
+        EXPECT_EQ(std::tuple(h.state().currentDesktop, h.state().functionMode, h.state().sizeState,
+                             h.state().selectedSlot, h.state().inTray),
+                  std::tuple(before.currentDesktop, before.functionMode, before.sizeState,
+                             before.selectedSlot, before.inTray))
+            << "Escape leaves the panel as it was";
         EXPECT_EQ(h.state().pointerState, PointerIdle);
         EXPECT_EQ(h.state().menuTargetWindow, c.target ? this->*c.target : NullWindow)
             << "the launcher popup still notes the window";
@@ -90,7 +97,6 @@ TEST_F(Commands, RightReleaseOpensThePopupForWhereItHappened) {
         EXPECT_EQ(p.position, c.popup);
         EXPECT_EQ(p.greyPosition, c.greyed);
         EXPECT_EQ(p.screen, (Point{200 + c.point.x, 200 + c.point.y}));
-        EXPECT_TRUE(h.host.posted.back().message == win::WmPaint) << "Escape: no command";
     }
 }
 
@@ -99,7 +105,8 @@ TEST_F(Commands, SingleWindowCommandsActOnTheWindowUnderThePointerOnly) {
     EXPECT_TRUE(minimised(a));
     EXPECT_FALSE(minimised(b));
     EXPECT_EQ(h.state().menuTargetWindow, NullWindow);
-    choose(0, 45, 5, CmdRestoreWindow);  // nothing under the pointer: nothing at all
+    choose(0, 45, 5, CmdRestoreWindow);  // nothing under the pointer: "ウィンドウ" greyed
+    EXPECT_EQ(h.host.refusedChoices, std::vector<unsigned>{CmdRestoreWindow});
     EXPECT_TRUE(minimised(a));
     h.send(win::WmCommand, CmdRestoreAll);  // restore all on a minimised window
     EXPECT_FALSE(minimised(a));
@@ -114,6 +121,24 @@ TEST_F(Commands, SingleWindowCommandsActOnTheWindowUnderThePointerOnly) {
     h.send(win::WmCommand, CmdCloseWindow);
     EXPECT_TRUE(h.host.messageBoxes.empty());
     EXPECT_EQ(closes(b), 0) << "the scope rule must not fall through to every window";
+}
+
+TEST_F(Commands, CloseTheWindowClosesItsTargetOrNothingWhateverHappensWhileAsking) {
+    h.host.answers = {win::IdYes};
+    choose(0, 20, 20, CmdCloseWindow);
+    EXPECT_EQ(std::tuple(closes(a), closes(b), closes(shell)), std::tuple(1, 0, 0));
+
+    // The target goes while the question is open, and the refresh of the modal loop drops
+    // it: Yes then closes nothing at all.
+    h.windows.posted.clear();
+    h.host.answers = {win::IdYes};
+    h.host.whileAsking = [&] {
+        h.windows.destroy(a);
+        h.host.advance(RefreshPeriodMs);
+    };
+    choose(0, 20, 20, CmdCloseWindow);
+    EXPECT_EQ(h.host.messageBoxes.size(), 2u);
+    EXPECT_TRUE(h.windows.posted.empty()) << "never the desktop's other windows";
 }
 
 TEST_F(Commands, MaximiseNeedsAMaximiseBoxOnScreenAndOff) {
@@ -154,36 +179,98 @@ TEST_F(Commands, MinimiseAllOnAParkedDesktopWaitsForTheSwitch) {
 }
 
 TEST_F(Commands, OutsideTheMapPerDesktopCommandsActOnTheDesktopOnScreen) {
-    WindowHandle p = NullWindow;
-    park(11, [&] { p = h.addWindow("p"); });
+    h.send(win::WmCommand, CmdDesktopFirst + 6);
+    const WindowHandle c = h.addWindow("c");
+    h.tick(TimerRefresh);
     h.rightClick(100, 140, CmdMinimiseAll);  // information bar
-    EXPECT_TRUE(minimised(a) && minimised(b));
+    EXPECT_TRUE(minimised(c));
     h.rightClick(220, 140, 0);  // size button, then restore all sent from anywhere
     h.state().pointerZone = ZoneSizeButton;
     h.send(win::WmCommand, CmdRestoreAll);
-    EXPECT_FALSE(minimised(a) || minimised(b));
-    h.send(win::WmCommand, CmdDesktopFirst + 11);
-    EXPECT_FALSE(minimised(p));
+    EXPECT_FALSE(minimised(c));
+    h.send(win::WmCommand, CmdDesktopFirst);
+    EXPECT_FALSE(minimised(a) || minimised(b)) << "desktop 0 was not on screen";
+}
+
+// Desktop 5 on screen, p parked on desktop 2: a command reaching desktop 2 only records
+// p's new state, which the switch to desktop 2 applies.
+struct ParkedAndOnScreen {
+    PanelHarness h;
+    WindowHandle p = NullWindow, s = NullWindow;  // both map to (12, 12)-(32, 32) in a cell
+    explicit ParkedAndOnScreen(bool minimised) {
+        h.windows.addAtBottom(captioned("shell"));  // the bottom window is never captured
+        h.create();
+        for (auto [desktop, window] : {std::pair{2, &p}, std::pair{5, &s}}) {
+            h.send(win::WmCommand, CmdDesktopFirst + desktop);
+            *window = h.addWindow("w", Rect{200, 190, 600, 570}, minimised);
+            h.tick(TimerRefresh);
+        }
+        h.windows.shows.clear();
+    }
+    void expectParked() {
+        EXPECT_FALSE(h.windows.isVisible(p) || h.windows.isZoomed(p));
+        for (const auto& [w, command] : h.windows.shows) EXPECT_NE(w, p) << command;
+    }
+};
+
+TEST(ParkedDesktops, CommandsOnlyRecordUntilTheSwitch) {
+    const struct {
+        unsigned command;
+        Point at;  // in desktop 2's cell, or 5's for the window on screen
+        bool minimisedBefore;
+        bool minimisedAfter, maximisedAfter;  // p entered, or s at once
+        bool reachesP, reachesS;
+    } cases[] = {
+        {CmdRestoreAll, {145, 35}, true, false, false, true, false},
+        {CmdRestoreAllDesktops, {145, 35}, true, false, false, true, true},
+        {CmdMaximiseAllDesktops, {145, 35}, false, false, true, true, true},
+        {CmdMinimiseAllDesktops, {145, 35}, false, true, false, true, true},
+        {CmdMaximiseWindow, {120, 20}, false, false, true, true, false},
+        {CmdMinimiseWindow, {70, 60}, false, true, false, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        ParkedAndOnScreen t(c.minimisedBefore);
+        PanelHarness& h = t.h;
+        h.rightClick(c.at.x, c.at.y, c.command);
+        t.expectParked();
+        EXPECT_EQ(h.windows.isIconic(t.p), c.minimisedBefore);
+        EXPECT_EQ(h.windows.isIconic(t.s), c.reachesS ? c.minimisedAfter : c.minimisedBefore);
+        EXPECT_EQ(h.windows.isZoomed(t.s), c.reachesS && c.maximisedAfter);
+
+        h.send(win::WmCommand, CmdDesktopFirst + 2);
+        EXPECT_TRUE(h.windows.isVisible(t.p));
+        EXPECT_EQ(h.windows.isIconic(t.p), c.reachesP ? c.minimisedAfter : c.minimisedBefore);
+        EXPECT_EQ(h.windows.isZoomed(t.p), c.reachesP && c.maximisedAfter);
+    }
 }
 
 TEST_F(Commands, ConfirmationsGoOnOnlyOnYes) {
     WindowHandle p = NullWindow;
     park(2, [&] { p = h.addWindow("p"); });
+    auto visible = [&](WindowHandle w) { return h.windows.isVisible(w); };
     struct Case {
         unsigned command;
         const char* text;
         const char* caption;
+        std::function<void()> yes;  // what Yes must have done
     };
     const Case cases[] = {
-        {CmdCloseWindow, "ウィンドウを閉じますか？", "終了確認"},
-        {CmdCloseAll, "すべてのウィンドウを閉じますか？", "終了確認"},
-        {CmdCloseAllDesktops, "すべてのデスクトップを閉じますか？", "終了確認"},
-        {CmdShowAllWindows, "すべての非表示ウィンドウを表示しますか？", "注意！"},
-        {CmdHideAllWindows, "すべての表示ウィンドウを非表示しますか？", "注意！"},
+        {CmdCloseWindow, "ウィンドウを閉じますか？", "終了確認",
+         [&] { EXPECT_EQ(std::tuple(closes(a), closes(b), closes(p)), std::tuple(1, 0, 0)); }},
+        {CmdCloseAll, "すべてのウィンドウを閉じますか？", "終了確認",
+         [&] { EXPECT_EQ(std::tuple(closes(a), closes(b), closes(p)), std::tuple(1, 1, 0)); }},
+        // Hidden windows are asked too; posted, so their programs decide.
+        {CmdCloseAllDesktops, "すべてのデスクトップを閉じますか？", "終了確認",
+         [&] { EXPECT_EQ(std::tuple(closes(a), closes(b), closes(p)), std::tuple(1, 1, 1)); }},
+        {CmdHideAllWindows, "すべての表示ウィンドウを非表示しますか？", "注意！",
+         [&] { EXPECT_FALSE(visible(a) || visible(b) || visible(p)); }},
+        {CmdShowAllWindows, "すべての非表示ウィンドウを表示しますか？", "注意！",
+         [&] { EXPECT_TRUE(visible(a) && visible(b) && visible(p)); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
-        for (int answer : {win::IdNo, win::IdCancel}) {
+        for (int answer : {win::IdNo, win::IdCancel, win::IdYes}) {
             h.host.messageBoxes.clear();
             h.windows.shows.clear();
             h.windows.posted.clear();
@@ -194,23 +281,19 @@ TEST_F(Commands, ConfirmationsGoOnOnlyOnYes) {
             EXPECT_EQ(h.host.messageBoxes[0].caption, c.caption);
             EXPECT_EQ(h.host.messageBoxes[0].flags, YesNoExclamation);
             EXPECT_EQ(h.host.messageBoxes[0].owner, h.panelWindow);
-            EXPECT_TRUE(h.windows.shows.empty() && h.windows.posted.empty());
             EXPECT_EQ(h.state().menuTargetWindow, NullWindow);
+            if (answer == win::IdYes)
+                c.yes();
+            else
+                EXPECT_TRUE(h.windows.shows.empty() && h.windows.posted.empty());
         }
     }
-    // Yes: close all desktops posts WM_CLOSE to every listed window, hidden ones included.
-    h.host.answers = {win::IdYes};
-    h.host.messageBoxes.clear();
-    h.windows.posted.clear();
-    choose(0, 45, 5, CmdCloseAllDesktops);
-    EXPECT_EQ(h.host.messageBoxes.size(), 1u);
-    EXPECT_EQ(closes(a) + closes(b) + closes(p), 3);
-    EXPECT_TRUE(h.windows.isWindow(p)) << "posted, so the program decides";
 }
 
 TEST_F(Commands, HideAllLeavesThePanelAndEveryHiddenWindowComesBack) {
     WindowHandle p = NullWindow;
     park(3, [&] { p = h.addWindow("p"); });
+    h.host.answers = {win::IdYes, win::IdYes, win::IdYes};
     h.send(win::WmCommand, CmdHideAllWindows);
     EXPECT_FALSE(h.windows.isVisible(a) || h.windows.isVisible(b));
     EXPECT_TRUE(h.windows.isVisible(h.panelWindow));
@@ -230,6 +313,26 @@ TEST_F(Commands, HideAllLeavesThePanelAndEveryHiddenWindowComesBack) {
     h.windows.at(a).title.clear();
     h.app.reset();
     EXPECT_TRUE(h.windows.isVisible(a) && h.windows.isVisible(b));
+}
+
+TEST_F(Commands, LauncherCommandsIgnoreTheWindowUnderThePointer) {
+    h.send(win::WmCommand, CmdSwitchFunction);
+    h.shell.dialogAnswers = {FakeShell::DialogAnswer{"C:\\x.exe", "x.exe"}};
+    h.host.answers = {win::IdYes};
+    for (unsigned command : {CmdRegister, CmdRun, CmdDeleteRegistration}) {
+        h.pointAt(20, 20);
+        h.send(win::WmRButtonDown);
+        h.send(win::WmRButtonUp);
+        ASSERT_EQ(h.state().menuTargetWindow, a);
+        h.send(win::WmCommand, command);
+    }
+    ASSERT_EQ(h.shell.dialogs.size(), 1u);
+    EXPECT_EQ(h.shell.dialogs[0].owner, h.panelWindow);
+    ASSERT_EQ(h.shell.executed.size(), 1u);
+    EXPECT_EQ(h.shell.executed[0].file, "C:\\x.exe");
+    EXPECT_EQ(h.host.messageBoxes.at(0).owner, h.panelWindow);
+    EXPECT_FALSE(h.app->slots[0].registered);
+    EXPECT_TRUE(h.windows.shows.empty() && h.windows.posted.empty()) << "a left alone";
 }
 
 TEST_F(Commands, EveryOtherIdOnlyClearsTheTarget) {

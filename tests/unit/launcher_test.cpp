@@ -185,6 +185,7 @@ TEST_F(Launcher, DeleteOneOrAll) {
         // A deleted slot is neither launched nor saved.
         t.command(CmdRunAll, 0);
         EXPECT_EQ(t.h.shell.executed.size(), c.left.size());
+        t.h.host.answers = {win::IdYes};
         t.h.send(win::WmClose);
         EXPECT_EQ(t.h.files.files[File].find(Plan) != std::string::npos, !gone);
     }
@@ -237,6 +238,7 @@ TEST_F(Launcher, SavedAtQuitAndAtSessionEndOnly) {
         LauncherPanel t;
         const std::string before = t.h.files.files[File];
         t.drop(127, 102, {"D:\\b.txt"});
+        t.h.host.answers = {win::IdYes};
         EXPECT_EQ(t.h.send(message, wParam), 0);
         EXPECT_EQ(t.h.files.writes.size(), saves ? 1u : 0u);
         EXPECT_EQ(t.h.files.files[File], saves ? expected : before);
@@ -274,6 +276,7 @@ TEST(LauncherSettings, AFileThatCannotBeReadOrWrittenIsKept) {
         EXPECT_EQ(h.app->slots[1].registered, c.loads ? 1 : 0);
         EXPECT_TRUE(h.host.messageBoxes.empty()) << "nothing said at start";
         h.files.held.clear();  // released before the quit
+        h.host.answers = {win::IdYes, win::IdOk};
         h.send(win::WmClose);
         EXPECT_EQ(h.host.destroyed.size(), 1u) << "the quit goes on";
         EXPECT_EQ(h.files.writes.size(), c.kept ? 0u : 1u);

@@ -117,6 +117,10 @@ TEST_F(GestureTest, SecondPressDuringGestureIsIgnored) {
     EXPECT_EQ(h.state().pointerState, PointerLeftDown);
     h.send(win::WmLButtonDown);
     EXPECT_EQ(h.state().pointerState, PointerLeftDown);
+    h.send(win::WmRButtonUp);  // a right release in the left gesture does nothing
+    EXPECT_EQ(std::tuple(h.state().pointerState, h.state().pointerZone),
+              std::tuple(PointerLeftDown, 6));
+    EXPECT_TRUE(h.host.popups.empty());
     release(60, 50);
     // A right press on its own sets its state; the left press is then ignored.
     h.pointAt(20, 20);
@@ -130,8 +134,10 @@ TEST_F(GestureTest, SecondPressDuringGestureIsIgnored) {
 TEST_F(GestureTest, RightReleaseEndsTheGestureAndNotesTheWindow) {
     const WindowHandle w = h.addWindow("target", Rect{200, 190, 600, 570});
     h.tick(TimerRefresh);
+    h.pointAt(20, 20);
     h.send(win::WmRButtonUp);  // no right press before it: ignored
     EXPECT_EQ(h.state().pointerZone, 0);
+    EXPECT_TRUE(h.host.popups.empty());
     h.pointAt(20, 20);
     h.send(win::WmRButtonDown);
     h.send(win::WmRButtonUp);
@@ -201,6 +207,21 @@ TEST_F(GestureTest, WindowDropIntoAnotherCellParksIt) {
     EXPECT_FALSE(h.windows.at(w).visible);
     // Moved by the pointer's travel (100 map pixels * 20), then back by two screens.
     EXPECT_EQ(h.windows.rect(w).left, 200 + 100 * 20 - 2 * 1024);
+}
+
+TEST_F(GestureTest, ARefusedDropPutsTheWindowBackWhereTheDragFoundIt) {
+    const Rect start{200, 190, 600, 570};
+    const WindowHandle w = h.addWindow("refused", start);
+    h.tick(TimerRefresh);
+    press(20, 20);
+    h.pointAt(120, 20);
+    h.tick(TimerWindowDrag);  // dragged into desktop 2's tile
+    ASSERT_NE(h.windows.rect(w), start);
+    h.windows.at(w).enabled = false;  // no longer managed: the refresh drops it
+    h.tick(TimerRefresh);
+    release(120, 20);
+    EXPECT_EQ(h.windows.rect(w), start);
+    EXPECT_TRUE(h.windows.isVisible(w));
 }
 
 TEST_F(GestureTest, LauncherFunctionNeverGrabsWindows) {

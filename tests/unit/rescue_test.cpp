@@ -79,6 +79,7 @@ TEST_F(Guarded, CrashShowsEveryHeldWindowOnceWithoutWaiting) {
     VirtualDesktop& nine = h.app->desktops[9];
     nine.entries[nine.count++] = h.app->desktops[0].entries[0];
     // "Hide all shown windows" hides desktop 9's window, and the bottom one, into its list.
+    h.host.answers = {win::IdYes};
     command(CmdHideAllWindows);
     h.tick(TimerRefresh);
     ASSERT_FALSE(h.windows.at(all[4]).visible);

@@ -106,30 +106,55 @@ TEST(Tray, IconHandlesAndAFailingShell) {
     h.command(CmdEnterTray);
     h.expectOnScreen(false);
 
-    // The taskbar re-created: the same icon again; refused, the panel comes back.
+    // "TaskbarCreated", let through the message filter, while the shell still shows the
+    // icon: modified, one icon. A new taskbar knows none: the same icon added again.
     const unsigned taskbarCreated = h.host.registeredMessages.at("TaskbarCreated");
+    EXPECT_EQ(h.host.allowed, (std::vector{std::pair{h.panelWindow, taskbarCreated}}));
+    auto operationsSince = [&](std::size_t first) {
+        std::vector<unsigned> ops;
+        for (std::size_t i = first; i < h.shell.notifications.size(); ++i)
+            ops.push_back(h.shell.notifications[i].operation);
+        return ops;
+    };
     const std::size_t sent = h.shell.notifications.size();
-    h.shell.shown = false;
     EXPECT_EQ(h.send(taskbarCreated), 0);
-    EXPECT_EQ(h.shell.notifications.at(sent).operation, win::NimAdd);
-    EXPECT_EQ(h.shell.notifications[sent].data.icon, h.shell.notifications[sent - 1].data.icon);
     h.expectOnScreen(false);
+    h.shell.shown = false;
+    h.send(taskbarCreated);
+    h.expectOnScreen(false);
+    EXPECT_EQ(operationsSince(sent),
+              (std::vector<unsigned>{win::NimModify, win::NimModify, win::NimAdd}));
+    EXPECT_EQ(h.shell.notifications.back().data.icon, h.shell.notifications[sent - 1].data.icon);
+    // Refused by a new taskbar: the panel comes back, and no icon is left.
     h.shell.shown = false;
     h.shell.refuseAdd = true;
     h.send(taskbarCreated);
     h.expectOnScreen(true);
-    h.send(taskbarCreated);  // on screen: nothing to add
-    EXPECT_EQ(h.shell.notifications.size(), sent + 2);
+    const std::size_t onScreen = h.shell.notifications.size();
+    h.send(taskbarCreated);  // on screen: no icon to make sure of
+    EXPECT_EQ(h.shell.notifications.size(), onScreen);
 
     h.command(CmdEnterTray);  // a shell that refuses the icon leaves the panel shown
     h.expectOnScreen(true);
     h.shell.refuseAdd = false;
+    h.shell.busy = true;  // nor may one that reports a failure but shows the icon
     h.command(CmdEnterTray);
+    h.expectOnScreen(true);
+    // An icon the shell still shows for a panel on screen does not drive the panel.
+    h.shell.shown = true;
+    h.icon(win::WmLButtonDblClk);
+    h.icon(win::WmRButtonDown);
+    EXPECT_EQ(h.state().sizeState, SizeFull);
+    EXPECT_TRUE(h.host.popups.empty());
+    h.expectOnScreen(true);
+    h.shell.busy = false;
+    h.command(CmdEnterTray);
+    h.host.answers = {win::IdYes};
     h.send(win::WmClose);  // the quit gives back the last handle
     EXPECT_TRUE(h.shell.liveIcons.empty());
 }
 
-TEST(ToolTip, OneSubclassingToolOverTheClientAreaUpdatedWhenItsTextChanges) {
+TEST(ToolTip, OneSubclassingToolOverTheClientAreaUpdatedOnEveryTick) {
     PanelHarness h;
     h.state().instanceHandle = 0x400000;
     h.create();
@@ -141,18 +166,22 @@ TEST(ToolTip, OneSubclassingToolOverTheClientAreaUpdatedWhenItsTextChanges) {
                          add.info.instance, add.text),
               std::tuple(FakeHost::ToolTipWindow, win::TtmAddToolA, 0x10u, h.panelWindow,
                          Rect{0, 0, 236, 157}, InstanceHandle{0x400000}, std::string()));
-    h.host.advance(1200);  // off the panel: still the empty text it was given
+    h.host.advance(1200);  // off the panel: the empty text
     h.pointAt(220, 140);
-    h.host.advance(3 * 1200);
+    h.host.advance(3 * 1200);  // resting: the same text every tick keeps the tip up
     h.pointAt(220, 30);
     h.host.advance(1200);
-    h.pointAt(-5, -5);
-    h.host.advance(1200);
-    ASSERT_EQ(h.host.toolMessages.size(), 4u) << "a tick whose text is unchanged sends nothing";
-    EXPECT_EQ(h.host.toolMessages[1].message, 1036u);
-    EXPECT_EQ(h.host.toolMessages[1].text, HoverSizeButton);
-    EXPECT_EQ(h.host.toolMessages[2].text, HoverFunctionButtons);
-    EXPECT_EQ(h.host.toolMessages[3].text, "");
+    const std::vector<std::string> texts = {"", HoverSizeButton, HoverSizeButton, HoverSizeButton,
+                                            HoverFunctionButtons};
+    ASSERT_EQ(h.host.toolMessages.size(), 1 + texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const auto& m = h.host.toolMessages[1 + i];
+        SCOPED_TRACE(i);
+        // The update names the tool that was added, or the control changes nothing.
+        EXPECT_EQ(std::tuple(m.tooltip, m.message, m.info.window, m.info.id, m.info.flags, m.text),
+                  std::tuple(FakeHost::ToolTipWindow, 1036u, h.panelWindow, std::uintptr_t{0},
+                             0x10u, texts[i]));
+    }
 }
 
 TEST(ToolTip, HoverTextOfEveryZone) {
