@@ -16,6 +16,12 @@ public:
 
     // The whole file; nullopt when it does not exist or cannot be read.
     virtual std::optional<std::string> read(const std::string& path) = 0;
+    // At most the first limit bytes; a store that can stop early overrides it.
+    virtual std::optional<std::string> readUpTo(const std::string& path, std::size_t limit) {
+        std::optional<std::string> bytes = read(path);
+        if (bytes && bytes->size() > limit) bytes->resize(limit);
+        return bytes;
+    }
     // Replaces path with bytes atomically: a temporary file in the same directory is
     // written and flushed, then renamed over path. On failure path keeps its old bytes.
     virtual bool replace(const std::string& path, std::string_view bytes) = 0;

@@ -1,8 +1,10 @@
-// An in-memory file system: whole files by path, every replace recorded in order, and
-// failures on demand.
+// An in-memory file system: whole files by path, every replace and removal recorded in
+// order, and failures on demand.
 #pragma once
 
+#include <algorithm>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,19 +16,25 @@ namespace skelvo::testing {
 class FakeFileStore : public FileStore {
 public:
     std::optional<std::string> read(const std::string& path) override {
+        return readUpTo(path, std::string::npos);
+    }
+    std::optional<std::string> readUpTo(const std::string& path, std::size_t limit) override {
         if (log != nullptr) log->add("read " + path);
         const auto it = files.find(path);
-        if (it == files.end()) return std::nullopt;
-        return it->second;
+        if (it == files.end() || unreadable.count(path) != 0) return std::nullopt;
+        std::string bytes = it->second.substr(0, limit);
+        largestRead = std::max(largestRead, bytes.size());
+        return bytes;
     }
     bool replace(const std::string& path, std::string_view bytes) override {
         if (log != nullptr) log->add("replace " + path);
-        if (failWrites) return false;
+        if (failWrites || refused(path)) return false;
         files[path] = std::string(bytes);
         writes.push_back({path, std::string(bytes)});
         return true;
     }
     bool remove(const std::string& path) override {
+        if (failRemoves && files.count(path) != 0) return false;
         files.erase(path);
         writes.push_back({path, std::nullopt});
         return true;
@@ -49,7 +57,18 @@ public:
     std::map<std::string, std::string> files;
     std::vector<Write> writes;  // every replace and remove, in order
     bool failWrites = false;
+    bool failRemoves = false;              // an existing file cannot be removed
+    std::set<std::string> unreadable;      // exist, but every read fails
+    std::set<std::string> fullFolders;     // writes under these fail
+    std::size_t largestRead = 0;           // the most bytes one read returned
     EventLog* log = nullptr;
+
+private:
+    bool refused(const std::string& path) const {
+        return std::any_of(fullFolders.begin(), fullFolders.end(), [&](const std::string& f) {
+            return path.compare(0, f.size() + 1, f + "\\") == 0;
+        });
+    }
 };
 
 }  // namespace skelvo::testing
