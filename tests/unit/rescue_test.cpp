@@ -28,13 +28,23 @@ std::set<WindowHandle> journalled(FakeFileStore& files, const std::string& path)
     return out;
 }
 
-// Counts the hides the system sees while the journal on disk does not name the window: a
-// kill at that moment would lose it.
+// Counts, at every hide the system sees, the windows that a kill at that moment would
+// lose: the one being hidden and every listed one already hidden, if the journal on disk
+// does not name it.
 struct KillCheck : RecordingWindows {
     KillCheck(WindowSystem& inner, FakeFileStore& files) : RecordingWindows(inner), files(files) {}
     bool show(WindowHandle window, int command) override {
-        if (command == win::SwHide && RecordingWindows::isVisible(window))
-            unnamedHides += journalled(files, guard->journalFile()).count(window) == 0;
+        if (command == win::SwHide) {
+            const auto named = journalled(files, guard->journalFile());
+            const auto lost = [&](WindowHandle w) {
+                return RecordingWindows::isWindow(w) && named.count(w) == 0;
+            };
+            unnamedHides += RecordingWindows::isVisible(window) && lost(window);
+            for (const VirtualDesktop& d : *desktops)
+                for (int i = 0; i < d.count; ++i)
+                    unnamedHides += !RecordingWindows::isVisible(d.entries[i].window) &&
+                                    lost(d.entries[i].window);
+        }
         return RecordingWindows::show(window, command);
     }
     void showAsync(WindowHandle window, int command) override {
@@ -47,6 +57,7 @@ struct KillCheck : RecordingWindows {
     }
     FakeFileStore& files;
     const WindowGuard* guard = nullptr;
+    const DesktopArray* desktops = nullptr;
     int unnamedHides = 0;
     std::function<void()> onShowAsync;  // run once, at the next asynchronous show
     std::vector<WindowHandle> asyncMoves;
@@ -73,6 +84,7 @@ struct Guarded : ::testing::Test {
             *h.app, Services{*guarded, h.host, h.graphics, h.shell, h.files, guard.get()});
         guard->attach(*h.app);
         check.guard = guard.get();
+        check.desktops = &h.app->desktops;
     }
     void TearDown() override {
         h.panel.reset();
