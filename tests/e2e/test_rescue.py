@@ -129,29 +129,27 @@ class Rescue(harness.WineTestCase):
         hwnd = self.h.open_windows("引きずる窓", "--rect", "100,100,300,200").windows[0]["hwnd"]
         place = self.window(hwnd)["rect"]
         skelvo = self.h.start_skelvo()
-        self.h.wait_panels(1)
-        left, top = self.settled_panel()[:2]
+        (panel,) = self.h.wait_panels(1)
         # (12, 12) on the map lies on the window's rectangle once the panel has listed it;
-        # a press before that drags the panel, so a press that did not take the window is
-        # let go and made again.
-        grab, inside = (left + 12, top + 12), (left + 22, top + 14)
+        # a press before that drags the panel: let go, and pressed again where it now is.
+        grab = {}
 
         def grabbed():
-            self.h.xdotool(*self.h._arrive(*grab), "mousedown", "1",
-                           *self.steps(grab, inside, 2))
+            left, top = self.h.panels()[0]["rect"][:2]
+            grab.update(at=(left + 22, top + 14), cell_2=(left + 127, top + 22))
+            self.h.xdotool(*self.h._arrive(left + 12, top + 12), "mousedown", "1",
+                           *self.steps((left + 12, top + 12), grab["at"], 2))
             try:
                 return self.h.wait_for(lambda: self.window(hwnd)["rect"] != place,
                                        "the window following the pointer", 2)
             except AssertionError:
                 self.h.xdotool("mouseup", "1")
-                return None
         self.h.wait_for(grabbed, "a press that takes the window", WAIT_S)
         try:
-            # On over desktop 2's cell: the window follows into that desktop's tile.
-            self.h.xdotool(*self.steps(inside, (left + 127, top + 22)))
+            self.h.xdotool(*self.steps(grab["at"], grab["cell_2"]))
             self.h.wait_for(lambda: self.window(hwnd)["rect"][0] > DISPLAY_W,
-                            "the dragged window off screen", WAIT_S)
-            self.h.fixture("kill", "--pid", str(self.pid_of(skelvo)))
+                            "the dragged window off screen, in desktop 2's tile", WAIT_S)
+            self.h.fixture("kill", "--pid", str(panel["pid"]))
             skelvo.wait(WAIT_S)
         finally:
             self.h.xdotool("mouseup", "1")
@@ -191,21 +189,6 @@ class Rescue(harness.WineTestCase):
     def window(self, hwnd):
         (found,) = [w for w in self.h.windows() if w["hwnd"] == hwnd]
         return found
-
-    def settled_panel(self):
-        """The panel's rectangle once the window manager has placed it: the same in two
-        reads half a second apart."""
-        seen = []
-
-        def settled():
-            seen.append((time.monotonic(), self.h.panels()[0]["rect"]))
-            return [r for t, r in seen if t <= seen[-1][0] - 0.5 and r == seen[-1][1]] and \
-                all(r == seen[-1][1] for t, r in seen if t >= seen[-1][0] - 0.5) and seen[-1][1]
-        return self.h.wait_for(settled, "the panel placed", WAIT_S)
-
-    def pid_of(self, skelvo):
-        (panel,) = [w for w in self.h.panels() if w["visible"]]
-        return panel["pid"]
 
     @staticmethod
     def steps(start, end, count=8):
