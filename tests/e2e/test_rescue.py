@@ -126,6 +126,8 @@ class Rescue(harness.WineTestCase):
         self.assertTrue(skelvo.alive())
 
     def test_a_window_dragged_over_another_cell_is_back_at_its_place_after_a_kill(self):
+        # The bottom-most window is never listed: one lies under the dragged one.
+        self.h.open_windows("下敷き", "--rect", "600,420,200,150")
         hwnd = self.h.open_windows("引きずる窓", "--rect", "100,100,300,200").windows[0]["hwnd"]
         place = self.window(hwnd)["rect"]
         skelvo = self.h.start_skelvo()
