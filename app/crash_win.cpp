@@ -65,8 +65,7 @@ void onAbort(int) {
 }  // namespace
 
 void installCrashHandlers(WindowGuard& guard) {
-    const HANDLE uiThread =
-        OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetCurrentThreadId());
+    const HANDLE uiThread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetCurrentThreadId());
     auto* system = new (g_systemSpace) Win32CrashSystem(uiThread);
     g_path = new (g_pathSpace) CrashPath(guard, *system, GetCurrentThreadId());
     SetUnhandledExceptionFilter(onUnhandledException);

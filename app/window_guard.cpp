@@ -91,18 +91,17 @@ int WindowGuard::collect(WindowHandle extra, bool keepNamed) {
                         static_cast<int>(hidden.size()), held_.data(), HeldCapacity);
     if (released_) {
         // Every window was shown for the session end; only those hidden since count.
-        n = static_cast<int>(
-            std::remove_if(held_.begin(), held_.begin() + n,
-                           [this](const HeldWindow& h) {
-                               return std::find(hiddenSinceRelease_.begin(),
-                                                hiddenSinceRelease_.end(),
-                                                h.window) == hiddenSinceRelease_.end();
-                           }) -
-            held_.begin());
+        const auto shownSince = [this](const HeldWindow& h) {
+            return std::find(hiddenSinceRelease_.begin(), hiddenSinceRelease_.end(), h.window) ==
+                   hiddenSinceRelease_.end();
+        };
+        n = static_cast<int>(std::remove_if(held_.begin(), held_.begin() + n, shownSince) -
+                             held_.begin());
     }
     const auto add = [&](const HeldWindow& h) {
-        if (n < HeldCapacity && std::none_of(held_.begin(), held_.begin() + n,
-                                             [&](const HeldWindow& x) { return x.window == h.window; }))
+        if (n < HeldCapacity &&
+            std::none_of(held_.begin(), held_.begin() + n,
+                         [&](const HeldWindow& x) { return x.window == h.window; }))
             held_[n++] = h;
     };
     if (keepNamed) {
@@ -151,9 +150,9 @@ void WindowGuard::syncWith(WindowHandle extra, bool keepNamed) {
     for (int i = 0; i < n; ++i) {
         const HeldWindow& h = held_[i];
         // A window already written keeps what identified it then; only newcomers are asked.
-        const auto old = std::find_if(written_.begin(), written_.end(), [&](const JournalRecord& r) {
-            return r.window == h.window && !r.place;
-        });
+        const auto old =
+            std::find_if(written_.begin(), written_.end(),
+                         [&](const JournalRecord& r) { return r.window == h.window && !r.place; });
         if (old != written_.end()) {
             JournalRecord r = *old;
             r.command = h.command;

@@ -66,8 +66,8 @@ bool toWidePath(const std::string& utf8, wchar_t* out, int size) {
 
 std::string toUtf8Path(const wchar_t* wide) {
     if (wide == nullptr || wide[0] == L'\0') return {};
-    const int n = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, -1, nullptr, 0,
-                                      nullptr, nullptr);
+    const int n =
+        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, -1, nullptr, 0, nullptr, nullptr);
     if (n <= 1) return {};
     std::string out(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, -1, out.data(), n, nullptr, nullptr);

@@ -104,7 +104,8 @@ std::optional<Journal> parseJournal(std::string_view bytes) {
         if (word(line, "owner ")) {
             if (!number(line, journal.ownerId) || !number(line, journal.ownerMark)) break;
             owner = true;
-        } else if (const bool placeLine = word(line, "place "); placeLine || word(line, "window ")) {
+        } else if (const bool placeLine = word(line, "place ");
+                   placeLine || word(line, "window ")) {
             JournalRecord r;
             unsigned long long handle = 0;
             if (!number(line, handle, 16) || !number(line, r.processId)) break;

@@ -57,10 +57,10 @@ public:
     std::map<std::string, std::string> files;
     std::vector<Write> writes;  // every replace and remove, in order
     bool failWrites = false;
-    bool failRemoves = false;              // an existing file cannot be removed
-    std::set<std::string> unreadable;      // exist, but every read fails
-    std::set<std::string> fullFolders;     // writes under these fail
-    std::size_t largestRead = 0;           // the most bytes one read returned
+    bool failRemoves = false;           // an existing file cannot be removed
+    std::set<std::string> unreadable;   // exist, but every read fails
+    std::set<std::string> fullFolders;  // writes under these fail
+    std::size_t largestRead = 0;        // the most bytes one read returned
     EventLog* log = nullptr;
 
 private:

@@ -179,7 +179,7 @@ TEST_F(Guarded, JournalNamesWhatIsKeptHiddenAfterAnyPrefixOfItsWritesOneWriteAhe
     command(CmdHideAllWindows);
     EXPECT_EQ(h.files.writes.size() - before, 1u);
     EXPECT_EQ(named(), (std::set<WindowHandle>{all[0], all[1], all[2], all[3], late[0], late[1],
-                                                late[2], bottom}));
+                                               late[2], bottom}));
     EXPECT_EQ(check.unnamedHides, 0);
 }
 
@@ -195,7 +195,7 @@ TEST_F(Guarded, AJournalGoesToTheFirstUsablePlaceOrTheUserIsToldOnce) {
         {"no known folder", [](auto& p, auto&) { p.localData.clear(); }, temp},
         {"folder refused", [&](auto& p, auto&) { p.refused.insert(local); }, temp},
         {"known folder full", [&](auto&, auto& f) { f.fullFolders.insert(local); }, temp},
-        {"both full", [&](auto&, auto& f) { f.fullFolders = {local, temp}; }, ""},
+        {"both full", [&](auto&, auto& f) { f.fullFolders.insert({local, temp}); }, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -223,7 +223,7 @@ TEST_F(Guarded, AJournalGoesToTheFirstUsablePlaceOrTheUserIsToldOnce) {
             toDesktop(5);
         }
         EXPECT_EQ(named(), (std::set<WindowHandle>{all[c.folder.empty() ? 0 : 2],
-                                                    all[c.folder.empty() ? 1 : 3], all[4]}));
+                                                   all[c.folder.empty() ? 1 : 3], all[4]}));
     }
 }
 
