@@ -132,8 +132,9 @@ class Rescue(harness.WineTestCase):
         place = self.window(hwnd)["rect"]
         skelvo = self.h.start_skelvo()
         (panel,) = self.h.wait_panels(1)
-        # (12, 12) on the map lies on the window's rectangle once the panel has listed it;
-        # a press before that drags the panel: let go, and pressed again where it now is.
+        # (12, 12) on the map lies on the window's rectangle once the panel's first refresh
+        # has listed it; a press before that drags the panel: let go, and pressed again
+        # where the panel now is.
         grab = {}
 
         def grabbed():
