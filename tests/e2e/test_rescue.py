@@ -85,6 +85,7 @@ class Rescue(harness.WineTestCase):
         started = time.monotonic()
         self.wait_visible(parked, True, "every parked window shown again", timeout=2)
         self.assertNotEqual(skelvo.wait(2 - min(2, time.monotonic() - started) + 0.5), 0)
+        self.assertEqual(self.journals(pid), [], "closed once its shows were made")
 
     def test_after_a_hard_kill_the_next_start_shows_the_parked_windows(self):
         skelvo, pid, parked = self.park()
