@@ -7,6 +7,10 @@
 
 namespace skelvo {
 
+// Called on the UI thread.
 void installCrashHandlers(WindowGuard& guard);
+// Puts the exception filter back: code loaded since (the open-file dialog's shell
+// extensions) may have replaced it.
+void reinstallCrashFilter();
 
 }  // namespace skelvo

@@ -13,6 +13,8 @@ inline constexpr unsigned DragPeriodMs = 100;
 inline constexpr unsigned ToolTipPeriodMs = 1200;
 
 inline constexpr unsigned TrayCallbackMessage = 0x8001;  // WM_APP + 1
+// Posted to the panel when no window journal could be written: the user is told then.
+inline constexpr unsigned JournalWarningMessage = 0x8020;  // WM_APP + 32
 
 inline constexpr unsigned CmdFirst = 40001;
 inline constexpr unsigned CmdRegister = 40001;

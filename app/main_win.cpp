@@ -9,6 +9,7 @@
 #include "app/startup_win.h"
 #include "base/file_store_win.h"
 #include "base/process_win.h"
+#include "base/utf8_file_store_win.h"
 #include "desktops/window_system_win.h"
 #include "ui/graphics_win.h"
 #include "ui/shell_win.h"
@@ -21,9 +22,10 @@ skelvo::Win32Host g_host;
 skelvo::Win32Graphics g_graphics;
 skelvo::Win32Shell g_shell;
 skelvo::Win32FileStore g_files;
+skelvo::Win32Utf8FileStore g_journalFiles;  // its folder's name may hold any character
 skelvo::Win32ProcessSystem g_processes;
 // Outlives the application, whose teardown shows the windows before the journal goes.
-skelvo::WindowGuard g_guard(g_systemWindows, g_files, g_processes);
+skelvo::WindowGuard g_guard(g_systemWindows, g_journalFiles, g_processes);
 skelvo::GuardedWindowSystem g_windows(g_systemWindows, g_guard);
 skelvo::Application g_app;
 skelvo::Panel g_panel(g_app,
@@ -42,6 +44,7 @@ std::intptr_t __stdcall panelProcedure(void* window, unsigned message, std::uint
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     g_guard.attach(g_app);
     skelvo::installCrashHandlers(g_guard);
+    g_shell.afterDialog = skelvo::reinstallCrashFilter;
     skelvo::Win32Steps steps(panelProcedure);
     skelvo::Services services{g_windows, g_host, g_graphics, g_shell, g_files, &g_guard};
     return skelvo::runProgram(g_app, services, steps,

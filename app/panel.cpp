@@ -15,13 +15,17 @@ namespace skelvo {
 
 std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam) {
-    // Whatever the message changed, the journal follows once it is handled.
+    // Whatever the message changed, the journal follows once it is handled. A failure to
+    // write it is told from a message of its own, outside whatever this one is doing.
     struct SyncAfter {
-        WindowGuard* guard;
+        Services& s;
+        WindowHandle panel;
         ~SyncAfter() {
-            if (guard != nullptr) guard->sync();
+            if (s.guard == nullptr) return;
+            s.guard->sync();
+            if (s.guard->takeWarning()) s.host.postMessage(panel, JournalWarningMessage, 0, 0);
         }
-    } syncAfter{s_.guard};
+    } syncAfter{s_, panel};
     switch (message) {
     case win::WmCreate: onCreate(panel); return 0;
     case win::WmDestroy: onDestroy(); return 0;
@@ -29,7 +33,12 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmKillFocus: onKillFocus(panel); return 0;
     case win::WmPaint: return onPaint(panel, wParam, lParam);
     case win::WmClose: onClose(panel); return 0;
+    case win::WmQueryEndSession: onQueryEndSession(); return 1;
     case win::WmEndSession: onEndSession(panel, wParam != 0); return 0;
+    case JournalWarningMessage:
+        s_.host.messageBox(panel, JournalWarningText, JournalWarningCaption,
+                           win::MbOk | win::MbIconExclamation);
+        return 0;
     case win::WmCommand: onCommand(panel, wParam); return 0;
     case win::WmTimer: onTimer(panel, static_cast<unsigned>(wParam & 0xFFFF)); return 0;
     case win::WmLButtonDown: onLeftPress(panel); return 0;

@@ -12,6 +12,10 @@ namespace skelvo {
 
 inline constexpr char QuitCaption[] = "終了確認";
 inline constexpr char QuitText[] = "「Skelvo」を終了しますか？";
+inline constexpr char JournalWarningCaption[] = "Skelvo";
+inline constexpr char JournalWarningText[] =
+    "非表示にしたウィンドウの記録を保存できません。"
+    "Skelvoが強制終了されると、非表示のウィンドウは次の起動で元に戻りません。";
 
 class Panel {
 public:
@@ -32,12 +36,16 @@ public:
     void onDoubleClick(WindowHandle panel);
     void onRightPress(WindowHandle panel);
     void onRightRelease(WindowHandle panel);
-    // The session ends, and WM_CLOSE never comes: the settings are saved, every hidden
-    // window is shown, so that a program asking to save a document is seen, and the tray
-    // icon goes.
+    // The session may end: every hidden window is shown, so that a program asking to save
+    // a document is seen; the lists stay.
+    void onQueryEndSession();
+    // Cancelled: the windows of the desktops not on screen are hidden again, and the panel
+    // goes on as it was. Ending (WM_CLOSE never comes): the settings are saved, the tray
+    // icon and the journal go, and the process ends.
     void onEndSession(WindowHandle panel, bool ending);
     std::intptr_t onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam);
 
+    bool sessionQueried() const { return sessionQueried_; }
     Application& app() { return app_; }
     Services& services() { return s_; }
 
@@ -49,6 +57,7 @@ private:
                         ScreenOnce* refresh);
 
     FrameCache frame_;  // the picture on screen
+    bool sessionQueried_ = false;  // windows shown for a session end not yet decided
 };
 
 }  // namespace skelvo

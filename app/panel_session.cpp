@@ -1,22 +1,71 @@
-// The end of the user's session.
+// The end of the user's session: asked, cancelled or carried out.
 #include "app/panel.h"
+
+#include "app/ids.h"
 #include "app/window_guard.h"
 #include "settings/settings_file.h"
 #include "ui/tray.h"
 
 namespace skelvo {
 
-void Panel::onEndSession(WindowHandle, bool ending) {
-    if (!ending) return;
-    // WM_CLOSE never comes now: the registrations are saved without asking, and every
-    // hidden window is shown so that a program asking to save a document is seen.
+namespace {
+
+int showCommandOf(const WindowEntry& e) {
+    return e.showState == 0 ? win::SwShowNa : e.showState;
+}
+
+// Every window kept hidden is shown, in the exit teardown's order: the hide-all list, then
+// desktop 11 down to 0. A window that is visible keeps the state the user gave it.
+void showKept(Application& app, WindowSystem& ws) {
+    for (WindowHandle w : app.hidden.windows()) {
+        if (ws.isWindow(w) && !ws.isVisible(w)) ws.show(w, win::SwShow);
+    }
+    for (int d = DesktopCount - 1; d >= 0; --d) {
+        const VirtualDesktop& desktop = app.desktops[d];
+        for (int i = desktop.count - 1; i >= 0; --i) {
+            const WindowEntry& e = desktop.entries[i];
+            if (ws.isVisible(e.window)) continue;
+            ws.show(e.window, showCommandOf(e));
+            ws.update(e.window);
+        }
+    }
+}
+
+}  // namespace
+
+void Panel::onQueryEndSession() {
+    if (sessionQueried_) return;
+    sessionQueried_ = true;
+    if (s_.guard != nullptr) s_.guard->release();
+    showKept(app_, s_.windows);
+}
+
+void Panel::onEndSession(WindowHandle panel, bool ending) {
+    WindowSystem& ws = s_.windows;
+    if (!ending) {
+        if (!sessionQueried_) return;
+        sessionQueried_ = false;
+        // Journalled again before the first hide.
+        if (s_.guard != nullptr) s_.guard->resume();
+        for (WindowHandle w : app_.hidden.windows()) ws.show(w, win::SwHide);
+        for (int d = 0; d < DesktopCount; ++d) {
+            if (d == app_.state.currentDesktop) continue;
+            const VirtualDesktop& desktop = app_.desktops[d];
+            for (int i = 0; i < desktop.count; ++i) ws.show(desktop.entries[i].window, win::SwHide);
+        }
+        return;
+    }
+    // WM_CLOSE never comes now: the registrations are saved without asking.
     saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile);
-    // As the exit teardown does: the hide-all list, then desktop 11 down to 0; the lists
-    // are emptied.
-    app_.hidden.showAll();
-    for (int d = DesktopCount - 1; d >= 0; --d) app_.desktops[d].releaseAll();
+    showKept(app_, ws);
+    app_.hidden.showAll();  // forgets them; none is hidden any more
+    for (VirtualDesktop& d : app_.desktops) d.count = 0;
     deleteTrayIcon(s_, app_.state);
     if (s_.guard != nullptr) s_.guard->finish();
+    s_.host.killTimer(panel, TimerRefresh);
+    s_.host.killTimer(panel, TimerWindowDrag);
+    s_.host.killTimer(panel, TimerPanelDrag);
+    s_.host.destroyWindow(panel);
 }
 
 }  // namespace skelvo

@@ -216,7 +216,9 @@ void Panel::onTimer(WindowHandle panel, unsigned id) {
     case TimerRefresh: {
         // The capture and the paint of one tick share one read of the screen.
         ScreenOnce screen(s_.windows);
-        if (st.functionMode == FunctionDesktop)
+        // While a session end is pending every desktop's windows are on screen: none of
+        // them joins the desktop on screen.
+        if (st.functionMode == FunctionDesktop && !sessionQueried_)
             refreshDesktop(app_.desktops, st.currentDesktop, &screen);
         // Painted at once, as a WM_PAINT sent to the panel would be: on the panel's own
         // thread such a send is a call of the window procedure, made here directly so that

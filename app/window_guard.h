@@ -1,11 +1,14 @@
-// Keeps every window the program hides recoverable: a journal on disk that follows the
-// set of held windows (written before a window is hidden and after every message that
-// changed the set), the replay of journals left by instances that no longer run, and the
-// crash path that shows the held windows again without waiting on any program.
+// Keeps every window the program hides recoverable: a journal on disk that names the
+// windows this instance hid and keeps hidden (written before a command's first hide and
+// after every message that changed the set), the replay of journals left by instances that
+// no longer run, and the crash path that shows the hidden windows again without waiting on
+// any program.
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/application.h"
@@ -23,42 +26,60 @@ public:
     // A clean exit: the held windows have been shown, so the journal goes.
     ~WindowGuard();
 
-    // Journals of instances that no longer run: their windows are shown again and the
-    // journals removed. Returns how many windows were shown.
+    // Journals of instances that no longer run: their windows are shown again, a dragged
+    // one put back, and the journals removed; one that cannot be read stays for the next
+    // start. Returns how many windows were shown.
     int replayLeftovers();
     void attach(const Application& app) { app_ = &app; }
-    // Writes the journal if the held set changed since the last write.
-    void sync() { syncWith(NullWindow); }
+    // Writes the journal if what it must name changed since the last write.
+    void sync() { syncWith(NullWindow, false); }
     // Makes sure the journal names window before it is hidden.
     void beforeHide(WindowHandle window);
-    // The crash path: shows every held window that is hidden with asynchronous calls.
-    // Allocates nothing. Returns how many were shown.
+    // The crash path: shows every listed window that is hidden, and puts a dragged window
+    // back, with asynchronous calls, then removes the journal. Allocates nothing. Returns
+    // how many were shown.
     int rescue();
     // Removes this instance's journal (its windows have all been shown) and writes no
-    // more: the session or the process is ending.
+    // more: the process is ending.
     void finish();
+    // The session may end: every window has been shown, so the journal names only those
+    // hidden from now on; resume() when the end was cancelled, before hiding them again.
+    void release();
+    void resume();
+    // True once, the first time no journal could be written anywhere.
+    bool takeWarning();
 
     const std::string& journalFile() const { return path_; }
     int writes() const { return writes_; }
 
 private:
-    void syncWith(WindowHandle extra);
-    int collect(WindowHandle extra);
+    void syncWith(WindowHandle extra, bool keepNamed);
+    int collect(WindowHandle extra, bool keepNamed);
+    bool store(const std::string& bytes);
+    bool dropJournal();
+    int replayFolder(const std::string& folder);
 
     WindowSystem& windows_;
     FileStore& files_;
     ProcessSystem& processes_;
     const Application* app_ = nullptr;
-    std::string folder_;
-    std::string path_;
+    std::vector<std::string> folders_;  // where a journal may be written, best first
+    std::size_t place_ = 0;             // the folder in use
+    std::string path_;                  // the journal in it
+    std::string onDisk_;                // the journal written last; empty when none
     bool folderMade_ = false;
     std::uint32_t ownId_ = 0;
     std::uint64_t ownMark_ = 0;
     std::array<HeldWindow, HeldCapacity> held_{};
+    std::optional<std::pair<WindowHandle, Rect>> drag_;  // a window dragged on the map
     std::vector<HeldWindow> lastHeld_;
+    std::optional<std::pair<WindowHandle, Rect>> lastDrag_;
     std::vector<JournalRecord> written_;
-    bool onDisk_ = false;
+    bool released_ = false;
+    std::vector<WindowHandle> hiddenSinceRelease_;
     bool finished_ = false;
+    bool warned_ = false;
+    bool warning_ = false;
     int writes_ = 0;
 };
 
@@ -100,6 +121,7 @@ public:
         if (command == win::SwHide) guard_.beforeHide(w);
         in_.showAsync(w, command);
     }
+    void moveAsync(WindowHandle w, Rect to) override { in_.moveAsync(w, to); }
     bool isHung(WindowHandle w) override { return in_.isHung(w); }
 
 private:

@@ -46,6 +46,13 @@ public:
         if (file.status != FileRead::Read) return std::nullopt;
         return std::move(file.bytes);
     }
+    // At most the first limit bytes, as read gives them; a store that can stop early
+    // overrides it.
+    virtual std::optional<std::string> readUpTo(const std::string& path, std::size_t limit) {
+        std::optional<std::string> bytes = read(path);
+        if (bytes && bytes->size() > limit) bytes->resize(limit);
+        return bytes;
+    }
 };
 
 }  // namespace skelvo

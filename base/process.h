@@ -1,6 +1,6 @@
 // The few facts about processes that the window journal needs: this process's id, whether
-// another instance still runs, and where the user's local application data lives. Win32 in
-// process_win.cpp; a fake in the tests.
+// another instance still runs, and where the user's local application data lives. Paths are
+// UTF-8, so that any user name fits. Win32 in process_win.cpp; a fake in the tests.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,9 @@ public:
     // The user's local application data folder, without a trailing separator; empty when
     // it cannot be found.
     virtual std::string localDataDirectory() = 0;
+    // A second per-user folder for when the first cannot be used (the temporary folder);
+    // empty when there is none.
+    virtual std::string fallbackDataDirectory() = 0;
     // Creates the folder if it is missing; true when it exists afterwards.
     virtual bool makeDirectory(const std::string& path) = 0;
 };

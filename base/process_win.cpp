@@ -1,9 +1,12 @@
 // Process ids, start times and the local application data folder through KERNEL32 and
-// SHELL32.
+// SHELL32, the folders read and made through the wide API.
 #include "base/process_win.h"
 
-#include <shlobj.h>
 #include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include "base/utf8_file_store_win.h"
 
 namespace skelvo {
 
@@ -24,14 +27,26 @@ std::uint64_t Win32ProcessSystem::startMark(std::uint32_t processId) {
 }
 
 std::string Win32ProcessSystem::localDataDirectory() {
-    char path[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
-        return {};
-    return path;
+    PWSTR path = nullptr;
+    const HRESULT result = SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path);
+    std::string out = SUCCEEDED(result) ? toUtf8Path(path) : std::string();
+    CoTaskMemFree(path);  // also when the call failed
+    return out;
+}
+
+std::string Win32ProcessSystem::fallbackDataDirectory() {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathW(MAX_PATH + 1, path);
+    if (n == 0 || n > MAX_PATH) return {};
+    std::string out = toUtf8Path(path);
+    while (!out.empty() && (out.back() == '\\' || out.back() == '/')) out.pop_back();
+    return out;
 }
 
 bool Win32ProcessSystem::makeDirectory(const std::string& path) {
-    if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+    wchar_t wide[1024];
+    if (!toWidePath(path, wide, 1024)) return false;
+    if (CreateDirectoryW(wide, nullptr)) return true;
     return GetLastError() == ERROR_ALREADY_EXISTS;
 }
 

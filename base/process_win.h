@@ -10,6 +10,7 @@ public:
     std::uint32_t currentId() override;
     std::uint64_t startMark(std::uint32_t processId) override;
     std::string localDataDirectory() override;
+    std::string fallbackDataDirectory() override;
     bool makeDirectory(const std::string& path) override;
 };
 

@@ -118,11 +118,14 @@ int showAllManagedWindows(WindowSystem& windows, HiddenWindows& hidden) {
 }
 
 int hideAllManagedWindows(WindowSystem& windows, HiddenWindows& hidden) {
+    // Listed before the first hide, so that whoever watches the hides finds them all at once.
+    std::vector<WindowHandle> captioned;
     forEachCaptionedWindow(windows, [&](WindowHandle w) {
+        captioned.push_back(w);
         // Windows of desktops not on screen are hidden already and stay theirs.
         if (windows.isVisible(w)) hidden.add(w);
-        windows.show(w, win::SwHide);
     });
+    for (WindowHandle w : captioned) windows.show(w, win::SwHide);
     return 1;
 }
 

@@ -37,10 +37,12 @@ bool word(std::string_view& line, std::string_view expected) {
 
 }  // namespace
 
-int collectHeld(const DesktopArray& desktops, const WindowHandle* extra, int extraCount,
-                HeldWindow* out, int capacity) {
+int collectHeld(const DesktopArray& desktops, int skipped, const WindowHandle* extra,
+                int extraCount, HeldWindow* out, int capacity) {
     int n = 0;
-    for (const VirtualDesktop& d : desktops) {
+    for (int k = 0; k < DesktopCount; ++k) {
+        if (k == skipped) continue;
+        const VirtualDesktop& d = desktops[k];
         for (int i = 0; i < d.count && i < EntryCapacity; ++i) {
             add(d.entries[i].window, d.entries[i].showState, out, n, capacity);
         }
@@ -67,9 +69,16 @@ std::string formatJournal(const Journal& journal) {
                   static_cast<unsigned long long>(journal.ownerMark));
     out += line;
     for (const JournalRecord& r : journal.records) {
-        std::snprintf(line, sizeof line, "window %llx %lu %d ",
-                      static_cast<unsigned long long>(r.window),
-                      static_cast<unsigned long>(r.processId), r.command);
+        if (r.place) {
+            std::snprintf(line, sizeof line, "place %llx %lu %d %d %d %d ",
+                          static_cast<unsigned long long>(r.window),
+                          static_cast<unsigned long>(r.processId), r.place->left, r.place->top,
+                          r.place->right, r.place->bottom);
+        } else {
+            std::snprintf(line, sizeof line, "window %llx %lu %d ",
+                          static_cast<unsigned long long>(r.window),
+                          static_cast<unsigned long>(r.processId), r.command);
+        }
         out += line;
         out += r.className;
         out += '\n';
@@ -95,13 +104,22 @@ std::optional<Journal> parseJournal(std::string_view bytes) {
         if (word(line, "owner ")) {
             if (!number(line, journal.ownerId) || !number(line, journal.ownerMark)) break;
             owner = true;
-        } else if (word(line, "window ")) {
+        } else if (const bool placeLine = word(line, "place ");
+                   placeLine || word(line, "window ")) {
             JournalRecord r;
             unsigned long long handle = 0;
-            if (!number(line, handle, 16) || !number(line, r.processId) ||
-                !number(line, r.command) || !word(line, " ") || line.empty()) {
+            if (!number(line, handle, 16) || !number(line, r.processId)) break;
+            if (placeLine) {
+                Rect at{};
+                if (!number(line, at.left) || !number(line, at.top) || !number(line, at.right) ||
+                    !number(line, at.bottom)) {
+                    break;
+                }
+                r.place = at;
+            } else if (!number(line, r.command)) {
                 break;
             }
+            if (!word(line, " ") || line.empty()) break;
             r.window = static_cast<WindowHandle>(handle);
             r.className = std::string(line);
             journal.records.push_back(std::move(r));
@@ -138,9 +156,16 @@ std::optional<JournalRecord> describeWindow(WindowSystem& windows, WindowHandle 
 int replayJournal(WindowSystem& windows, const Journal& journal) {
     int shown = 0;
     for (const JournalRecord& r : journal.records) {
-        if (!windows.isWindow(r.window) || windows.isVisible(r.window)) continue;
+        if (!windows.isWindow(r.window)) continue;
+        if (!r.place && windows.isVisible(r.window)) continue;
         const std::optional<JournalRecord> now = describeWindow(windows, r.window, r.command);
         if (!now || now->processId != r.processId || now->className != r.className) continue;
+        if (r.place) {
+            if (windows.rect(r.window) != *r.place)
+                windows.move(r.window, r.place->left, r.place->top, r.place->width(),
+                             r.place->height(), true);
+            continue;
+        }
         windows.show(r.window, r.command == 0 ? win::SwShowNa : r.command);
         ++shown;
     }

@@ -1,6 +1,6 @@
 // Never lose a window: which windows the program holds (in any desktop's list or hidden
-// by the hide-all command), the journal that names them on disk so that a later start
-// can show them again after a hard kill, and the replay of such a journal.
+// by the hide-all command), the journal that names the ones it keeps hidden so that a
+// later start can show them again after a hard kill, and the replay of such a journal.
 #pragma once
 
 #include <cstdint>
@@ -23,24 +23,26 @@ struct HeldWindow {
 // Enough room for every list and the hide-all list.
 inline constexpr int HeldCapacity = DesktopCount * EntryCapacity + 256;
 
-// Every window of the twelve lists and of extra, each once (the first listing wins, and
-// desktop d's entries come in list order), with its show command: the entry's state, or
-// SW_SHOWNA for extra. Writes into out without allocating, so a crash handler can use it;
-// returns how many were written.
-int collectHeld(const DesktopArray& desktops, const WindowHandle* extra, int extraCount,
-                HeldWindow* out, int capacity);
+// Every window of the twelve lists but skipped's (-1 skips none) and of extra, each once
+// (the first listing wins, and desktop d's entries come in list order), with its show
+// command: the entry's state, or SW_SHOWNA for extra. Writes into out without allocating,
+// so a crash handler can use it; returns how many were written.
+int collectHeld(const DesktopArray& desktops, int skipped, const WindowHandle* extra,
+                int extraCount, HeldWindow* out, int capacity);
 
 // The crash path: every held window that is not visible is shown with ShowWindowAsync,
 // which never waits on its program. Returns how many were shown.
 int showHeldAsync(WindowSystem& windows, const HeldWindow* held, int count);
 
 // One window of a journal: the handle and what tells it from a later window that
-// reuses the handle.
+// reuses the handle. A hidden window is shown with command; a window being dragged on the
+// map, which may sit off screen meanwhile, goes back to place.
 struct JournalRecord {
     WindowHandle window = NullWindow;
     std::uint32_t processId = 0;
     int command = win::SwShowNa;
     std::string className;
+    std::optional<Rect> place;
     friend bool operator==(const JournalRecord&, const JournalRecord&) = default;
 };
 
@@ -53,6 +55,8 @@ struct Journal {
 
 inline constexpr char JournalPrefix[] = "journal-";
 inline constexpr char JournalFolder[] = "Skelvo";
+// Far more than the largest journal (every list full); a bigger file is read this far.
+inline constexpr std::size_t JournalReadLimit = 1u << 20;
 
 std::string formatJournal(const Journal& journal);
 // nullopt when the bytes are not a journal. A cut file yields its whole lines only.
@@ -64,7 +68,7 @@ std::string journalPath(const std::string& folder, std::uint32_t processId);
 std::optional<JournalRecord> describeWindow(WindowSystem& windows, WindowHandle window,
                                             int command);
 // Shows each recorded window that still exists, belongs to the same process and class and
-// is hidden. Returns how many were shown.
+// is hidden, and puts a dragged one back at its place. Returns how many were shown.
 int replayJournal(WindowSystem& windows, const Journal& journal);
 
 }  // namespace skelvo

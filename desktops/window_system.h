@@ -51,6 +51,10 @@ public:
     virtual int className(WindowHandle window, char* buffer, int size) = 0;
     // ShowWindowAsync: never waits on the window's program.
     virtual void showAsync(WindowHandle window, int command) = 0;
+    // Moves and sizes without waiting on the window's program (SWP_ASYNCWINDOWPOS).
+    virtual void moveAsync(WindowHandle window, Rect to) {
+        move(window, to.left, to.top, to.width(), to.height(), true);
+    }
     // The window's thread does not answer; calls on it are being made asynchronously.
     virtual bool isHung(WindowHandle window) = 0;
 };

@@ -274,6 +274,11 @@ void Win32WindowSystem::showAsync(WindowHandle window, int command) {
     ShowWindowAsync(hwnd(window), command);
 }
 
+void Win32WindowSystem::moveAsync(WindowHandle window, Rect to) {
+    SetWindowPos(hwnd(window), nullptr, to.left, to.top, to.width(), to.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+}
+
 bool Win32WindowSystem::isHung(WindowHandle window) {
     HWND w = hwnd(window);
     if (ownThread(w)) return false;

@@ -31,6 +31,7 @@ public:
     std::uint32_t processId(WindowHandle window) override;
     int className(WindowHandle window, char* buffer, int size) override;
     void showAsync(WindowHandle window, int command) override;
+    void moveAsync(WindowHandle window, Rect to) override;
     bool isHung(WindowHandle window) override;
 
     // How long a call waits for a window's thread before treating it as not answering,

@@ -41,7 +41,9 @@ bool Win32Shell::openFileDialog(const OpenFileRequest& request) {
     ofn.lpstrInitialDir = nullptr;
     ofn.lpstrTitle = request.title;
     ofn.Flags = request.flags;
-    return GetOpenFileNameA(&ofn) != FALSE;
+    const bool chosen = GetOpenFileNameA(&ofn) != FALSE;
+    if (afterDialog != nullptr) afterDialog();
+    return chosen;
 }
 
 int Win32Shell::fileTitle(const char* path, char* title, unsigned size) {

@@ -18,6 +18,9 @@ public:
                                const char* parameters, const char* directory,
                                int showCommand) override;
     IconHandle loadIcon(InstanceHandle instance, int resourceId) override;
+
+    // Called when the open-file dialog has returned.
+    void (*afterDialog)() = nullptr;
 };
 
 }  // namespace skelvo

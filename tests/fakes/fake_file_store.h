@@ -1,8 +1,9 @@
-// An in-memory file system: whole files by path, every replace recorded in order, files
-// held open by other programs or read-only, failures on demand, and the lead bytes of
-// code page 932 or of a single-byte code page.
+// An in-memory file system: whole files by path, every replace and removal recorded in
+// order, files held open by other programs or read-only, failures on demand, and the lead
+// bytes of code page 932 or of a single-byte code page.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -21,16 +22,12 @@ public:
     enum Sharing { ShareNothing, ShareReadWrite };
 
     FileRead readFile(const std::string& path) override {
-        if (log != nullptr) log->add("read " + path);
-        FileRead result;
-        const auto it = files.find(path);
-        if (it != files.end() && heldAs(path, ShareNothing)) {
-            result.status = FileRead::Failed;
-        } else if (it != files.end()) {
-            result.status = FileRead::Read;
-            result.bytes = it->second;
-        }
-        return result;
+        return readBytes(path, std::string::npos);
+    }
+    std::optional<std::string> readUpTo(const std::string& path, std::size_t limit) override {
+        FileRead file = readBytes(path, limit);
+        if (file.status != FileRead::Read) return std::nullopt;
+        return std::move(file.bytes);
     }
     // As the rename on Windows: a read-only target, or one another program holds open,
     // is not replaced, and the temporary file is deleted again. The ANSI API opens no
@@ -39,8 +36,8 @@ public:
         if (log != nullptr) log->add("replace " + path);
         const std::string temporary =
             temporaryPathFor(path, [this](unsigned char b) { return isLeadByte(b); });
-        if (failWrites || readOnly.count(path) != 0 || held.count(path) != 0 ||
-            path.size() >= MaxPath || temporary.size() >= MaxPath) {
+        if (failWrites || inFullFolder(path) || readOnly.count(path) != 0 ||
+            held.count(path) != 0 || path.size() >= MaxPath || temporary.size() >= MaxPath) {
             refused.push_back({path, std::string(bytes)});
             return false;
         }
@@ -49,6 +46,7 @@ public:
         return true;
     }
     bool remove(const std::string& path) override {
+        if (failRemoves && files.count(path) != 0) return false;
         files.erase(path);
         writes.push_back({path, std::nullopt});
         return true;
@@ -76,15 +74,38 @@ public:
     std::vector<Write> refused;  // every replace that failed, with its bytes
     std::map<std::string, Sharing> held;   // held open by another program
     std::set<std::string> readOnly;
+    std::set<std::string> unreadable;   // exist, but every read fails
+    std::set<std::string> fullFolders;  // writes under these fail
     bool failWrites = false;
-    unsigned codePage = 932;  // 932, or any other for a single-byte code page
+    bool failRemoves = false;     // an existing file cannot be removed
+    std::size_t largestRead = 0;  // the most bytes one read returned
+    unsigned codePage = 932;      // 932, or any other for a single-byte code page
     EventLog* log = nullptr;
 
 private:
     static constexpr std::size_t MaxPath = 260;
+    FileRead readBytes(const std::string& path, std::size_t limit) {
+        if (log != nullptr) log->add("read " + path);
+        FileRead result;
+        const auto it = files.find(path);
+        if (it == files.end()) return result;
+        if (unreadable.count(path) != 0 || heldAs(path, ShareNothing)) {
+            result.status = FileRead::Failed;
+            return result;
+        }
+        result.status = FileRead::Read;
+        result.bytes = it->second.substr(0, limit);
+        largestRead = std::max(largestRead, result.bytes.size());
+        return result;
+    }
     bool heldAs(const std::string& path, Sharing sharing) const {
         const auto it = held.find(path);
         return it != held.end() && it->second == sharing;
+    }
+    bool inFullFolder(const std::string& path) const {
+        return std::any_of(fullFolders.begin(), fullFolders.end(), [&](const std::string& f) {
+            return path.compare(0, f.size() + 1, f + "\\") == 0;
+        });
     }
 };
 

@@ -308,6 +308,7 @@ TEST(LauncherSettings, SingleByteCodePageRoundTrip) {
     first.send(win::WmCommand, CmdSwitchFunction);
     first.pointAt(127, 62);
     first.send(win::WmDropFiles, first.shell.addDrop({cafe}));
+    first.host.answers = {win::IdYes};
     first.send(win::WmClose);
     EXPECT_EQ(first.host.messageBoxes.size(), 1u) << "the quit question only";
     PanelHarness second;

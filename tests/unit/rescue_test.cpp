@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
+#include <utility>
 
+#include "app/crash_path.h"
 #include "app/ids.h"
 #include "app/window_guard.h"
 #include "desktops/switching.h"
+#include "settings/settings_format.h"
 #include "tests/fakes/fake_process_system.h"
 #include "tests/fakes/panel_harness.h"
 #include "tests/unit/desktops_recording.h"
@@ -24,37 +28,67 @@ std::set<WindowHandle> journalled(FakeFileStore& files, const std::string& path)
     return out;
 }
 
-// Counts the hides the system sees while the journal on disk does not name the window: a
-// kill at that moment would lose it.
+// Counts, at every hide the system sees, the windows that a kill at that moment would
+// lose: the one being hidden and every listed one already hidden, if the journal on disk
+// does not name it.
 struct KillCheck : RecordingWindows {
     KillCheck(WindowSystem& inner, FakeFileStore& files) : RecordingWindows(inner), files(files) {}
     bool show(WindowHandle window, int command) override {
-        if (command == win::SwHide) unnamedHides += journalled(files, path).count(window) == 0;
+        if (command == win::SwHide) {
+            const auto named = journalled(files, guard->journalFile());
+            const auto lost = [&](WindowHandle w, bool visible) {
+                return isWindow(w) && isVisible(w) == visible && named.count(w) == 0;
+            };
+            unnamedHides += lost(window, true);
+            for (const VirtualDesktop& d : *desktops)
+                for (int i = 0; i < d.count; ++i) unnamedHides += lost(d.entries[i].window, false);
+        }
         return RecordingWindows::show(window, command);
     }
+    void showAsync(WindowHandle window, int command) override {
+        if (auto hook = std::exchange(onShowAsync, nullptr)) hook();
+        RecordingWindows::showAsync(window, command);
+    }
+    void moveAsync(WindowHandle window, Rect to) override {
+        asyncMoves.push_back(window);
+        RecordingWindows::moveAsync(window, to);
+    }
     FakeFileStore& files;
-    std::string path;
+    const WindowGuard* guard = nullptr;
+    const DesktopArray* desktops = nullptr;
     int unnamedHides = 0;
+    std::function<void()> onShowAsync;  // run once, at the next asynchronous show
+    std::vector<WindowHandle> asyncMoves;
 };
 
 struct Guarded : ::testing::Test {
     PanelHarness h;
     FakeProcessSystem processes;
     KillCheck check{h.windows, h.files};
-    WindowGuard guard{check, h.files, processes};
-    GuardedWindowSystem guarded{check, guard};
+    std::unique_ptr<WindowGuard> guard;
+    std::unique_ptr<GuardedWindowSystem> guarded;
+    WindowHandle bottom = NullWindow;
 
     void SetUp() override {
+        rebuild();
+        bottom = h.windows.addAtBottom(captioned("bottom"));
+    }
+    // A guard for the processes' present folders.
+    void rebuild() {
+        h.panel.reset();
+        guard = std::make_unique<WindowGuard>(check, h.files, processes);
+        guarded = std::make_unique<GuardedWindowSystem>(check, *guard);
         h.panel = std::make_unique<Panel>(
-            *h.app, Services{guarded, h.host, h.graphics, h.shell, h.files, &guard});
-        guard.attach(*h.app);
-        check.path = guard.journalFile();
-        h.windows.addAtBottom(captioned("bottom"));
+            *h.app, Services{*guarded, h.host, h.graphics, h.shell, h.files, guard.get()});
+        guard->attach(*h.app);
+        check.guard = guard.get();
+        check.desktops = &h.app->desktops;
     }
     void TearDown() override {
         h.panel.reset();
         h.app.reset();  // its teardown still goes through the guard
     }
+    std::set<WindowHandle> named() { return journalled(h.files, guard->journalFile()); }
     void command(unsigned id) { h.send(win::WmCommand, id); }
     void toDesktop(int d) { command(CmdDesktopFirst + static_cast<unsigned>(d)); }
     // Windows on desktops 0, 5 and 9 (one minimised, one maximised), desktop 9 on screen.
@@ -73,7 +107,7 @@ struct Guarded : ::testing::Test {
     }
 };
 
-TEST_F(Guarded, CrashShowsEveryHeldWindowOnceWithoutWaiting) {
+TEST_F(Guarded, CrashShowsEveryHiddenWindowOnceLeavesVisibleOnesAndClosesTheJournal) {
     const auto all = parkOnThreeDesktops();
     // After "show all hidden windows" a window can sit in two lists; it is shown once.
     VirtualDesktop& nine = h.app->desktops[9];
@@ -83,31 +117,42 @@ TEST_F(Guarded, CrashShowsEveryHeldWindowOnceWithoutWaiting) {
     command(CmdHideAllWindows);
     h.tick(TimerRefresh);
     ASSERT_FALSE(h.windows.at(all[4]).visible);
+    // A parked window that its program showed again, and the user maximised, stays so.
+    h.windows.programShow(all[2], win::SwShowMaximized);
+    ASSERT_TRUE(h.files.read(guard->journalFile()));
     h.windows.shows.clear();
 
-    const int shown = guard.rescue();
-    EXPECT_EQ(shown, 6) << "desktops 0 and 5 and the hide-all list";
+    const int shown = guard->rescue();
+    EXPECT_EQ(shown, 5) << "desktops 0 and 5 and the hide-all list";
     EXPECT_TRUE(h.windows.shows.empty()) << "only asynchronous calls";
     std::set<WindowHandle> once;
-    for (auto& [w, command] : h.windows.asyncShows) EXPECT_TRUE(once.insert(w).second);
+    for (auto& [w, command] : h.windows.asyncShows) {
+        EXPECT_TRUE(once.insert(w).second);
+        EXPECT_NE(w, all[2]) << "a visible window is left as it is";
+    }
     for (WindowHandle w : all) EXPECT_TRUE(h.windows.at(w).visible) << h.windows.at(w).title;
     EXPECT_TRUE(h.windows.at(all[1]).minimised) << "each in its recorded state";
     EXPECT_TRUE(h.windows.at(all[3]).maximised);
+    EXPECT_TRUE(h.windows.at(all[2]).maximised);
+    EXPECT_FALSE(h.files.read(guard->journalFile())) << "closed once its shows are issued";
 }
 
-TEST_F(Guarded, JournalNamesEveryHiddenWindowAfterAnyPrefixOfItsWrites) {
+TEST_F(Guarded, JournalNamesWhatIsKeptHiddenAfterAnyPrefixOfItsWritesOneWriteAheadOfTheHides) {
     const auto all = parkOnThreeDesktops();
+    EXPECT_EQ(named(), (std::set<WindowHandle>{all[0], all[1], all[2], all[3]}))
+        << "not the windows of the desktop on screen";
     toDesktop(0);
     toDesktop(5);
     h.windows.destroy(all[4]);  // closed while parked: it leaves the journal at the capture
     toDesktop(9);
     toDesktop(0);
     EXPECT_EQ(check.unnamedHides, 0);
+    EXPECT_EQ(named(), (std::set<WindowHandle>{all[2], all[3]}));
 
     // Every write is a whole journal or a removal; every cut of one yields whole records.
     ASSERT_FALSE(h.files.writes.empty());
     for (const auto& write : h.files.writes) {
-        ASSERT_TRUE(write.bytes);
+        if (!write.bytes) continue;
         const auto whole = parseJournal(*write.bytes);
         ASSERT_TRUE(whole && whole->complete);
         for (std::size_t cut = 0; cut < write.bytes->size(); ++cut) {
@@ -119,19 +164,83 @@ TEST_F(Guarded, JournalNamesEveryHiddenWindowAfterAnyPrefixOfItsWrites) {
                 << cut;
         }
     }
-    // Switching among the same windows writes nothing more.
-    const std::size_t writes = h.files.writes.size();
-    toDesktop(5);
-    toDesktop(0);
-    EXPECT_EQ(h.files.writes.size(), writes);
-    EXPECT_EQ(journalled(h.files, guard.journalFile()),
-              (std::set<WindowHandle>{all[0], all[1], all[2], all[3]}));
+    // However many windows a command hides: one write ahead of its hides, one after its
+    // shows; hide-all shows none, and names only the windows it hid.
+    const WindowHandle late[] = {h.addWindow("late 1"), h.addWindow("late 2"),
+                                 h.addWindow("late 3")};
+    h.tick(TimerRefresh);
+    for (int d : {5, 0}) {
+        const std::size_t before = h.files.writes.size();
+        toDesktop(d);
+        EXPECT_EQ(h.files.writes.size() - before, 2u) << d;
+    }
+    const WindowHandle selfHidden = h.addWindow("hidden by its program");
+    h.windows.programShow(selfHidden, win::SwHide);
+    const std::size_t before = h.files.writes.size();
+    h.host.answers = {win::IdYes};
+    command(CmdHideAllWindows);
+    EXPECT_EQ(h.files.writes.size() - before, 1u);
+    EXPECT_EQ(named(), (std::set<WindowHandle>{all[0], all[1], all[2], all[3], late[0], late[1],
+                                               late[2], bottom}));
+    EXPECT_EQ(check.unnamedHides, 0);
+}
 
-    h.send(win::WmEndSession, 1);
-    for (WindowHandle w : {all[0], all[1], all[2], all[3]}) EXPECT_TRUE(h.windows.at(w).visible);
-    EXPECT_FALSE(h.files.read(guard.journalFile())) << "the session end removes the journal";
-    ASSERT_FALSE(h.shell.notifications.empty());
-    EXPECT_EQ(h.shell.notifications.back().operation, win::NimDelete);
+TEST_F(Guarded, AJournalGoesToTheFirstUsablePlaceOrTheUserIsToldOnce) {
+    const std::string local = "C:\\Users\\u\\AppData\\Local\\Skelvo";
+    const std::string temp = "C:\\Users\\u\\AppData\\Local\\Temp\\Skelvo";
+    struct Case {
+        const char* what;
+        std::function<void(FakeProcessSystem&, FakeFileStore&)> set;
+        std::string folder;  // empty: none could be written
+    } cases[] = {
+        {"known folder", [](auto&, auto&) {}, local},
+        {"no known folder", [](auto& p, auto&) { p.localData.clear(); }, temp},
+        {"folder refused", [&](auto& p, auto&) { p.refused.insert(local); }, temp},
+        {"known folder full", [&](auto&, auto& f) { f.fullFolders.insert(local); }, temp},
+        {"both full", [&](auto&, auto& f) { f.fullFolders.insert({local, temp}); }, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        h.panel.reset();
+        h.app = std::make_unique<Application>();
+        h.windows = FakeWindowSystem();
+        h.windows.addAtBottom(captioned("bottom"));
+        h.files = FakeFileStore();
+        processes = FakeProcessSystem();
+        c.set(processes, h.files);
+        rebuild();
+        const auto all = parkOnThreeDesktops();
+        toDesktop(0);
+        EXPECT_FALSE(h.windows.at(all[4]).visible) << "hidden anyway";
+        std::set<std::string> written;
+        for (const auto& w : h.files.writes)
+            if (w.bytes) written.insert(w.path.substr(0, w.path.rfind('\\')));
+        EXPECT_EQ(written, c.folder.empty() ? std::set<std::string>{} : std::set{c.folder});
+        h.host.messageBoxes.clear();
+        if (c.folder.empty()) h.host.answers = {win::IdOk};
+        h.deliverPosted(JournalWarningMessage);
+        ASSERT_EQ(h.host.messageBoxes.size(), c.folder.empty() ? 1u : 0u) << "told once";
+        if (c.folder.empty()) {
+            EXPECT_EQ(h.host.messageBoxes[0].text, JournalWarningText);
+            h.files.fullFolders.clear();  // room again: the next change is journalled
+            toDesktop(5);
+        }
+        EXPECT_EQ(named(), (std::set<WindowHandle>{all[c.folder.empty() ? 0 : 2],
+                                                   all[c.folder.empty() ? 1 : 3], all[4]}));
+    }
+}
+
+TEST_F(Guarded, ARemovalThatFailedIsTriedAgain) {
+    const WindowHandle w = h.addWindow("parked");
+    h.create();
+    toDesktop(5);
+    ASSERT_EQ(named(), std::set<WindowHandle>{w});
+    h.files.failRemoves = true;
+    toDesktop(0);
+    ASSERT_TRUE(h.files.read(guard->journalFile()));
+    h.files.failRemoves = false;
+    h.tick(TimerRefresh);
+    EXPECT_FALSE(h.files.read(guard->journalFile()));
 }
 
 TEST_F(Guarded, ReplayShowsOnlyTheSameHiddenWindowsOfInstancesThatEnded) {
@@ -147,9 +256,14 @@ TEST_F(Guarded, ReplayShowsOnlyTheSameHiddenWindowsOfInstancesThatEnded) {
     const WindowHandle otherClass = hidden("other class");
     const WindowHandle visible = h.addWindow("visible");
     const WindowHandle runningOnes = hidden("of a running instance");
+    const WindowHandle unread = hidden("in a journal that cannot be read");
+    const WindowHandle big = hidden("in a journal too big");
+    const WindowHandle dragged = h.addWindow("dragged", Rect{3000, 100, 3400, 400});
     Journal ended{55, 9, {}, true};
     for (WindowHandle w : {same, gone, otherProcess, otherClass, visible})
         ended.records.push_back(*describeWindow(h.windows, w, win::SwShowNormal));
+    ended.records.push_back(*describeWindow(h.windows, dragged, win::SwShowNa));
+    ended.records.back().place = Rect{100, 100, 500, 400};
     h.windows.destroy(gone);
     h.windows.at(otherProcess).processId = 4343;
     h.windows.at(otherClass).className = "Reused";
@@ -157,16 +271,135 @@ TEST_F(Guarded, ReplayShowsOnlyTheSameHiddenWindowsOfInstancesThatEnded) {
     processes.running[56] = 3;
     processes.running[55] = 8;  // id 55 reused by another program since
     const std::string folder = "C:\\Users\\u\\AppData\\Local\\Skelvo";
+    const std::string kept[] = {journalPath(folder, 56), journalPath(folder, 56) + ".new",
+                                journalPath(folder, 58)};
     h.files.replace(journalPath(folder, 55), formatJournal(ended));
-    h.files.replace(journalPath(folder, 56), formatJournal(running));
+    h.files.replace(kept[0], formatJournal(running));
+    h.files.replace(kept[1], "Skelvo window journal 1\nowner 5");  // cut in its write
+    h.files.replace(kept[2], formatJournal({58, 1, {*describeWindow(h.windows, unread, 1)}, true}));
+    h.files.unreadable.insert(kept[2]);
     h.files.replace(folder + "\\journal-57.txt", "cut sho");
+    std::string huge = formatJournal({59, 1, {*describeWindow(h.windows, big, 1)}, true});
+    huge.insert(huge.rfind("end"), std::string(2 * JournalReadLimit, '#'));
+    h.files.replace(journalPath(folder, 59), huge);
 
-    EXPECT_EQ(guard.replayLeftovers(), 1);
-    for (WindowHandle w : {same, otherProcess, otherClass, runningOnes})
-        EXPECT_EQ(h.windows.at(w).visible, w == same) << h.windows.at(w).title;
-    EXPECT_FALSE(h.files.read(journalPath(folder, 55))) << "replayed journals go";
-    EXPECT_FALSE(h.files.read(folder + "\\journal-57.txt"));
-    EXPECT_TRUE(h.files.read(journalPath(folder, 56))) << "a running instance keeps its own";
+    EXPECT_EQ(guard->replayLeftovers(), 2);
+    for (WindowHandle w : {same, otherProcess, otherClass, runningOnes, unread, big})
+        EXPECT_EQ(h.windows.at(w).visible, w == same || w == big) << h.windows.at(w).title;
+    EXPECT_EQ(h.windows.rect(dragged), (Rect{100, 100, 500, 400})) << "back at its place";
+    EXPECT_LE(h.files.largestRead, JournalReadLimit);
+    for (int id : {55, 57, 59})
+        EXPECT_FALSE(h.files.read(folder + "\\journal-" + std::to_string(id) + ".txt")) << id;
+    h.files.unreadable.clear();
+    for (const std::string& path : kept) EXPECT_TRUE(h.files.read(path)) << path;
+}
+
+// The crash path's order of work on a fake process: who rescues, who waits, who ends.
+struct FakeCrash : CrashSystem {
+    std::uint32_t thread = 1;
+    std::vector<std::string> calls;
+    std::function<void()> onSuspend;
+    std::uint32_t currentThread() override { return thread; }
+    void suspendUiThread() override {
+        if (onSuspend) onSuspend();
+        calls.push_back("suspend");
+    }
+    void endProcess(unsigned code) override { calls.push_back("end " + std::to_string(code)); }
+    void awaitEnd(unsigned code) override { calls.push_back("await " + std::to_string(code)); }
+};
+
+TEST_F(Guarded, CrashPathRescuesOnceEndsAtOnceOnAFaultInsideAndStopsTheUiThreadFirst) {
+    const auto all = parkOnThreeDesktops();
+    struct Case {
+        std::uint32_t thread;
+        std::uint32_t faultThread;  // where a second fault happens inside the rescue
+        std::vector<std::string> calls;
+    } cases[] = {
+        {1, 1, {"end 7", "end 5"}},
+        {1, 9, {"await 7", "end 5"}},
+        {2, 2, {"suspend", "end 7", "end 5"}},
+    };
+    for (const Case& c : cases) {
+        h.send(win::WmQueryEndSession);  // no other way to hide them all again in between
+        h.send(win::WmEndSession, 0);
+        FakeCrash system;
+        CrashPath path(*guard, system, 1);
+        system.thread = c.thread;
+        std::size_t readsAtSuspend = 99;
+        check.calls.clear();
+        system.onSuspend = [&] { readsAtSuspend = check.calls.size(); };
+        check.onShowAsync = [&] {
+            system.thread = c.faultThread;
+            path.run(7);
+            system.thread = c.thread;
+        };
+        path.run(5);
+        EXPECT_EQ(system.calls, c.calls);
+        if (c.thread != 1) {
+            EXPECT_EQ(readsAtSuspend, 0u) << "stopped before any list is read";
+        }
+        for (WindowHandle w : all) EXPECT_TRUE(h.windows.at(w).visible);
+    }
+}
+TEST_F(Guarded, SessionEndShowsEveryWindowACancelHidesThemAgainAnEndEndsTheProcess) {
+    const auto all = parkOnThreeDesktops();
+    command(CmdEnterTray);
+    const std::set<WindowHandle> journalled = named();
+
+    EXPECT_EQ(h.send(win::WmQueryEndSession), 1);
+    for (WindowHandle w : all) EXPECT_TRUE(h.windows.at(w).visible) << h.windows.at(w).title;
+    EXPECT_TRUE(h.windows.at(all[1]).minimised && h.windows.at(all[3]).maximised);
+    EXPECT_FALSE(h.files.read(guard->journalFile())) << "nothing is kept hidden";
+    h.tick(TimerRefresh);
+    EXPECT_EQ(h.app->desktops[9].count, 1) << "the desktop on screen takes in no other's";
+
+    h.send(win::WmEndSession, 0);
+    for (WindowHandle w : all) EXPECT_EQ(h.windows.at(w).visible, w == all[4]);
+    EXPECT_TRUE(h.state().inTray);
+    EXPECT_EQ(h.shell.notifications.back().operation, win::NimAdd);
+    EXPECT_EQ(named(), journalled) << "the lists and the journal as they were";
+    EXPECT_EQ(check.unnamedHides, 0);
+    toDesktop(0);
+    EXPECT_TRUE(h.windows.at(all[0]).visible && !h.windows.at(all[4]).visible) << "still switches";
+
+    h.send(win::WmQueryEndSession);
+    h.files.writes.clear();
+    h.send(win::WmEndSession, 1);
+    for (WindowHandle w : all) EXPECT_TRUE(h.windows.at(w).visible) << h.windows.at(w).title;
+    EXPECT_TRUE(std::any_of(h.files.writes.begin(), h.files.writes.end(), [](const auto& w) {
+        return w.path.ends_with(SettingsFileName);
+    })) << "the registrations are saved";
+    EXPECT_EQ(h.shell.notifications.back().operation, win::NimDelete);
+    EXPECT_FALSE(h.files.read(guard->journalFile()));
+    EXPECT_EQ(h.host.destroyed, std::vector<WindowHandle>{h.panelWindow}) << "the process ends";
+}
+
+TEST_F(Guarded, ADraggedWindowIsJournalledAtItsPlaceAndPutBackByTheCrashPathAndTheReplay) {
+    const Rect place{200, 190, 600, 570};
+    const WindowHandle w = h.addWindow("dragged", place);
+    h.create();
+    h.pointAt(20, 20);
+    h.send(win::WmLButtonDown);
+    h.pointAt(120, 20);  // over desktop 2's cell: the window sits off screen
+    h.tick(TimerWindowDrag);
+    ASSERT_NE(h.windows.rect(w), place);
+    const std::string bytes = h.files.read(guard->journalFile()).value_or("");
+    const auto journal = parseJournal(bytes);
+    ASSERT_TRUE(journal && journal->records.size() == 1);
+    EXPECT_EQ(journal->records[0].place, place);
+
+    guard->rescue();
+    EXPECT_EQ(check.asyncMoves, std::vector<WindowHandle>{w});
+    EXPECT_EQ(h.windows.rect(w), place);
+
+    // A kill instead: the next start finds the journal.
+    h.windows.move(w, 2000, 0, place.width(), place.height(), true);
+    h.files.replace(journalPath("C:\\Users\\u\\AppData\\Local\\Skelvo", 100), bytes);
+    processes.current = 101;
+    processes.running = {{101, 1}};
+    WindowGuard next(h.windows, h.files, processes);
+    next.replayLeftovers();
+    EXPECT_EQ(h.windows.rect(w), place);
 }
 
 TEST_F(Guarded, HungWindowsNeverHoldASwitchAndEndWhereTheirDesktopSays) {

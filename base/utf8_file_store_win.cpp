@@ -1,0 +1,158 @@
+// Whole-file reads and atomic replacement through the wide file API, paths in UTF-8.
+#include "base/utf8_file_store_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace skelvo {
+
+namespace {
+
+// Long enough for any path the journal builds; longer ones are refused.
+constexpr int WidePathChars = 1024;
+
+struct FileHandle {
+    HANDLE h;
+    explicit FileHandle(HANDLE handle) : h(handle) {}
+    ~FileHandle() {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool ok() const { return h != INVALID_HANDLE_VALUE; }
+};
+
+struct FindHandle {
+    HANDLE h;
+    explicit FindHandle(HANDLE handle) : h(handle) {}
+    ~FindHandle() {
+        if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+};
+
+bool writeFlushed(const wchar_t* path, std::string_view bytes) {
+    FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.ok()) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD wrote = 0;
+        if (!WriteFile(file.h, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0)
+            return false;
+        done += wrote;
+    }
+    return FlushFileBuffers(file.h) != 0;
+}
+
+}  // namespace
+
+bool toWidePath(const std::string& utf8, wchar_t* out, int size) {
+    if (size <= 0) return false;
+    if (utf8.empty()) {
+        out[0] = L'\0';
+        return true;
+    }
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                      static_cast<int>(utf8.size()), out, size - 1);
+    if (n <= 0) return false;
+    out[n] = L'\0';
+    return true;
+}
+
+std::string toUtf8Path(const wchar_t* wide) {
+    if (wide == nullptr || wide[0] == L'\0') return {};
+    const int n =
+        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1) return {};
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, -1, out.data(), n, nullptr, nullptr);
+    out.resize(static_cast<std::size_t>(n - 1));
+    return out;
+}
+
+FileRead Win32Utf8FileStore::readFile(const std::string& path) {
+    return readBytes(path, static_cast<std::size_t>(-1));
+}
+
+std::optional<std::string> Win32Utf8FileStore::readUpTo(const std::string& path,
+                                                        std::size_t limit) {
+    FileRead file = readBytes(path, limit);
+    if (file.status != FileRead::Read) return std::nullopt;
+    return std::move(file.bytes);
+}
+
+FileRead Win32Utf8FileStore::readBytes(const std::string& path, std::size_t limit) {
+    FileRead result;
+    result.status = FileRead::Failed;
+    wchar_t wide[WidePathChars];
+    if (!toWidePath(path, wide, WidePathChars)) return result;
+    FileHandle file(CreateFileW(wide, GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.ok()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            result.status = FileRead::Missing;
+        return result;
+    }
+    char buffer[65536];
+    while (result.bytes.size() < limit) {
+        const DWORD want = static_cast<DWORD>(
+            std::min<std::size_t>(sizeof buffer, limit - result.bytes.size()));
+        DWORD got = 0;
+        if (!ReadFile(file.h, buffer, want, &got, nullptr)) {
+            result.bytes.clear();
+            return result;
+        }
+        if (got == 0) break;
+        result.bytes.append(buffer, got);
+    }
+    result.status = FileRead::Read;
+    return result;
+}
+
+bool Win32Utf8FileStore::replace(const std::string& path, std::string_view bytes) {
+    wchar_t wide[WidePathChars];
+    wchar_t temporary[WidePathChars + 4];
+    if (!toWidePath(path, wide, WidePathChars)) return false;
+    lstrcpyW(temporary, wide);
+    lstrcatW(temporary, L".new");
+    if (!writeFlushed(temporary, bytes) ||
+        !MoveFileExW(temporary, wide, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary);
+        return false;
+    }
+    return true;
+}
+
+bool Win32Utf8FileStore::remove(const std::string& path) {
+    wchar_t wide[WidePathChars];
+    if (!toWidePath(path, wide, WidePathChars)) return false;
+    if (DeleteFileW(wide)) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+std::vector<std::string> Win32Utf8FileStore::list(const std::string& directory,
+                                                  const std::string& prefix) {
+    std::vector<std::string> names;
+    wchar_t pattern[WidePathChars];
+    if (!toWidePath(directory + "\\" + prefix + "*", pattern, WidePathChars)) return names;
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW(pattern, &data));
+    if (find.h == INVALID_HANDLE_VALUE) return names;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            std::string name = toUtf8Path(data.cFileName);
+            if (!name.empty()) names.push_back(std::move(name));
+        }
+    } while (FindNextFileW(find.h, &data));
+    return names;
+}
+
+}  // namespace skelvo
