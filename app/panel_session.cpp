@@ -10,7 +10,7 @@ void Panel::onEndSession(WindowHandle, bool ending) {
     if (!ending) return;
     // WM_CLOSE never comes now: the registrations are saved without asking, and every
     // hidden window is shown so that a program asking to save a document is seen.
-    saveSettings(s_, app_.state.workingDirectory, app_.slots);
+    saveSettings(s_, app_.state.workingDirectory, app_.slots, &app_.hotkeys.section);
     // As the exit teardown does: the hide-all list, then desktop 11 down to 0; the lists
     // are emptied.
     app_.hidden.showAll();

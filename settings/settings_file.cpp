@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "launcher/registration.h"
+#include "settings/hotkey_section.h"
 #include "settings/settings_format.h"
 
 namespace skelvo {
@@ -18,11 +19,12 @@ std::optional<std::string> filePath(const char* directory) {
 
 }  // namespace
 
-void loadSettings(Services& services, const char* directory, SlotArray& slots) {
+void loadSettings(Services& services, const char* directory, SlotArray& slots, KeySection* keys) {
     const std::optional<std::string> path = filePath(directory);
     if (!path) return;
     const std::optional<std::string> bytes = services.files.read(*path);
     if (!bytes) return;
+    if (keys != nullptr) *keys = readKeySection(*bytes);
     for (const SettingsRecord& record : parseSettings(*bytes)) {
         if (record.slot < 0 || record.slot >= SlotCount) continue;
         // Only a path that a slot holds whole, as a terminated string.
@@ -33,7 +35,8 @@ void loadSettings(Services& services, const char* directory, SlotArray& slots) {
     }
 }
 
-bool saveSettings(Services& services, const char* directory, const SlotArray& slots) {
+bool saveSettings(Services& services, const char* directory, const SlotArray& slots,
+                  const KeySection* keys) {
     std::vector<SettingsRecord> registered;
     for (const LauncherSlot& slot : slots) {
         if (slot.registered != 1) continue;
@@ -41,7 +44,10 @@ bool saveSettings(Services& services, const char* directory, const SlotArray& sl
             {slot.slotIndex, std::string(slot.filePath, strnlen(slot.filePath, SlotPathBytes))});
     }
     const std::optional<std::string> path = filePath(directory);
-    if (path && services.files.replace(*path, formatSettings(registered))) return true;
+    // The hotkeys go first: a launcher section's closing marker must end the file.
+    const std::string bytes =
+        (keys != nullptr ? formatKeySection(*keys) : std::string()) + formatSettings(registered);
+    if (path && services.files.replace(*path, bytes)) return true;
     services.host.messageBox(services.windows.desktopWindow(), WriteFailedText, nullptr, win::MbOk);
     return false;
 }

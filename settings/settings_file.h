@@ -10,9 +10,13 @@ inline constexpr char WriteFailedText[] = "ファイルの書き込みに失敗�
 
 // Fills the slots the file in directory names; a missing, unreadable or unreachable file
 // loads nothing and says nothing.
-void loadSettings(Services& services, const char* directory, SlotArray& slots);
+// keys, when given, receives the file's hotkey section.
+void loadSettings(Services& services, const char* directory, SlotArray& slots,
+                  KeySection* keys = nullptr);
 // Replaces the file with the registered slots. When that fails (or the path is too long
 // for the system) the old file stays and the write-failure message is shown.
-bool saveSettings(Services& services, const char* directory, const SlotArray& slots);
+// keys, when given, is written in front of the launcher section.
+bool saveSettings(Services& services, const char* directory, const SlotArray& slots,
+                  const KeySection* keys = nullptr);
 
 }  // namespace skelvo
