@@ -24,11 +24,14 @@ TEST(HotkeySection, LinesRebindUnbindAndSwapInOrderAndBadOnesAreSkipped) {
     expected[SendFirst + 11] = {};
     expected[StepFirst + StepDown] = {CtrlAlt, 0x22};
     std::swap(expected[SwitchFirst + 0], expected[SwitchFirst + 1]);
+    expected[StepFirst + StepUp] = expected[SwitchFirst + 5];
+    expected[SwitchFirst + 5] = {};  // the combination left it
     EXPECT_EQ(tableOf("switch 3 shift+WIN+q\r\n"
                       "send 12 none\r\n"
                       "DOWN Ctrl+Alt+PageDown\r\n"
                       "switch 1 Ctrl+Alt+F2\r\n"
                       "switch 2 Ctrl+Alt+F1\r\n"
+                      "up alt+CTRL+f6\r\n"
                       "# a comment\r\n\r\n"
                       "switch 13 Ctrl+Alt+F5\r\n"
                       "switch 03 Ctrl+Alt+F5\r\n"
