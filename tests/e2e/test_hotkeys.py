@@ -4,7 +4,6 @@ sends the focused window to desktop 3, a combination held by another program is 
 one notice while the others work, and KQZ.txt can turn every key off."""
 
 import os
-import re
 import subprocess
 import tempfile
 
@@ -30,33 +29,7 @@ def wine_setup(command):
 
 
 def setUpModule():
-    """Openbox as wine-setup starts it, but without its own Ctrl+Alt+arrow bindings, which
-    would take the keys before Wine sees them. Its configuration is read only at start, so
-    this one is started anew, under the pid file that wm-stop reads."""
     wine_setup("wm-start")
-    wine_setup("wm-stop")
-    state = os.environ["SKELVO_WINE_STATE"]
-    rc = os.path.join(state, "openbox-rc.xml")
-    with open(rc) as f:
-        text = f.read()
-    with open(rc, "w") as f:
-        f.write(re.sub(r'<keybind key="C-A-(Left|Right|Up|Down)">.*?</keybind>', "", text,
-                       flags=re.S))
-    with open(os.path.join(state, "display")) as f:
-        env = dict(os.environ, DISPLAY=f.read().strip())
-
-    def xprop(*args):
-        return subprocess.run(["xprop", "-root", *args], env=env, capture_output=True,
-                              text=True, timeout=10).stdout
-    xprop("-remove", "_NET_SUPPORTING_WM_CHECK")  # the stopped openbox's mark
-    # Through a shell that leaves it behind, as wine-setup does, so that wm-stop's kill
-    # leaves no child of this process unreaped.
-    subprocess.run(["sh", "-c", 'openbox --sm-disable --config-file "$1" </dev/null '
-                    '>>"$2/openbox.log" 2>&1 & echo $! >"$2/openbox.pid"', "sh", rc, state],
-                   env=env, check=True, timeout=20)
-    harness.poll(lambda: "window id" in xprop("_NET_SUPPORTING_WM_CHECK"), 15, "openbox running")
-    # Ctrl+Alt+F-keys are the X server's own (switching consoles), and it swallows them.
-    subprocess.run(["setxkbmap", "-option", "srvrkeys:none"], env=env, check=True, timeout=20)
 
 
 def tearDownModule():
