@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/cp932.h"
+#include "settings/hotkey_section.h"
 #include "settings/settings_format.h"
 
 #define REQUIRE(condition) \
@@ -33,6 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string saved = formatSettings(records);
     REQUIRE(saved.starts_with("--- LANCHER ---\r\n") && saved.ends_with("\r\n--- L_END ---"));
     REQUIRE(parseSettings(saved) == loaded && formatSettings(loaded) == saved);
+    // The hotkey section, kept in front, changes no slot and reads back line for line.
+    const KeySection keys = readKeySection(bytes);
+    const std::string withKeys = formatKeySection(keys) + saved;
+    REQUIRE(parseSettings(withKeys) == loaded && readKeySection(withKeys).lines == keys.lines);
+    REQUIRE(applyKeySection(readKeySection(withKeys)) == applyKeySection(keys));
 
     // The same bytes as a working directory; the separator is needed unless the last whole
     // character is a backslash (not the trail byte of one like 表).
