@@ -18,9 +18,9 @@ struct NamedKey {
 
 // The keys with a name of their own; letters, digits and F1..F24 are spelt out below.
 constexpr NamedKey NamedKeys[] = {
-    {"Left", VkLeft},    {"Right", VkRight},   {"Up", VkUp},         {"Down", VkDown},
-    {"Home", 0x24},      {"End", 0x23},        {"PageUp", 0x21},     {"PageDown", 0x22},
-    {"Insert", 0x2D},    {"Delete", 0x2E},     {"Space", 0x20},
+    {"Left", VkLeft}, {"Right", VkRight}, {"Up", VkUp},     {"Down", VkDown},
+    {"Home", 0x24},   {"End", 0x23},      {"PageUp", 0x21}, {"PageDown", 0x22},
+    {"Insert", 0x2D}, {"Delete", 0x2E},   {"Space", 0x20},
 };
 constexpr unsigned FunctionKeys = 24;
 constexpr unsigned VkNumpad0 = 0x60;
@@ -75,8 +75,7 @@ std::optional<unsigned> parseKey(std::string_view word) {
     if (word.size() > 1 && (word[0] == 'F' || word[0] == 'f')) {
         if (const auto n = smallNumber(word.substr(1), FunctionKeys)) return VkF1 + *n - 1;
     }
-    if (word.size() == 4 && sameWord(word.substr(0, 3), "Num") && word[3] >= '0' &&
-        word[3] <= '9')
+    if (word.size() == 4 && sameWord(word.substr(0, 3), "Num") && word[3] >= '0' && word[3] <= '9')
         return VkNumpad0 + static_cast<unsigned>(word[3] - '0');
     return std::nullopt;
 }

@@ -13,11 +13,10 @@ public:
 
     // RegisterHotKey: WM_HOTKEY with id reaches window when the combination is pressed.
     // false when the combination is held already, by another program or by this one.
-    virtual bool registerHotKey(WindowHandle window, int id, unsigned modifiers,
-                                unsigned key) = 0;
+    virtual bool registerHotKey(WindowHandle window, int id, unsigned modifiers, unsigned key) = 0;
     virtual void unregisterHotKey(WindowHandle window, int id) = 0;
 
-    virtual WindowHandle foregroundWindow() = 0;               // GetForegroundWindow
+    virtual WindowHandle foregroundWindow() = 0;                // GetForegroundWindow
     virtual void setForegroundWindow(WindowHandle window) = 0;  // SetForegroundWindow
 
     // A message box of its own, owned by no window and shown from a thread of its own,

@@ -28,9 +28,8 @@ skelvo::Win32ProcessSystem g_processes;
 skelvo::WindowGuard g_guard(g_systemWindows, g_files, g_processes);
 skelvo::GuardedWindowSystem g_windows(g_systemWindows, g_guard);
 skelvo::Application g_app;
-skelvo::Panel g_panel(g_app,
-                      skelvo::Services{g_windows, g_host, g_graphics, g_shell, g_files,
-                                       &g_guard, &g_keyboard});
+skelvo::Panel g_panel(g_app, skelvo::Services{g_windows, g_host, g_graphics, g_shell, g_files,
+                                              &g_guard, &g_keyboard});
 
 std::intptr_t __stdcall panelProcedure(void* window, unsigned message, std::uintptr_t wParam,
                                        std::intptr_t lParam) {
@@ -46,7 +45,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     g_guard.attach(g_app);
     skelvo::installCrashHandlers(g_guard);
     skelvo::Win32Steps steps(panelProcedure);
-    skelvo::Services services{g_windows, g_host,  g_graphics, g_shell,
+    skelvo::Services services{g_windows, g_host,   g_graphics, g_shell,
                               g_files,   &g_guard, &g_keyboard};
     return skelvo::runProgram(g_app, services, steps,
                               reinterpret_cast<skelvo::InstanceHandle>(instance), showCommand);

@@ -38,7 +38,9 @@ public:
         foregroundSets.push_back(window);
         windows_.activate(window);
     }
-    void notify(const char* text, const char* caption) override { notices.emplace_back(text, caption); }
+    void notify(const char* text, const char* caption) override {
+        notices.emplace_back(text, caption);
+    }
 
     // The id that a press of the combination posts to the panel in WM_HOTKEY, if ours.
     std::optional<int> press(unsigned modifiers, unsigned key) const {

@@ -35,8 +35,8 @@ TEST_F(Hotkeys, KeysSwitchLikeTheMenusAndStepAcrossTheGridButNotPastItsEdges) {
         unsigned key;
         int to;
     } cases[] = {
-        {0, VkF1 + 1, 1}, {3, VkF1 + 11, 11}, {5, VkF1, 0},   {4, VkRight, 5},  {1, VkDown, 5},
-        {5, VkUp, 1},     {5, VkLeft, 4},     {3, VkRight, 3}, {4, VkLeft, 4},   {2, VkUp, 2},
+        {0, VkF1 + 1, 1}, {3, VkF1 + 11, 11}, {5, VkF1, 0},    {4, VkRight, 5},   {1, VkDown, 5},
+        {5, VkUp, 1},     {5, VkLeft, 4},     {3, VkRight, 3}, {4, VkLeft, 4},    {2, VkUp, 2},
         {9, VkDown, 9},   {11, VkRight, 11},  {8, VkLeft, 8},  {10, VkRight, 11},
     };
     for (const auto& c : cases) {
@@ -105,10 +105,8 @@ TEST_F(Hotkeys, SendingMovesOnlyAListedWindowAndOnlyWhereADropCould) {
         int target;
         bool moves;
     } cases[] = {
-        {"the panel", h.panelWindow, 2, false},
-        {"a window no desktop lists", untitled, 2, false},
-        {"to a full desktop", stays, 4, false},
-        {"to the desktop on screen", stays, 0, false},
+        {"the panel", h.panelWindow, 2, false}, {"a window no desktop lists", untitled, 2, false},
+        {"to a full desktop", stays, 4, false}, {"to the desktop on screen", stays, 0, false},
         {"a listed window", sent, 2, true},
     };
     for (const auto& c : cases) {
