@@ -5,6 +5,8 @@
 #pragma once
 
 #include "app/host.h"
+#include "app/hotkeys.h"
+#include "app/keyboard_host.h"
 #include "base/file_store.h"
 #include "app/panel_state.h"
 #include "desktops/operations.h"
@@ -26,6 +28,7 @@ struct Services {
     Shell& shell;
     FileStore& files;
     WindowGuard* guard = nullptr;  // keeps hidden windows recoverable; none in most tests
+    KeyboardHost* keyboard = nullptr;  // the hotkeys; none in most tests
 };
 
 struct Application {
@@ -36,6 +39,7 @@ struct Application {
     bool keepSettingsFile = false;  // KQZ.txt could not be read at start: never replaced
     SkinSet skin;
     PanelState state;
+    Hotkeys hotkeys;
 };
 
 }  // namespace skelvo

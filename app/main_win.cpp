@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/crash_win.h"
 #include "app/host_win.h"
+#include "app/keyboard_host_win.h"
 #include "app/panel.h"
 #include "app/startup_win.h"
 #include "base/file_store_win.h"
@@ -19,6 +20,7 @@ namespace {
 // Declared before the application so they outlive its teardown, which still shows windows.
 skelvo::Win32WindowSystem g_systemWindows;
 skelvo::Win32Host g_host;
+skelvo::Win32KeyboardHost g_keyboard;
 skelvo::Win32Graphics g_graphics;
 skelvo::Win32Shell g_shell;
 skelvo::Win32FileStore g_files;
@@ -28,8 +30,8 @@ skelvo::Win32ProcessSystem g_processes;
 skelvo::WindowGuard g_guard(g_systemWindows, g_journalFiles, g_processes);
 skelvo::GuardedWindowSystem g_windows(g_systemWindows, g_guard);
 skelvo::Application g_app;
-skelvo::Panel g_panel(g_app,
-                      skelvo::Services{g_windows, g_host, g_graphics, g_shell, g_files, &g_guard});
+skelvo::Panel g_panel(g_app, skelvo::Services{g_windows, g_host, g_graphics, g_shell, g_files,
+                                              &g_guard, &g_keyboard});
 
 std::intptr_t __stdcall panelProcedure(void* window, unsigned message, std::uintptr_t wParam,
                                        std::intptr_t lParam) {
@@ -46,7 +48,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     skelvo::installCrashHandlers(g_guard);
     g_shell.afterDialog = skelvo::reinstallCrashFilter;
     skelvo::Win32Steps steps(panelProcedure);
-    skelvo::Services services{g_windows, g_host, g_graphics, g_shell, g_files, &g_guard};
+    skelvo::Services services{g_windows, g_host,   g_graphics, g_shell,
+                              g_files,   &g_guard, &g_keyboard};
     return skelvo::runProgram(g_app, services, steps,
                               reinterpret_cast<skelvo::InstanceHandle>(instance), showCommand);
 }

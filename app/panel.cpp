@@ -1,6 +1,7 @@
 // Panel creation, quit and focus handling; commands go to their dispatch table.
 #include "app/panel.h"
 
+#include "app/hotkeys.h"
 #include "app/ids.h"
 #include "app/pointer.h"
 #include "launcher/registration.h"
@@ -46,6 +47,7 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmLButtonDblClk: onDoubleClick(panel); return 0;
     case win::WmRButtonDown: onRightPress(panel); return 0;
     case win::WmRButtonUp: onRightRelease(panel); return 0;
+    case win::WmHotKey: onHotKey(app_, s_, panel, wParam); return 0;
     case win::WmDropFiles:
         registerFromDrop(app_, s_, panel, static_cast<DropHandle>(wParam));
         return 0;
@@ -94,7 +96,8 @@ void Panel::onCreate(WindowHandle panel) {
     const unsigned length = s_.host.currentDirectory(st.workingDirectory, MaxPathBytes);
     if (length == 0 || length >= MaxPathBytes) st.workingDirectory[0] = '\0';
     st.workingDirectory[MaxPathBytes - 1] = '\0';
-    app_.keepSettingsFile = !loadSettings(s_, st.workingDirectory, app_.slots);
+    app_.keepSettingsFile = !loadSettings(s_, st.workingDirectory, app_.slots, &app_.hotkeys.section);
+    registerHotkeys(app_, s_, panel);
     createToolTip(s_, st, panel, st.instanceHandle);
     st.taskbarCreatedMessage = s_.host.registerWindowMessage(TaskbarCreatedName);
     if (st.taskbarCreatedMessage != 0) s_.host.allowMessage(panel, st.taskbarCreatedMessage);
@@ -109,12 +112,14 @@ void Panel::onClose(WindowHandle panel) {
     s_.host.killTimer(panel, TimerRefresh);
     s_.host.killTimer(panel, TimerWindowDrag);
     s_.host.killTimer(panel, TimerPanelDrag);
-    saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile);
+    saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile,
+                 &app_.hotkeys.section);
     deleteTrayIcon(s_, app_.state);
     s_.host.destroyWindow(panel);
 }
 
 void Panel::onDestroy() {
+    unregisterHotkeys(app_, s_);
     s_.host.postQuitMessage(0);
 }
 

@@ -56,7 +56,8 @@ void Panel::onEndSession(WindowHandle panel, bool ending) {
         return;
     }
     // WM_CLOSE never comes now: the registrations are saved without asking.
-    saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile);
+    saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile,
+                 &app_.hotkeys.section);
     showKept(app_, ws);
     app_.hidden.showAll();  // forgets them; none is hidden any more
     for (VirtualDesktop& d : app_.desktops) d.count = 0;

@@ -49,6 +49,7 @@ inline constexpr unsigned WmLButtonDblClk = 0x0203;
 inline constexpr unsigned WmRButtonDown = 0x0204;
 inline constexpr unsigned WmRButtonUp = 0x0205;
 inline constexpr unsigned WmDropFiles = 0x0233;
+inline constexpr unsigned WmHotKey = 0x0312;
 inline constexpr unsigned WmApp = 0x8000;
 
 // ShowWindow commands.

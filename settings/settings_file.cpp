@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "launcher/registration.h"
+#include "settings/hotkey_section.h"
 #include "settings/settings_format.h"
 
 namespace skelvo {
@@ -19,11 +20,12 @@ std::optional<std::string> filePath(FileStore& files, const char* directory) {
 
 }  // namespace
 
-bool loadSettings(Services& services, const char* directory, SlotArray& slots) {
+bool loadSettings(Services& services, const char* directory, SlotArray& slots, KeySection* keys) {
     const std::optional<std::string> path = filePath(services.files, directory);
     if (!path) return true;
     const FileRead file = services.files.readFile(*path);
     if (file.status != FileRead::Read) return file.status == FileRead::Missing;
+    if (keys != nullptr) *keys = readKeySection(file.bytes);
     for (const SettingsRecord& record : parseSettings(file.bytes)) {
         if (record.slot < 0 || record.slot >= SlotCount) continue;
         // Only a path that a slot holds whole, as a terminated string.
@@ -36,7 +38,7 @@ bool loadSettings(Services& services, const char* directory, SlotArray& slots) {
 }
 
 bool saveSettings(Services& services, const char* directory, const SlotArray& slots,
-                  bool keepFile) {
+                  bool keepFile, const KeySection* keys) {
     std::vector<SettingsRecord> registered;
     for (const LauncherSlot& slot : slots) {
         if (slot.registered != 1) continue;
@@ -44,8 +46,10 @@ bool saveSettings(Services& services, const char* directory, const SlotArray& sl
             {slot.slotIndex, std::string(slot.filePath, strnlen(slot.filePath, SlotPathBytes))});
     }
     const std::optional<std::string> path = filePath(services.files, directory);
-    if (path && !keepFile && services.files.replace(*path, formatSettings(registered)))
-        return true;
+    // The hotkeys go first: a launcher section's closing marker must end the file.
+    const std::string bytes =
+        (keys != nullptr ? formatKeySection(*keys) : std::string()) + formatSettings(registered);
+    if (path && !keepFile && services.files.replace(*path, bytes)) return true;
     services.host.messageBox(services.windows.desktopWindow(), WriteFailedText, nullptr, win::MbOk);
     return false;
 }

@@ -9,6 +9,7 @@
 #include "tests/fakes/fake_file_store.h"
 #include "tests/fakes/fake_graphics.h"
 #include "tests/fakes/fake_host.h"
+#include "tests/fakes/fake_keyboard_host.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_window_system.h"
 
@@ -42,6 +43,7 @@ struct PanelHarness {
     FakeGraphics graphics;
     FakeShell shell;
     FakeFileStore files;
+    FakeKeyboardHost keyboard{windows};
     std::unique_ptr<Application> app;
     std::unique_ptr<Panel> panel;
     WindowHandle panelWindow = NullWindow;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <optional>
 
+#include "settings/hotkey_section.h"
 #include "settings/settings_format.h"
 
 #define REQUIRE(condition) \
@@ -32,6 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string saved = formatSettings(records);
     REQUIRE(saved.starts_with("--- LANCHER ---\r\n") && saved.ends_with("\r\n--- L_END ---"));
     REQUIRE(parseSettings(saved) == loaded && formatSettings(loaded) == saved);
+    // The hotkey section, kept in front, changes no slot and reads back line for line.
+    const KeySection keys = readKeySection(bytes);
+    const std::string withKeys = formatKeySection(keys) + saved;
+    REQUIRE(parseSettings(withKeys) == loaded && readKeySection(withKeys).lines == keys.lines);
+    REQUIRE(applyKeySection(readKeySection(withKeys)) == applyKeySection(keys));
 
     // The same bytes as a working directory, in code page 932 and in a single-byte code
     // page; the separator is needed unless the last whole character is a backslash (not

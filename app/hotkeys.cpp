@@ -1,0 +1,110 @@
+// Registering the hotkeys and carrying them out.
+#include "app/hotkeys.h"
+
+#include <string>
+
+#include "app/application.h"
+#include "app/ids.h"
+#include "app/keyboard_host.h"
+#include "desktops/switching.h"
+#include "ui/commands.h"
+
+namespace skelvo {
+
+namespace {
+
+constexpr int GridColumns = 4;
+constexpr char NameSeparator[] = ", ";
+
+// The topmost shown window of the desktop on screen takes the keyboard: its list runs
+// from the bottom of the Z order up. With none, the panel keeps it, unless it is hidden
+// in the tray.
+void focusDesktop(Application& app, Services& s, WindowHandle panel) {
+    const VirtualDesktop& d = app.desktops[app.state.currentDesktop];
+    for (int i = d.count - 1; i >= 0; --i) {
+        const WindowHandle w = d.entries[i].window;
+        if (s.windows.isVisible(w) && !s.windows.isIconic(w)) {
+            s.keyboard->setForegroundWindow(w);
+            return;
+        }
+    }
+    if (!app.state.inTray) s.keyboard->setForegroundWindow(panel);
+}
+
+void switchByKey(Application& app, Services& s, WindowHandle panel, int desktop) {
+    const int before = app.state.currentDesktop;
+    dispatchCommand(app, s, panel, CmdDesktopFirst + static_cast<unsigned>(desktop));
+    if (app.state.currentDesktop != before && s.keyboard != nullptr) focusDesktop(app, s, panel);
+}
+
+}  // namespace
+
+void registerHotkeys(Application& app, Services& s, WindowHandle panel) {
+    Hotkeys& keys = app.hotkeys;
+    keys.table = applyKeySection(keys.section);
+    keys.window = panel;
+    if (s.keyboard == nullptr) return;
+    std::string refused;
+    for (int i = 0; i < HotkeyCount; ++i) {
+        const KeyCombo combo = keys.table[i];
+        if (combo.empty()) continue;
+        keys.registered[i] =
+            s.keyboard->registerHotKey(panel, i + HotkeyIdBase, combo.modifiers, combo.key);
+        if (keys.registered[i]) continue;
+        if (!refused.empty()) refused += NameSeparator;
+        refused += comboName(combo);
+    }
+    if (refused.empty()) return;
+    s.keyboard->notify((HotkeyNoticeText + refused).c_str(), HotkeyNoticeCaption);
+}
+
+void unregisterHotkeys(Application& app, Services& s) {
+    Hotkeys& keys = app.hotkeys;
+    for (int i = 0; i < HotkeyCount; ++i) {
+        if (!keys.registered[i]) continue;
+        keys.registered[i] = false;
+        if (s.keyboard != nullptr) s.keyboard->unregisterHotKey(keys.window, i + HotkeyIdBase);
+    }
+}
+
+void onHotKey(Application& app, Services& s, WindowHandle panel, std::uintptr_t id) {
+    if (id < HotkeyIdBase || id >= HotkeyIdBase + HotkeyCount) return;
+    const int place = static_cast<int>(id) - HotkeyIdBase;
+    if (place >= StepFirst) {
+        if (const auto next = neighbourDesktop(app.state.currentDesktop, place - StepFirst))
+            switchByKey(app, s, panel, *next);
+    } else if (place >= SendFirst) {
+        if (s.keyboard != nullptr)
+            sendToDesktop(app, s, panel, s.keyboard->foregroundWindow(), place - SendFirst);
+    } else {
+        switchByKey(app, s, panel, place - SwitchFirst);
+    }
+}
+
+bool sendToDesktop(Application& app, Services& s, WindowHandle panel, WindowHandle window,
+                   int target) {
+    const int source = app.state.currentDesktop;
+    if (window == NullWindow || window == panel || target < 0 || target >= DesktopCount ||
+        target == source)
+        return false;
+    VirtualDesktop& from = app.desktops[source];
+    if (from.windowSystem() == nullptr) return false;
+    // As a switch does: a window opened since the last refresh is listed too.
+    from.capture();
+    if (app.desktops[target].count >= EntryCapacity) return false;
+    WindowEntry* entry = nullptr;
+    for (int i = 0; i < from.count && entry == nullptr; ++i)
+        if (from.entries[i].window == window) entry = &from.entries[i];
+    if (entry == nullptr) return false;
+    // A drop finds the window dragged into the target's tile of the virtual screen and
+    // moves it back by whole screens; recorded in that tile, the window keeps its place.
+    const Rect screen = s.windows.rect(s.windows.desktopWindow());
+    const int dx = (target % GridColumns - source % GridColumns) * screen.right;
+    const int dy = (target / GridColumns - source / GridColumns) * screen.bottom;
+    Rect& r = entry->windowRect;
+    r = Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+    moveWindowToDesktop(window, target + 1, source, source, app.desktops);
+    return true;
+}
+
+}  // namespace skelvo
