@@ -2,30 +2,13 @@
 disabled by its modal dialog are hidden with their program when the panel switches away,
 come back above it when it switches back, and quitting shows them all."""
 
-import os
-import subprocess
-
 import harness
+from test_rescue import setUpModule, tearDownModule  # openbox, as for the rescue tests
 
 DESKTOP_1 = 40054  # desktop 0
 DESKTOP_6 = 40059  # desktop 5
 QUIT_CAPTION = "終了確認"
 WAIT_S = 30
-
-
-def wine_setup(command):
-    """Openbox on the shared display, as for the rescue tests."""
-    setup = os.path.join(os.path.dirname(os.environ["SKELVO_WINE_RUN"]), "wine-setup")
-    subprocess.run(["sh", setup, command, os.environ["SKELVO_WINE_STATE"]], check=True,
-                   timeout=60, stdout=subprocess.DEVNULL)
-
-
-def setUpModule():
-    wine_setup("wm-start")
-
-
-def tearDownModule():
-    wine_setup("wm-stop")
 
 
 class OwnedWindows(harness.WineTestCase):
@@ -54,18 +37,16 @@ class OwnedWindows(harness.WineTestCase):
         for owner, dialog in pairs:
             self.assertLess(z[dialog], z[owner], "the dialog above its program")
 
-    def test_dialogs_leave_and_come_back_above_their_program(self):
-        _, pairs = self.open_with_dialogs()
+    def test_dialogs_leave_come_back_above_their_program_and_are_shown_at_quit(self):
+        skelvo, pairs = self.open_with_dialogs()
         self.h.post(harness.WM_COMMAND, DESKTOP_6)
         self.wait_visible(pairs, False, "both programs hidden with their dialogs")
         self.h.post(harness.WM_COMMAND, DESKTOP_1)
         self.wait_visible(pairs, True, "both programs back with their dialogs")
         self.assert_dialogs_above(pairs)
 
-    def test_quitting_shows_parked_programs_and_their_dialogs(self):
-        skelvo, pairs = self.open_with_dialogs()
         self.h.post(harness.WM_COMMAND, DESKTOP_6)
-        self.wait_visible(pairs, False, "both programs hidden with their dialogs")
+        self.wait_visible(pairs, False, "parked again")
         self.h.post(harness.WM_CLOSE)
         box = self.h.message_box(owner_class=harness.PANEL_CLASS, press="yes", timeout=WAIT_S)
         self.assertEqual(box["caption_bytes"], harness.cp932(QUIT_CAPTION))
