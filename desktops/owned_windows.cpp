@@ -68,8 +68,7 @@ void showOwned(WindowSystem& windows, const OwnedList& list, WindowHandle owner)
     }
 }
 
-void showWithOwned(WindowSystem& windows, const OwnedList& list, WindowHandle owner,
-                   int command) {
+void showWithOwned(WindowSystem& windows, const OwnedList& list, WindowHandle owner, int command) {
     if (command == win::SwMinimize) {
         showOwned(windows, list, owner);
         windows.show(owner, command);

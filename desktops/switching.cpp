@@ -33,7 +33,8 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
     VirtualDesktop& entering = desktops[currentDesktop];
     for (int i = entering.count - 1; i >= 0; --i) {
         const WindowEntry& e = entering.entries[i];
-        showWithOwned(*ws, entering.owned, e.window, e.showState == 0 ? win::SwShowNa : e.showState);
+        showWithOwned(*ws, entering.owned, e.window,
+                      e.showState == 0 ? win::SwShowNa : e.showState);
         ws->update(e.window);
     }
     return 1;

@@ -70,14 +70,13 @@ VirtualDesktop::ClassKind VirtualDesktop::kindOf(WindowHandle window) {
     windows_->className(window, name, sizeof name);
     name[sizeof name - 1] = '\0';
     // A window keeps its process for life as it keeps its class.
-    const ClassKind kind =
-        sameClassName(name, "tooltips_class32") ? ClassKind::ToolTip
-        : sameClassName(name, "#32768")         ? ClassKind::Menu
-        : sameClassName(name, PanelClassName)   ? ClassKind::Panel
-        : sameClassName(name, DialogClassName) &&
-                windows_->processId(window) == windows_->currentProcessId()
-            ? ClassKind::OwnDialog
-            : ClassKind::Other;
+    const ClassKind kind = sameClassName(name, "tooltips_class32") ? ClassKind::ToolTip
+                           : sameClassName(name, "#32768")         ? ClassKind::Menu
+                           : sameClassName(name, PanelClassName)   ? ClassKind::Panel
+                           : sameClassName(name, DialogClassName) &&
+                                   windows_->processId(window) == windows_->currentProcessId()
+                               ? ClassKind::OwnDialog
+                               : ClassKind::Other;
     nextKinds_.emplace_back(window, kind);
     return kind;
 }

@@ -68,8 +68,8 @@ private:
     struct Seen {
         WindowHandle window;
         std::uint32_t style;
-        bool held = false;       // an enabled owned window of it is open
-        bool candidate = false;  // passes the filter's own tests
+        bool held = false;                   // an enabled owned window of it is open
+        bool candidate = false;              // passes the filter's own tests
         WindowHandle goesWith = NullWindow;  // the highest candidate on its owner chain
         int parkedOn = -1;  // the desktop that lists a window on its chain, when none does here
         char text[TitleBytes] = {};

@@ -116,7 +116,8 @@ WindowHandle FakeWindowSystem::relative(WindowHandle window, int relation) {
     }
     auto it = std::find(z_.begin(), z_.end(), window);
     if (it == z_.end()) return NullWindow;
-    if (relation == win::GwOwner) return exists(windows_[window].owner) ? windows_[window].owner : NullWindow;
+    if (relation == win::GwOwner)
+        return exists(windows_[window].owner) ? windows_[window].owner : NullWindow;
     switch (relation) {
     case win::GwHwndFirst: return z_.front();
     case win::GwHwndLast: return z_.back();

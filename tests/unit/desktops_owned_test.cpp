@@ -49,7 +49,9 @@ struct Owned : ::testing::Test {
     // Every window of upper is visible and above every window of lower.
     void expectShownAbove(std::vector<WindowHandle> upper, WindowHandle lower) {
         const auto& z = ws.zOrder();
-        const auto at = [&](WindowHandle w) { return std::find(z.begin(), z.end(), w) - z.begin(); };
+        const auto at = [&](WindowHandle w) {
+            return std::find(z.begin(), z.end(), w) - z.begin();
+        };
         EXPECT_TRUE(ws.isVisible(lower));
         for (WindowHandle w : upper) {
             EXPECT_TRUE(ws.isVisible(w)) << ws.at(w).title;
