@@ -3,6 +3,7 @@
 
 #include "app/ids.h"
 #include "app/window_guard.h"
+#include "desktops/owned_windows.h"
 #include "settings/settings_file.h"
 #include "ui/tray.h"
 
@@ -24,8 +25,11 @@ void showKept(Application& app, WindowSystem& ws) {
         const VirtualDesktop& desktop = app.desktops[d];
         for (int i = desktop.count - 1; i >= 0; --i) {
             const WindowEntry& e = desktop.entries[i];
-            if (ws.isVisible(e.window)) continue;
-            ws.show(e.window, showCommandOf(e));
+            if (ws.isVisible(e.window)) {
+                showOwned(ws, desktop.owned, e.window);
+                continue;
+            }
+            showWithOwned(ws, desktop.owned, e.window, showCommandOf(e));
             ws.update(e.window);
         }
     }
@@ -51,7 +55,10 @@ void Panel::onEndSession(WindowHandle panel, bool ending) {
         for (int d = 0; d < DesktopCount; ++d) {
             if (d == app_.state.currentDesktop) continue;
             const VirtualDesktop& desktop = app_.desktops[d];
-            for (int i = 0; i < desktop.count; ++i) ws.show(desktop.entries[i].window, win::SwHide);
+            for (int i = 0; i < desktop.count; ++i) {
+                hideOwned(ws, desktop.owned, desktop.entries[i].window);
+                ws.show(desktop.entries[i].window, win::SwHide);
+            }
         }
         return;
     }
@@ -60,7 +67,10 @@ void Panel::onEndSession(WindowHandle panel, bool ending) {
                  &app_.hotkeys.section);
     showKept(app_, ws);
     app_.hidden.showAll();  // forgets them; none is hidden any more
-    for (VirtualDesktop& d : app_.desktops) d.count = 0;
+    for (VirtualDesktop& d : app_.desktops) {
+        d.count = 0;
+        d.owned.clear();
+    }
     deleteTrayIcon(s_, app_.state);
     if (s_.guard != nullptr) s_.guard->finish();
     s_.host.killTimer(panel, TimerRefresh);

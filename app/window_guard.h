@@ -116,6 +116,7 @@ public:
         in_.postMessage(w, m, wp, lp);
     }
     std::uint32_t processId(WindowHandle w) override { return in_.processId(w); }
+    std::uint32_t currentProcessId() override { return in_.currentProcessId(); }
     int className(WindowHandle w, char* b, int n) override { return in_.className(w, b, n); }
     void showAsync(WindowHandle w, int command) override {
         if (command == win::SwHide) guard_.beforeHide(w);

@@ -69,6 +69,7 @@ inline constexpr int GwHwndFirst = 0;
 inline constexpr int GwHwndLast = 1;
 inline constexpr int GwHwndNext = 2;
 inline constexpr int GwHwndPrev = 3;
+inline constexpr int GwOwner = 4;
 inline constexpr int GwChild = 5;
 
 // Window styles.

@@ -46,6 +46,10 @@ int collectHeld(const DesktopArray& desktops, int skipped, const WindowHandle* e
         for (int i = 0; i < d.count && i < EntryCapacity; ++i) {
             add(d.entries[i].window, d.entries[i].showState, out, n, capacity);
         }
+        // The windows that go with them, after them so that they come back above them.
+        for (int i = 0; i < d.owned.count && i < OwnedCapacity; ++i) {
+            add(d.owned.items[i].window, d.owned.items[i].command, out, n, capacity);
+        }
     }
     for (int i = 0; i < extraCount; ++i) add(extra[i], win::SwShowNa, out, n, capacity);
     return n;

@@ -21,12 +21,13 @@ struct HeldWindow {
 };
 
 // Enough room for every list and the hide-all list.
-inline constexpr int HeldCapacity = DesktopCount * EntryCapacity + 256;
+inline constexpr int HeldCapacity = DesktopCount * (EntryCapacity + OwnedCapacity) + 256;
 
-// Every window of the twelve lists but skipped's (-1 skips none) and of extra, each once
-// (the first listing wins, and desktop d's entries come in list order), with its show
-// command: the entry's state, or SW_SHOWNA for extra. Writes into out without allocating,
-// so a crash handler can use it; returns how many were written.
+// Every window of the twelve lists but skipped's (-1 skips none; the windows that go with a
+// listed one included) and of extra, each once (the first listing wins, and desktop d's
+// entries come in list order), with its show command: the entry's state, or SW_SHOWNA for
+// extra. Writes into out without allocating, so a crash handler can use it; returns how
+// many were written.
 int collectHeld(const DesktopArray& desktops, int skipped, const WindowHandle* extra,
                 int extraCount, HeldWindow* out, int capacity);
 

@@ -24,13 +24,17 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
     WindowSystem* ws = leaving.windowSystem();
     if (ws == nullptr) return 1;
     // Capture first, so windows opened since the last refresh leave with this desktop.
-    leaving.capture();
-    for (int i = 0; i < leaving.count; ++i) ws->show(leaving.entries[i].window, win::SwHide);
+    leaving.capture(nullptr, &desktops);
+    for (int i = 0; i < leaving.count; ++i) {
+        hideOwned(*ws, leaving.owned, leaving.entries[i].window);
+        ws->show(leaving.entries[i].window, win::SwHide);
+    }
 
     VirtualDesktop& entering = desktops[currentDesktop];
     for (int i = entering.count - 1; i >= 0; --i) {
         const WindowEntry& e = entering.entries[i];
-        ws->show(e.window, e.showState == 0 ? win::SwShowNa : e.showState);
+        showWithOwned(*ws, entering.owned, e.window,
+                      e.showState == 0 ? win::SwShowNa : e.showState);
         ws->update(e.window);
     }
     return 1;
@@ -113,6 +117,9 @@ int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDe
     ws->show(window, win::SwHide);
     removeWindow(from, window, extra);
     if (target == currentDesktop) ws->show(window, win::SwShow);
+    // Its dialogs go along, and are hidden or shown above it as it is.
+    carryOwned(*ws, from.owned, to.owned, window, source == currentDesktop,
+               target == currentDesktop);
     return 1;
 }
 

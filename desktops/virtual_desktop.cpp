@@ -33,40 +33,33 @@ struct VirtualDesktop::Scene {
     WindowSystem& ws;
     WindowHandle desktop;
     ScreenOnce& screen;
-    std::optional<WindowHandle> found[3];
+    std::optional<WindowHandle> found[2];
 
     Scene(WindowSystem& windows, ScreenOnce& screenOnce)
         : ws(windows), desktop(windows.desktopWindow()), screen(screenOnce) {}
 
-    // FindWindowA of the filter for a window of this kind; null for an ordinary window.
-    WindowHandle lookup(ClassKind kind) {
-        if (kind == ClassKind::Other) return NullWindow;
-        std::optional<WindowHandle>& f = found[static_cast<int>(kind) - 1];
+    // Whether the filter excludes a window of this kind: the panel's own dialogs always,
+    // the tooltip and the panel when FindWindowA names them.
+    bool excludes(WindowHandle window, ClassKind kind) {
+        if (kind == ClassKind::OwnDialog) return true;
+        if (kind != ClassKind::ToolTip && kind != ClassKind::Panel) return false;
+        std::optional<WindowHandle>& f = found[kind == ClassKind::ToolTip ? 0 : 1];
         if (!f) {
             f = kind == ClassKind::ToolTip ? ws.find("tooltips_class32", nullptr)
-                : kind == ClassKind::Dialog ? ws.find("#32770", nullptr)
-                                            : ws.find(PanelClassName, PanelTitle);
+                                           : ws.find(PanelClassName, PanelTitle);
         }
-        return *f;
+        return window == *f;
     }
 };
-
-namespace {
-bool sameClassName(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (std::tolower(static_cast<unsigned char>(*a)) !=
-            std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    }
-    return *a == *b;
-}
-}  // namespace
 
 // Only a window of the tooltip, dialog or panel class can be the one FindWindowA names for
 // it, and a window keeps its class for life, so each window's kind is remembered from one
 // capture to the next while it stays among the windows the filter's other tests pass.
 // (A handle names a later window only after its slot has been reused many thousand times.)
 VirtualDesktop::ClassKind VirtualDesktop::kindOf(WindowHandle window) {
+    for (const auto& [w, kind] : nextKinds_) {
+        if (w == window) return kind;
+    }
     for (const auto& [w, kind] : kinds_) {
         if (w == window) {
             nextKinds_.emplace_back(w, kind);
@@ -76,10 +69,14 @@ VirtualDesktop::ClassKind VirtualDesktop::kindOf(WindowHandle window) {
     char name[64] = {};
     windows_->className(window, name, sizeof name);
     name[sizeof name - 1] = '\0';
+    // A window keeps its process for life as it keeps its class.
     const ClassKind kind = sameClassName(name, "tooltips_class32") ? ClassKind::ToolTip
-                           : sameClassName(name, "#32770")         ? ClassKind::Dialog
+                           : sameClassName(name, "#32768")         ? ClassKind::Menu
                            : sameClassName(name, PanelClassName)   ? ClassKind::Panel
-                                                                   : ClassKind::Other;
+                           : sameClassName(name, DialogClassName) &&
+                                   windows_->processId(window) == windows_->currentProcessId()
+                               ? ClassKind::OwnDialog
+                               : ClassKind::Other;
     nextKinds_.emplace_back(window, kind);
     return kind;
 }
@@ -88,27 +85,39 @@ namespace {
 // isManagedWindow's tests of visibility, enabled state, border and caption, on the style
 // already read: for a top-level window IsWindowVisible and IsWindowEnabled are exactly its
 // WS_VISIBLE and WS_DISABLED bits (as IsIconic and IsZoomed are WS_MINIMIZE and WS_MAXIMIZE).
-bool styleAdmits(std::uint32_t style) {
-    if ((style & win::WsVisible) == 0 || (style & win::WsDisabled) != 0) return false;
+// held: an enabled owned window of it is open, which may be all that disables it.
+bool styleAdmits(std::uint32_t style, bool held) {
+    if ((style & win::WsVisible) == 0 || ((style & win::WsDisabled) != 0 && !held)) return false;
     return hasAllBits(style, win::WsBorder) && hasAllBits(style, win::WsCaption);
 }
 }  // namespace
 
 // Fills position as assignFromWindow, the list's own fields, updateMapRect and the live
 // show state would, from one read each of the style, the text and the rectangle.
-bool VirtualDesktop::take(Scene& scene, int position, WindowHandle window) {
-    if (window == NullWindow) return false;
-    WindowSystem& ws = *windows_;
-    const std::uint32_t style = ws.style(window);
+bool VirtualDesktop::admits(Scene& scene, WindowHandle window, std::uint32_t style, bool held,
+                            char (&text)[TitleBytes]) {
     // The filter's tests are pure reads, so their order cannot change the answer: the
     // style's are made first, the text is read only for windows that pass them, and the
     // lookups by handle come last.
-    if (!styleAdmits(style)) return false;
-    char text[TitleBytes] = {};
-    ws.text(window, text, TitleBytes);
+    if (!styleAdmits(style, held)) return false;
+    windows_->text(window, text, TitleBytes);
     text[TitleBytes - 1] = '\0';
     if (text[0] == '\0') return false;
-    if (window == scene.desktop || window == scene.lookup(kindOf(window))) return false;
+    return window != scene.desktop && !scene.excludes(window, kindOf(window));
+}
+
+bool VirtualDesktop::take(Scene& scene, int position, WindowHandle window) {
+    if (window == NullWindow) return false;
+    const std::uint32_t style = windows_->style(window);
+    char text[TitleBytes] = {};
+    if (!admits(scene, window, style, false, text)) return false;
+    fill(scene, position, window, style, text);
+    return true;
+}
+
+void VirtualDesktop::fill(Scene& scene, int position, WindowHandle window, std::uint32_t style,
+                          const char (&text)[TitleBytes]) {
+    WindowSystem& ws = *windows_;
     WindowEntry& entry = entries[position];
     entry.window = window;
     entry.windowRect = ws.rect(window);
@@ -121,12 +130,21 @@ bool VirtualDesktop::take(Scene& scene, int position, WindowHandle window) {
     entry.setShowState((style & win::WsMinimize) != 0   ? win::SwMinimize
                        : (style & win::WsMaximize) != 0 ? win::SwShowMaximized
                                                         : win::SwShowNormal);
-    return true;
+}
+
+int VirtualDesktop::seenIndex(WindowHandle window) const {
+    for (std::size_t i = 0; i < seen_.size(); ++i) {
+        if (seen_[i].window == window) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 // The walk from the window above the bottom-most one up to the top, as the Z order stands
-// at one moment: one read of the whole order rather than one call per step.
-void VirtualDesktop::capture(ScreenOnce* shared) {
+// at one moment: one read of the whole order rather than one call per step. A window whose
+// owner chain reaches a window the filter passes goes with the highest such window, and is
+// never listed on its own; a window disabled while an enabled owned window of it is open
+// (its modal dialog) passes as if it were enabled.
+void VirtualDesktop::capture(ScreenOnce* shared, DesktopArray* desktops) {
     if (windows_ == nullptr) return;
     WindowSystem& ws = *windows_;
     std::vector<WindowHandle> order;
@@ -135,12 +153,75 @@ void VirtualDesktop::capture(ScreenOnce* shared) {
     if (order.empty()) return;
     ScreenOnce own(ws);
     Scene scene(ws, shared != nullptr ? *shared : own);
-    int n = 0;
     // The bottom-most window itself is never examined.
-    for (auto it = order.rbegin() + 1; it != order.rend() && n < CaptureLimit; ++it) {
-        if (take(scene, n, *it)) ++n;
+    seen_.clear();
+    for (auto it = order.rbegin() + 1; it != order.rend(); ++it)
+        seen_.push_back(Seen{*it, ws.style(*it)});
+
+    // Owners of an open, enabled window are held by it, up its whole chain.
+    for (const Seen& s : seen_) {
+        if ((s.style & win::WsVisible) == 0 || (s.style & win::WsDisabled) != 0) continue;
+        WindowHandle w = s.window;
+        for (int step = 0; step < OwnerChainLimit; ++step) {
+            w = owners_.ownerOf(ws, w);
+            if (w == NullWindow) break;
+            if (const int k = seenIndex(w); k >= 0) seen_[static_cast<std::size_t>(k)].held = true;
+        }
+    }
+    for (Seen& s : seen_) s.candidate = admits(scene, s.window, s.style, s.held, s.text);
+
+    // Where each open window goes: with the highest candidate on its chain, or, when there
+    // is none, with a window that another desktop lists.
+    for (Seen& s : seen_) {
+        if ((s.style & win::WsVisible) == 0) continue;
+        WindowHandle w = s.window;
+        for (int step = 0; step < OwnerChainLimit; ++step) {
+            w = owners_.ownerOf(ws, w);
+            if (w == NullWindow) break;
+            const int k = seenIndex(w);
+            if (k >= 0 && seen_[static_cast<std::size_t>(k)].candidate) s.goesWith = w;
+            if (desktops == nullptr || s.parkedOn >= 0) continue;
+            for (const VirtualDesktop& d : *desktops) {
+                if (&d != this && d.findEntry(w)) s.parkedOn = d.index;
+            }
+        }
+        if (s.goesWith != NullWindow) s.parkedOn = -1;
+    }
+
+    int n = 0;
+    for (const Seen& s : seen_) {
+        if (n >= CaptureLimit) break;
+        if (!s.candidate || s.goesWith != NullWindow || s.parkedOn >= 0) continue;
+        fill(scene, n++, s.window, s.style, s.text);
     }
     count = n;
+
+    owned.clear();
+    for (const Seen& s : seen_) {
+        if ((s.style & win::WsVisible) == 0) continue;
+        if (s.goesWith == NullWindow && s.parkedOn < 0) continue;
+        const ClassKind kind = kindOf(s.window);
+        if (kind == ClassKind::ToolTip || kind == ClassKind::Menu) continue;
+        if (s.goesWith != NullWindow) {
+            // Only with a listed window: one above the fifteenth stays on screen with it.
+            if (findEntry(s.goesWith))
+                owned.add(OwnedWindow{s.window, s.goesWith, ownedShowCommand(s.style)});
+            continue;
+        }
+        // A parked program's window: it goes to the desktop that lists the program, first
+        // into its list so that the hide is recorded, then off the screen.
+        VirtualDesktop& parked = (*desktops)[static_cast<std::size_t>(s.parkedOn)];
+        WindowHandle w = s.window;
+        for (int step = 0; step < OwnerChainLimit; ++step) {
+            w = owners_.ownerOf(ws, w);
+            if (w == NullWindow) break;
+            if (!parked.findEntry(w)) continue;
+            if (parked.owned.add(OwnedWindow{s.window, w, ownedShowCommand(s.style)}))
+                ws.show(s.window, win::SwHide);
+            break;
+        }
+    }
+    owners_.endCapture();
     kinds_.swap(nextKinds_);
     nextKinds_.clear();
 }
@@ -183,16 +264,17 @@ WindowHandle VirtualDesktop::windowAtMapPoint(int x, int y) const {
 void VirtualDesktop::releaseAll() {
     if (windows_ != nullptr) {
         for (int i = count - 1; i >= 0; --i) {
-            windows_->show(entries[i].window, showCommandOf(entries[i]));
+            showWithOwned(*windows_, owned, entries[i].window, showCommandOf(entries[i]));
             windows_->update(entries[i].window);
         }
     }
     count = 0;
+    owned.clear();
 }
 
 void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen) {
     if (index < 0 || index >= DesktopCount) return;
-    desktops[index].capture(screen);
+    desktops[index].capture(screen, &desktops);
 }
 
 }  // namespace skelvo

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "desktops/owned_windows.h"
 #include "desktops/window_entry.h"
 
 namespace skelvo {
@@ -15,6 +16,9 @@ namespace skelvo {
 inline constexpr int DesktopCount = 12;
 inline constexpr int EntryCapacity = 32;
 inline constexpr int CaptureLimit = 15;
+
+class VirtualDesktop;
+using DesktopArray = std::array<VirtualDesktop, DesktopCount>;
 
 class VirtualDesktop {
 public:
@@ -25,16 +29,20 @@ public:
     ~VirtualDesktop();
 
     void reset(WindowSystem& windows, int desktopIndex);
-    // shared: the screen as the caller has it for this same message.
-    void capture(ScreenOnce* shared = nullptr);
+    // shared: the screen as the caller has it for this same message. The windows that go
+    // with a listed one are kept in owned. With desktops given, a window that goes with a
+    // window another desktop lists (a parked program's dialog) is hidden and handed to it.
+    void capture(ScreenOnce* shared = nullptr, DesktopArray* desktops = nullptr);
     int captureFrom(WindowHandle start, int relation, int position, int limit);
     // A copy of the first entry holding window; nullopt when the desktop does not list it.
     std::optional<WindowEntry> findEntry(WindowHandle window) const;
     WindowHandle windowAtMapPoint(int x, int y) const;
-    // Shows every listed window with its recorded state and empties the list.
+    // Shows every listed window with its recorded state, and the windows that go with it,
+    // and empties the lists.
     void releaseAll();
 
     std::array<WindowEntry, EntryCapacity> entries{};
+    OwnedList owned;  // the windows that go with the listed ones
     int index = 0;
     int count = 0;
     int originX = 0;
@@ -45,18 +53,35 @@ public:
 
 private:
     struct Scene;
-    // The classes whose first window the filter excludes by handle.
-    enum class ClassKind : std::uint8_t { Other, ToolTip, Dialog, Panel };
+    // The classes whose first window the filter excludes by handle, the panel's own
+    // dialogs, and the menus that never go with their owner.
+    enum class ClassKind : std::uint8_t { Other, ToolTip, Panel, OwnDialog, Menu };
     ClassKind kindOf(WindowHandle window);
+    // The filter's tests on one window, whose style is read: its text goes into text.
+    bool admits(Scene& scene, WindowHandle window, std::uint32_t style, bool held,
+                char (&text)[TitleBytes]);
+    void fill(Scene& scene, int position, WindowHandle window, std::uint32_t style,
+              const char (&text)[TitleBytes]);
     // One walk step: reads the window and fills position if it is managed.
     bool take(Scene& scene, int position, WindowHandle window);
+    // What a capture knows of one window, from the bottom of the Z order up.
+    struct Seen {
+        WindowHandle window;
+        std::uint32_t style;
+        bool held = false;                   // an enabled owned window of it is open
+        bool candidate = false;              // passes the filter's own tests
+        WindowHandle goesWith = NullWindow;  // the highest candidate on its owner chain
+        int parkedOn = -1;  // the desktop that lists a window on its chain, when none does here
+        char text[TitleBytes] = {};
+    };
+    int seenIndex(WindowHandle window) const;
     WindowSystem* windows_ = nullptr;
+    std::vector<Seen> seen_;
+    OwnerCache owners_;
     // The kinds of the windows the last capture asked about, and of this capture's.
     std::vector<std::pair<WindowHandle, ClassKind>> kinds_;
     std::vector<std::pair<WindowHandle, ClassKind>> nextKinds_;
 };
-
-using DesktopArray = std::array<VirtualDesktop, DesktopCount>;
 
 void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen = nullptr);
 

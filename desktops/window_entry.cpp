@@ -2,6 +2,9 @@
 #include "desktops/window_entry.h"
 
 #include <cstring>
+#include <vector>
+
+#include "desktops/owned_windows.h"
 
 namespace skelvo {
 
@@ -13,20 +16,57 @@ bool windowHasStyle(WindowSystem& windows, WindowHandle window, std::uint32_t ma
     return hasAllBits(windows.style(window), mask);
 }
 
-bool isManagedWindow(WindowSystem& windows, WindowHandle window) {
+namespace {
+
+// Whether an open, enabled window's owner chain reaches window: its modal dialog, which
+// disables it while it is open.
+bool heldOpen(WindowSystem& windows, WindowHandle window) {
+    std::vector<WindowHandle> order;
+    windows.topLevelWindows(order);
+    for (WindowHandle w : order) {
+        if (w == window || !windows.isVisible(w) || !windows.isEnabled(w)) continue;
+        if (ownerChainReaches(windows, w, window)) return true;
+    }
+    return false;
+}
+
+bool isOwnDialog(WindowSystem& windows, WindowHandle window) {
+    char name[64] = {};
+    windows.className(window, name, sizeof name);
+    name[sizeof name - 1] = '\0';
+    return sameClassName(name, DialogClassName) &&
+           windows.processId(window) == windows.currentProcessId();
+}
+
+// The filter's tests on the window alone.
+bool passesFilter(WindowSystem& windows, WindowHandle window) {
     if (window == NullWindow) return false;
     const std::uint32_t style = windows.style(window);
     char text[TitleBytes] = {};
     windows.text(window, text, TitleBytes);
     if (text[0] == '\0') return false;
     if (!windows.isVisible(window)) return false;
-    if (!windows.isEnabled(window)) return false;
+    if (!windows.isEnabled(window) && !heldOpen(windows, window)) return false;
     if (!hasAllBits(style, win::WsBorder)) return false;
     if (!hasAllBits(style, win::WsCaption)) return false;
     if (window == windows.find("tooltips_class32", nullptr)) return false;
-    if (window == windows.find("#32770", nullptr)) return false;
+    if (isOwnDialog(windows, window)) return false;
     if (window == windows.desktopWindow()) return false;
     if (window == windows.find(PanelClassName, PanelTitle)) return false;
+    return true;
+}
+
+}  // namespace
+
+bool isManagedWindow(WindowSystem& windows, WindowHandle window) {
+    if (!passesFilter(windows, window)) return false;
+    // A window whose owner chain reaches one that passes goes with that one.
+    WindowHandle w = window;
+    for (int step = 0; step < OwnerChainLimit; ++step) {
+        w = windows.relative(w, win::GwOwner);
+        if (w == NullWindow) break;
+        if (passesFilter(windows, w)) return false;
+    }
     return true;
 }
 

@@ -12,6 +12,7 @@ inline constexpr int MapRight = 202;
 inline constexpr int MapBottom = 124;
 inline constexpr char PanelClassName[] = "WindowControl";
 inline constexpr char PanelTitle[] = "WindowControl";
+inline constexpr char DialogClassName[] = "#32770";
 
 bool hasAllBits(std::uint32_t value, std::uint32_t mask);
 bool windowHasStyle(WindowSystem& windows, WindowHandle window, std::uint32_t mask);

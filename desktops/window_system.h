@@ -16,7 +16,7 @@ public:
     virtual ~WindowSystem() = default;
 
     virtual WindowHandle desktopWindow() = 0;
-    // GetWindow: relation is one of win::Gw*.
+    // GetWindow: relation is one of win::Gw*; GwOwner names a top-level window's owner.
     virtual WindowHandle relative(WindowHandle window, int relation) = 0;
     // EnumWindows: every top-level window from the top of the Z order down, read at once.
     virtual void topLevelWindows(std::vector<WindowHandle>& into) = 0;
@@ -47,6 +47,7 @@ public:
 
     // What tells a window from a later one that reuses its handle.
     virtual std::uint32_t processId(WindowHandle window) = 0;  // 0 for no window
+    virtual std::uint32_t currentProcessId() = 0;  // GetCurrentProcessId: the panel's own
     // GetClassNameA: copies at most size-1 bytes and a NUL; returns the length copied.
     virtual int className(WindowHandle window, char* buffer, int size) = 0;
     // ShowWindowAsync: never waits on the window's program.

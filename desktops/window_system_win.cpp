@@ -265,6 +265,10 @@ std::uint32_t Win32WindowSystem::processId(WindowHandle window) {
     return pid;
 }
 
+std::uint32_t Win32WindowSystem::currentProcessId() {
+    return GetCurrentProcessId();
+}
+
 int Win32WindowSystem::className(WindowHandle window, char* buffer, int size) {
     if (size > 0) buffer[0] = '\0';
     return GetClassNameA(hwnd(window), buffer, size);

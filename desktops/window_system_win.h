@@ -29,6 +29,7 @@ public:
     void postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
                      std::intptr_t lParam) override;
     std::uint32_t processId(WindowHandle window) override;
+    std::uint32_t currentProcessId() override;
     int className(WindowHandle window, char* buffer, int size) override;
     void showAsync(WindowHandle window, int command) override;
     void moveAsync(WindowHandle window, Rect to) override;

@@ -251,7 +251,8 @@ TEST_F(WindowContract, ManagedWindowFilterOnRealWindows) {
     EXPECT_FALSE(isManagedWindow(ws, ws.desktopWindow()));
 }
 
-TEST_F(WindowContract, OnlyTheHighestDialogClassWindowIsExcluded) {
+// The test process stands for the panel: its dialogs are never managed, wherever they are.
+TEST_F(WindowContract, ThePanelsOwnDialogsAreExcluded) {
     WindowRequest dialog;
     dialog.className = "#32770";
     dialog.style = win::WsPopup | win::WsCaption | win::WsSysMenu;
@@ -259,13 +260,42 @@ TEST_F(WindowContract, OnlyTheHighestDialogClassWindowIsExcluded) {
     const WindowHandle lower = open(dialog);
     dialog.title = "contract dialog upper";
     const WindowHandle upper = open(dialog);
-    EXPECT_TRUE(isManagedWindow(ws, lower));
+    EXPECT_EQ(ws.processId(upper), ws.currentProcessId());
+    EXPECT_FALSE(isManagedWindow(ws, lower));
     EXPECT_FALSE(isManagedWindow(ws, upper));
-    dialog.title = "contract dialog hidden";
-    dialog.state = OpenState::Hidden;
-    open(dialog);
-    EXPECT_TRUE(isManagedWindow(ws, lower));
-    EXPECT_TRUE(isManagedWindow(ws, upper)) << "a hidden dialog above takes the exclusion";
+}
+
+// An owned window: its owner is named, hiding the owner leaves it on screen (so the
+// desktops hide it themselves), it goes with its owner, and an owner disabled while it is
+// open stays managed.
+TEST_F(WindowContract, OwnedWindowsGoWithTheirOwner) {
+    const WindowHandle owner = open("contract owner");
+    WindowRequest dialog;
+    dialog.style = win::WsPopup | win::WsCaption | win::WsSysMenu;
+    dialog.title = "contract owned";
+    dialog.owner = owner;
+    const WindowHandle owned = open(dialog);
+    EXPECT_EQ(ws.relative(owned, win::GwOwner), owner);
+    EXPECT_EQ(ws.relative(owner, win::GwOwner), NullWindow);
+    EXPECT_TRUE(isManagedWindow(ws, owner));
+    EXPECT_FALSE(isManagedWindow(ws, owned)) << "it goes with its owner";
+    ws.show(owner, win::SwHide);
+    env->settle();
+    EXPECT_TRUE(ws.isVisible(owned)) << "hiding the owner leaves it shown";
+    ws.show(owner, win::SwShowNormal);
+    WindowRequest modal = dialog;
+    modal.title = "contract modal";
+    const WindowHandle second = open("contract second owner");
+    WindowRequest disabled;
+    disabled.title = "contract disabled owner";
+    disabled.disabled = true;
+    const WindowHandle held = open(disabled);
+    EXPECT_FALSE(isManagedWindow(ws, held)) << "disabled with no dialog open";
+    modal.owner = held;
+    const WindowHandle question = open(modal);
+    EXPECT_TRUE(isManagedWindow(ws, held)) << "disabled by its open dialog";
+    EXPECT_FALSE(isManagedWindow(ws, question));
+    EXPECT_TRUE(isManagedWindow(ws, second));
 }
 
 TEST_F(WindowContract, FirstManagedWindowIsTheHighestManagedOne) {

@@ -20,6 +20,7 @@ struct WindowRequest {
     OpenState state = OpenState::Normal;
     bool disabled = false;
     bool topmost = false;
+    WindowHandle owner = NullWindow;
 };
 
 class WindowEnv {

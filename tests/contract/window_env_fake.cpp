@@ -18,6 +18,8 @@ public:
         w.visible = false;
         w.enabled = !request.disabled;
         w.topmost = request.topmost;
+        w.owner = request.owner;
+        w.processId = windows_.ownProcessId;  // the test process's windows
         const WindowHandle h = windows_.add(w);
         switch (request.state) {
         case OpenState::Normal: windows_.programShow(h, win::SwShowNormal); break;

@@ -88,7 +88,8 @@ private:
         const Rect& r = request.rect;
         HWND w = CreateWindowExA(request.topmost ? WS_EX_TOPMOST : 0, request.className.c_str(),
                                  request.title.c_str(), request.style & ~WS_VISIBLE, r.left, r.top,
-                                 r.width(), r.height(), nullptr, nullptr, GetModuleHandleA(nullptr),
+                                 r.width(), r.height(), hwnd(request.owner), nullptr,
+                                 GetModuleHandleA(nullptr),
                                  nullptr);
         if (w == nullptr) return nullptr;
         if (request.disabled) EnableWindow(w, FALSE);

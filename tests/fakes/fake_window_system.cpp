@@ -55,6 +55,10 @@ WindowHandle FakeWindowSystem::addAtBottom(FakeWindow window) {
 
 void FakeWindowSystem::destroy(WindowHandle window) {
     if (!exists(window)) return;
+    // Destroying a window destroys the windows it owns first.
+    for (const auto& [h, w] : windows_) {
+        if (w.alive && w.owner == window) destroy(h);
+    }
     windows_[window].alive = false;
     z_.erase(std::remove(z_.begin(), z_.end(), window), z_.end());
     if (active_ == window) active_ = NullWindow;
@@ -112,6 +116,8 @@ WindowHandle FakeWindowSystem::relative(WindowHandle window, int relation) {
     }
     auto it = std::find(z_.begin(), z_.end(), window);
     if (it == z_.end()) return NullWindow;
+    if (relation == win::GwOwner)
+        return exists(windows_[window].owner) ? windows_[window].owner : NullWindow;
     switch (relation) {
     case win::GwHwndFirst: return z_.front();
     case win::GwHwndLast: return z_.back();

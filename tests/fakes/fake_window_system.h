@@ -25,6 +25,7 @@ struct FakeWindow {
     Rect rect{100, 100, 500, 400};  // the normal position (rcNormalPosition)
     bool alive = true;
     std::uint32_t processId = 4242;
+    WindowHandle owner = NullWindow;  // its owner (GW_OWNER); destroyed with it
     // The window's thread does not answer: show, move and minimise wait in pending until
     // wake(), update does nothing, as the Win32 edge makes them asynchronous.
     bool hung = false;
@@ -105,11 +106,14 @@ public:
     void postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
                      std::intptr_t lParam) override;
     std::uint32_t processId(WindowHandle window) override;
+    std::uint32_t currentProcessId() override { return ownProcessId; }
     int className(WindowHandle window, char* buffer, int size) override;
     void showAsync(WindowHandle window, int command) override;
     bool isHung(WindowHandle window) override;
 
     static constexpr WindowHandle DesktopHandle = 0x10010;
+    // The panel's process; the windows' own default is another program's.
+    std::uint32_t ownProcessId = 1000;
     // Every call of show, in order: (window, command).
     std::vector<std::pair<WindowHandle, int>> shows;
     std::vector<std::pair<WindowHandle, unsigned>> posted;

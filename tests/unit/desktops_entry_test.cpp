@@ -71,6 +71,7 @@ TEST(ManagedFilter, TestsRunInOrderAndStopAtTheFirstFailure) {
     tip.className = "tooltips_class32";
     FakeWindow dialog = captioned("dialog");
     dialog.className = "#32770";
+    dialog.processId = fake.ownProcessId;  // the panel's own question
     FakeWindow panel = captioned(PanelTitle);
     panel.className = PanelClassName;
     const std::vector<std::string> head = {"style", "text"};
@@ -82,17 +83,18 @@ TEST(ManagedFilter, TestsRunInOrderAndStopAtTheFirstFailure) {
     const Case cases[] = {
         {"untitled", untitled, head},
         {"hidden", hidden, plus(head, {"isVisible"})},
-        {"disabled", disabled, checks},
+        {"disabled", disabled, plus(checks, {"topLevelWindows"})},
         {"no border", noBorder, checks},
         {"no caption", noCaption, checks},
         {"tooltip", tip, plus(checks, {"find tooltips_class32"})},
-        {"dialog", dialog, plus(checks, {"find tooltips_class32", "find #32770"})},
+        {"dialog", dialog,
+         plus(checks, {"find tooltips_class32", "className", "processId", "currentProcessId"})},
         {"panel", panel,
          plus(checks,
-              {"find tooltips_class32", "find #32770", "desktopWindow", "find WindowControl"})},
+              {"find tooltips_class32", "className", "desktopWindow", "find WindowControl"})},
         {"managed", captioned("managed"),
-         plus(checks,
-              {"find tooltips_class32", "find #32770", "desktopWindow", "find WindowControl"})},
+         plus(checks, {"find tooltips_class32", "className", "desktopWindow",
+                       "find WindowControl", "relative 4"})},
     };
     for (const Case& c : cases) {
         const WindowHandle h = fake.add(c.window);

@@ -88,6 +88,10 @@ public:
     std::uint32_t processId(WindowHandle window) override {
         return note("processId", window).processId(window);
     }
+    std::uint32_t currentProcessId() override {
+        calls.emplace_back("currentProcessId", NullWindow);
+        return inner_.currentProcessId();
+    }
     int className(WindowHandle window, char* buffer, int size) override {
         return note("className", window).className(window, buffer, size);
     }
