@@ -305,7 +305,10 @@ class Harness:
             args += ["--caption-hex", cp932(caption).hex()]
         if owner_class is not None:
             args += ["--owner-class", owner_class]
-        (box,) = self.fixture(*args, timeout=2 * timeout + 10)
+        try:
+            (box,) = self.fixture(*args, timeout=2 * timeout + 10)
+        except AssertionError as failed:
+            raise AssertionError(f"{failed}\n{self.describe_windows()}") from None
         box["caption_bytes"] = bytes.fromhex(box["caption_hex"])
         box["text_bytes"] = bytes.fromhex(box["text_hex"])
         return box

@@ -1,27 +1,36 @@
 # The Windows tree's tests, run under Wine: GoogleTest built with MinGW, the contract
 # checks against the real Win32 edge, the fixture program and the end-to-end tests. Every
-# Wine test runs in a prefix made fresh for the run, on a private Xvfb display; both are
-# CTest fixtures, set up once and torn down at the end.
+# Wine test runs in a prefix made fresh for the run, on a private Xvfb display with openbox
+# on it, as a Wine user has a window manager; all three are CTest fixtures, set up once and
+# torn down at the end.
 
 set(SKELVO_WINE_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(SKELVO_WINE_STATE ${CMAKE_BINARY_DIR}/wine-test)
-set(SKELVO_WINE_FIXTURES wine_display wine_prefix)
+set(SKELVO_WINE_FIXTURES wine_display wine_wm wine_prefix)
 find_program(SKELVO_PYTHON3 python3 REQUIRED)
 
-# Display first, then the prefix on it; torn down in the opposite order.
+# Display, its window manager, then the prefix on them; torn down in the opposite order.
 add_test(NAME wine_display_start
          COMMAND sh ${SKELVO_WINE_DIR}/wine-setup xvfb-start ${SKELVO_WINE_STATE})
 set_tests_properties(wine_display_start PROPERTIES
   FIXTURES_SETUP wine_display LABELS wine TIMEOUT 60)
+add_test(NAME wine_wm_start
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup wm-start ${SKELVO_WINE_STATE})
+set_tests_properties(wine_wm_start PROPERTIES
+  FIXTURES_SETUP wine_wm FIXTURES_REQUIRED wine_display LABELS wine TIMEOUT 60)
 add_test(NAME wine_prefix_init
          COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-init ${SKELVO_WINE_STATE}
                  $<TARGET_FILE:fixture>)
 set_tests_properties(wine_prefix_init PROPERTIES
-  FIXTURES_SETUP wine_prefix FIXTURES_REQUIRED wine_display LABELS wine TIMEOUT 180)
+  FIXTURES_SETUP wine_prefix FIXTURES_REQUIRED "wine_display;wine_wm" LABELS wine TIMEOUT 180)
 add_test(NAME wine_prefix_stop
          COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-stop ${SKELVO_WINE_STATE})
 set_tests_properties(wine_prefix_stop PROPERTIES
-  FIXTURES_CLEANUP wine_prefix FIXTURES_REQUIRED wine_display LABELS wine TIMEOUT 60)
+  FIXTURES_CLEANUP wine_prefix FIXTURES_REQUIRED "wine_display;wine_wm" LABELS wine TIMEOUT 60)
+add_test(NAME wine_wm_stop
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup wm-stop ${SKELVO_WINE_STATE})
+set_tests_properties(wine_wm_stop PROPERTIES
+  FIXTURES_CLEANUP wine_wm FIXTURES_REQUIRED wine_display LABELS wine TIMEOUT 60)
 add_test(NAME wine_display_stop
          COMMAND sh ${SKELVO_WINE_DIR}/wine-setup xvfb-stop ${SKELVO_WINE_STATE})
 set_tests_properties(wine_display_stop PROPERTIES
