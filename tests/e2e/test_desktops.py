@@ -2,8 +2,8 @@
 0's windows leave and come back each in its state, a window opened while desktop 5 is
 shown belongs to desktop 5, and quitting shows every parked window again.
 
-Hiding another program's window can hold the panel for a while on a loaded machine (see
-test_pointer.py), so every wait polls the windows' state."""
+Hiding another program's window can hold the panel for about 2 s under Wine without a
+window manager (see test_pointer.py), so every wait polls the windows' state."""
 
 import harness
 

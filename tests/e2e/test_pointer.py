@@ -2,11 +2,11 @@
 back, a window dragged on the map moves to another desktop, the panel follows a drag, the
 function and size buttons switch, and a double-click on the information bar docks the panel.
 
-Under Wine, hiding a captioned window (or moving it wholly off the screen) goes through the
-window manager (openbox on the test display), and on a loaded machine the panel's thread
-waits with it. Every wait below is therefore a poll on the state itself, and no gesture
-starts before the effect of the previous one was seen: the panel reads the cursor when it
-handles a message, not where the event happened.
+Under Wine without a window manager, hiding a captioned window (or moving it wholly off the
+screen) blocks its owner for about 2 s while Wine waits for a window manager that never
+answers; the panel's thread waits with it. Every wait below is therefore a poll on the state
+itself, and no gesture starts before the effect of the previous one was seen: the panel
+reads the cursor when it handles a message, not where the event happened.
 """
 
 import os

@@ -5,6 +5,7 @@ session shows every window."""
 
 import glob
 import os
+import subprocess
 import time
 
 import harness
@@ -17,6 +18,25 @@ WM_QUERYENDSESSION = 0x0011
 WM_ENDSESSION = 0x0016
 WAIT_S = 20
 ANSWER_MS = 200
+
+
+def wine_setup(command):
+    """Openbox on the shared display for these tests, unless the whole run has it: with a
+    window manager Wine hides a window at once instead of waiting ~2 s for one, which
+    timing needs."""
+    if os.environ.get("SKELVO_WINE_WM") == "1":
+        return
+    setup = os.path.join(os.path.dirname(os.environ["SKELVO_WINE_RUN"]), "wine-setup")
+    subprocess.run(["sh", setup, command, os.environ["SKELVO_WINE_STATE"]], check=True,
+                   timeout=60, stdout=subprocess.DEVNULL)
+
+
+def setUpModule():
+    wine_setup("wm-start")
+
+
+def tearDownModule():
+    wine_setup("wm-stop")
 
 
 class Rescue(harness.WineTestCase):

@@ -112,8 +112,8 @@ class ToolTip(TrayCase):
         with open(os.path.join(directory, "KQZ.txt"), "wb") as f:
             f.write(cp932(f"--- LANCHER ---\r\n5 {path}\r\n--- L_END ---"))
         self.start(cwd=directory)
-        # Desktop 2 holds just the two windows opened on it, clear of the panel: a window
-        # over the panel would take the pointer.
+        # Desktop 2 holds just the two windows opened on it, clear of the panel: without a
+        # window manager, a window over the panel would take the pointer.
         self.command(DESKTOP_3)
         title = "ツールチップ試験の窓"
         self.h.open_windows(title, "--rect", "600,420,200,150")
