@@ -31,7 +31,7 @@ std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
     case win::WmCreate: onCreate(panel); return 0;
     case win::WmDestroy: onDestroy(); return 0;
     case win::WmSetFocus: return 0;
-    case win::WmKillFocus: onKillFocus(panel); return 0;
+    case win::WmKillFocus: onKillFocus(panel, static_cast<WindowHandle>(wParam)); return 0;
     case win::WmPaint: return onPaint(panel, wParam, lParam);
     case win::WmClose: onClose(panel); return 0;
     case win::WmQueryEndSession: onQueryEndSession(); return 1;
@@ -123,7 +123,10 @@ void Panel::onDestroy() {
     s_.host.postQuitMessage(0);
 }
 
-void Panel::onKillFocus(WindowHandle panel) {
+void Panel::onKillFocus(WindowHandle panel, WindowHandle gaining) {
+    // A window manager under X may hand the focus to the tooltip as it shows, in the middle
+    // of a drag; the focus has not left the panel's own windows, so the drag goes on.
+    if (gaining != NullWindow && gaining == app_.state.toolTipWindow) return;
     // The drag stops following the pointer; the next release over the panel ends it.
     s_.host.killTimer(panel, TimerWindowDrag);
     s_.host.killTimer(panel, TimerPanelDrag);

@@ -28,7 +28,7 @@ public:
     void onCreate(WindowHandle panel);
     void onClose(WindowHandle panel);
     void onDestroy();
-    void onKillFocus(WindowHandle panel);
+    void onKillFocus(WindowHandle panel, WindowHandle gaining);
     void onCommand(WindowHandle panel, std::uintptr_t id);
     void onTimer(WindowHandle panel, unsigned id);
     void onLeftPress(WindowHandle panel);

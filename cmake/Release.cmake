@@ -1,6 +1,7 @@
 # The release: the version resource and manifest compiled into Skelvo.exe, and the `dist`
-# target, which zips Skelvo.exe with the usage text as Skelvo-<version>-win64.zip in
-# SKELVO_DIST_DIR (the repository's build/ by default).
+# target, which zips the tested Skelvo.exe, stripped, with the usage text as
+# Skelvo-<version>-win64.zip in SKELVO_DIST_DIR (the repository's build/ by default), its
+# symbols beside it as Skelvo-<version>-win64.debug.
 
 set(SKELVO_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in
@@ -16,14 +17,17 @@ set(SKELVO_USAGE_TEXT ${CMAKE_BINARY_DIR}/dist/Skelvo.txt)
 configure_file(${CMAKE_SOURCE_DIR}/docs/Skelvo.txt ${SKELVO_USAGE_TEXT} @ONLY NEWLINE_STYLE CRLF)
 
 set(SKELVO_DIST_DIR ${CMAKE_SOURCE_DIR}/build CACHE PATH "Where `dist` puts the zip")
-set(SKELVO_DIST_ZIP ${SKELVO_DIST_DIR}/Skelvo-${PROJECT_VERSION}-win64.zip)
+set(SKELVO_DIST_NAME Skelvo-${PROJECT_VERSION}-win64)
+# Written by `make test` once every test passed on this Skelvo.exe; `dist` packs only it.
+set(SKELVO_TESTED_HASH ${CMAKE_BINARY_DIR}/tested-Skelvo.exe.sha256)
+# No dependency on Skelvo: a rebuild here would ship a program no test has run.
 add_custom_target(dist
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Skelvo> ${CMAKE_BINARY_DIR}/dist/Skelvo.exe
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${SKELVO_DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E rm -f ${SKELVO_DIST_ZIP}
-  COMMAND ${CMAKE_COMMAND} -E tar cf ${SKELVO_DIST_ZIP} --format=zip Skelvo.exe Skelvo.txt
-  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/dist
+  COMMAND ${CMAKE_COMMAND} -D EXE=$<TARGET_FILE:Skelvo> -D TESTED=${SKELVO_TESTED_HASH}
+          -D OBJCOPY=${CMAKE_OBJCOPY} -D TEXT=${SKELVO_USAGE_TEXT}
+          -D ZIP=${SKELVO_DIST_DIR}/${SKELVO_DIST_NAME}.zip
+          -D SYMBOLS=${SKELVO_DIST_DIR}/${SKELVO_DIST_NAME}.debug
+          -D STAGE=${CMAKE_BINARY_DIR}/dist/stage -D MAX_BYTES=1572864
+          -P ${CMAKE_SOURCE_DIR}/cmake/PackRelease.cmake
   DEPENDS ${SKELVO_USAGE_TEXT}
-  COMMENT "Packing ${SKELVO_DIST_ZIP}"
+  COMMENT "Packing ${SKELVO_DIST_DIR}/${SKELVO_DIST_NAME}.zip"
   VERBATIM)
-add_dependencies(dist Skelvo)

@@ -200,9 +200,11 @@ class Menus(harness.WineTestCase):
 
     def test_close_all_desktops_no_then_yes(self):
         self.start()
-        parked = self.h.open_windows("メニュー試験C", "--rect", "500,300,200,150")
-        self.h.post(harness.WM_COMMAND, 40056)  # desktop 2 takes C at its next capture
+        # C opens once desktop 2 is on screen: opened before, it would belong to whichever
+        # desktop the panel's refresh found on screen first.
+        self.h.post(harness.WM_COMMAND, 40056)
         self.h.wait_for(lambda: not self.state(self.a)["visible"] or None, "desktop 0 hidden")
+        parked = self.h.open_windows("メニュー試験C", "--rect", "500,300,200,150")
         c = parked.windows[0]["hwnd"]
         self.h.post(harness.WM_COMMAND, 40054)
         self.h.wait_for(lambda: not self.state(c)["visible"] or None, "C parked on desktop 2")

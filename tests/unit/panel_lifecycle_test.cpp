@@ -104,15 +104,21 @@ TEST(PanelQuit, DestroyPostsQuitZero) {
     EXPECT_EQ(h.host.quitCode, 0);
 }
 
-TEST(PanelMessages, KillFocusStopsOnlyDragTimers) {
-    PanelHarness h;
-    h.create();
-    h.host.setTimer(h.panelWindow, TimerPanelDrag, 100);
-    h.state().pointerState = PointerLeftDown;
-    h.send(win::WmKillFocus);
-    EXPECT_FALSE(h.host.timerRunning(TimerPanelDrag));
-    EXPECT_TRUE(h.host.timerRunning(TimerRefresh));
-    EXPECT_EQ(h.state().pointerState, PointerLeftDown) << "the gesture stays open";
+TEST(PanelMessages, KillFocusStopsOnlyDragTimersUnlessTheTooltipTakesIt) {
+    for (const bool toTooltip : {false, true}) {
+        SCOPED_TRACE(toTooltip ? "focus to the panel's tooltip" : "focus elsewhere");
+        PanelHarness h;
+        h.create();
+        ASSERT_NE(h.state().toolTipWindow, NullWindow);
+        h.host.setTimer(h.panelWindow, TimerPanelDrag, 100);
+        h.host.setTimer(h.panelWindow, TimerWindowDrag, 100);
+        h.state().pointerState = PointerLeftDown;
+        h.send(win::WmKillFocus, toTooltip ? h.state().toolTipWindow : 0x4242);
+        EXPECT_EQ(h.host.timerRunning(TimerPanelDrag), toTooltip);
+        EXPECT_EQ(h.host.timerRunning(TimerWindowDrag), toTooltip);
+        EXPECT_TRUE(h.host.timerRunning(TimerRefresh));
+        EXPECT_EQ(h.state().pointerState, PointerLeftDown) << "the gesture stays open";
+    }
 }
 
 TEST(PanelMessages, UnhandledGoToDefaultAndCommandsClearTarget) {

@@ -1,31 +1,46 @@
 # The Windows tree's tests, run under Wine: GoogleTest built with MinGW, the contract
 # checks against the real Win32 edge, the fixture program and the end-to-end tests. Every
 # Wine test runs in a prefix made fresh for the run, on a private Xvfb display; both are
-# CTest fixtures, set up once and torn down at the end.
+# CTest fixtures, set up once and torn down at the end. With SKELVO_WINE_WM, openbox runs
+# on that display for the whole run, as a Wine user has a window manager (a third
+# fixture); without it, only the tests that need one start it (e2e_rescue).
 
 set(SKELVO_WINE_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(SKELVO_WINE_STATE ${CMAKE_BINARY_DIR}/wine-test)
-set(SKELVO_WINE_FIXTURES wine_display wine_prefix)
+option(SKELVO_WINE_WM "Run every Wine test with openbox on its display" OFF)
 find_program(SKELVO_PYTHON3 python3 REQUIRED)
 
-# Display first, then the prefix on it; torn down in the opposite order.
+# Display, its window manager, then the prefix on them; torn down in the opposite order.
 add_test(NAME wine_display_start
          COMMAND sh ${SKELVO_WINE_DIR}/wine-setup xvfb-start ${SKELVO_WINE_STATE})
 set_tests_properties(wine_display_start PROPERTIES
   FIXTURES_SETUP wine_display LABELS wine TIMEOUT 60)
-add_test(NAME wine_prefix_init
-         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-init ${SKELVO_WINE_STATE}
-                 $<TARGET_FILE:fixture>)
-set_tests_properties(wine_prefix_init PROPERTIES
-  FIXTURES_SETUP wine_prefix FIXTURES_REQUIRED wine_display LABELS wine TIMEOUT 180)
-add_test(NAME wine_prefix_stop
-         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-stop ${SKELVO_WINE_STATE})
-set_tests_properties(wine_prefix_stop PROPERTIES
-  FIXTURES_CLEANUP wine_prefix FIXTURES_REQUIRED wine_display LABELS wine TIMEOUT 60)
 add_test(NAME wine_display_stop
          COMMAND sh ${SKELVO_WINE_DIR}/wine-setup xvfb-stop ${SKELVO_WINE_STATE})
 set_tests_properties(wine_display_stop PROPERTIES
   FIXTURES_CLEANUP wine_display LABELS wine TIMEOUT 60)
+set(SKELVO_WINE_SCREEN wine_display)
+if(SKELVO_WINE_WM)
+  add_test(NAME wine_wm_start
+           COMMAND sh ${SKELVO_WINE_DIR}/wine-setup wm-start ${SKELVO_WINE_STATE})
+  set_tests_properties(wine_wm_start PROPERTIES
+    FIXTURES_SETUP wine_wm FIXTURES_REQUIRED wine_display LABELS wine TIMEOUT 60)
+  add_test(NAME wine_wm_stop
+           COMMAND sh ${SKELVO_WINE_DIR}/wine-setup wm-stop ${SKELVO_WINE_STATE})
+  set_tests_properties(wine_wm_stop PROPERTIES
+    FIXTURES_CLEANUP wine_wm FIXTURES_REQUIRED wine_display LABELS wine TIMEOUT 60)
+  list(APPEND SKELVO_WINE_SCREEN wine_wm)
+endif()
+add_test(NAME wine_prefix_init
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-init ${SKELVO_WINE_STATE}
+                 $<TARGET_FILE:fixture>)
+set_tests_properties(wine_prefix_init PROPERTIES
+  FIXTURES_SETUP wine_prefix FIXTURES_REQUIRED "${SKELVO_WINE_SCREEN}" LABELS wine TIMEOUT 180)
+add_test(NAME wine_prefix_stop
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-stop ${SKELVO_WINE_STATE})
+set_tests_properties(wine_prefix_stop PROPERTIES
+  FIXTURES_CLEANUP wine_prefix FIXTURES_REQUIRED "${SKELVO_WINE_SCREEN}" LABELS wine TIMEOUT 60)
+set(SKELVO_WINE_FIXTURES ${SKELVO_WINE_SCREEN} wine_prefix)
 
 # GoogleTest from Debian's sources, for Windows; linked statically like the program.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -66,6 +81,6 @@ if(TARGET Skelvo)
       LABELS e2e TIMEOUT 120
       FIXTURES_REQUIRED "${SKELVO_WINE_FIXTURES}"
       RESOURCE_LOCK wine_desktop
-      ENVIRONMENT "SKELVO_EXE=$<TARGET_FILE:Skelvo>;SKELVO_FIXTURE=$<TARGET_FILE:fixture>;SKELVO_WINE_STATE=${SKELVO_WINE_STATE};SKELVO_WINE_RUN=${SKELVO_WINE_DIR}/wine-run;SKELVO_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts")
+      ENVIRONMENT "SKELVO_EXE=$<TARGET_FILE:Skelvo>;SKELVO_FIXTURE=$<TARGET_FILE:fixture>;SKELVO_WINE_STATE=${SKELVO_WINE_STATE};SKELVO_WINE_RUN=${SKELVO_WINE_DIR}/wine-run;SKELVO_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts;SKELVO_WINE_WM=$<BOOL:${SKELVO_WINE_WM}>")
   endforeach()
 endif()

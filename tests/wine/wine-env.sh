@@ -35,9 +35,10 @@ skelvo_prefix_create() {
     "$SKELVO_WINE" wineboot --init >"$log" 2>&1
     "$SKELVO_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
         /t REG_DWORD /d 0 /f >>"$log" 2>&1
-    # No window manager runs on Xvfb. The window contract has Wine place, maximise and
-    # minimise its windows itself, as Windows does; left to the missing manager, maximised
-    # windows keep their normal size and MoveWindow drops the maximised state.
+    # The window contract has Wine place, maximise and minimise its windows itself at
+    # once, as Windows does; left to a window manager (or to none, on a bare display), a
+    # maximised window keeps its normal size until the manager answers, if ever, and
+    # MoveWindow drops the maximised state.
     "$SKELVO_WINE" reg add 'HKCU\Software\Wine\AppDefaults\contract_win.exe\X11 Driver' \
         /v Managed /t REG_SZ /d N /f >>"$log" 2>&1
     # A text document opens in Notepad, as on Windows (Wine's prefix lacks the .txt key).
