@@ -24,7 +24,7 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
     WindowSystem* ws = leaving.windowSystem();
     if (ws == nullptr) return 1;
     // Capture first, so windows opened since the last refresh leave with this desktop.
-    leaving.capture();
+    refreshDesktop(desktops, old);
     for (int i = 0; i < leaving.count; ++i) ws->show(leaving.entries[i].window, win::SwHide);
 
     VirtualDesktop& entering = desktops[currentDesktop];

@@ -192,7 +192,25 @@ void VirtualDesktop::releaseAll() {
 
 void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen) {
     if (index < 0 || index >= DesktopCount) return;
-    desktops[index].capture(screen);
+    VirtualDesktop& captured = desktops[index];
+    captured.capture(screen);
+    // The capture takes only windows on screen. One that another list still holds was
+    // parked there and shown again by its own program: the user sees it here now, so it
+    // leaves the list it was parked in and every window stays in one list. The others
+    // keep their order, which is their stacking.
+    for (VirtualDesktop& other : desktops) {
+        if (&other == &captured) continue;
+        int kept = 0;
+        for (int i = 0; i < other.count; ++i) {
+            if (captured.findEntry(other.entries[i].window)) continue;
+            if (kept != i) {
+                other.entries[kept] = other.entries[i];
+                other.entries[kept].captureIndex = kept;
+            }
+            ++kept;
+        }
+        other.count = kept;
+    }
 }
 
 }  // namespace skelvo

@@ -58,6 +58,8 @@ private:
 
 using DesktopArray = std::array<VirtualDesktop, DesktopCount>;
 
+// Captures desktop index, which is on screen, and takes the windows it lists out of every
+// other desktop's list.
 void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen = nullptr);
 
 }  // namespace skelvo
