@@ -24,10 +24,11 @@ skelvo::Win32FileStore g_files;
 skelvo::Win32ProcessSystem g_processes;
 // Outlives the application, whose teardown shows the windows before the journal goes.
 skelvo::WindowGuard g_guard(g_systemWindows, g_files, g_processes);
-skelvo::GuardedWindowSystem g_windows(g_systemWindows, g_guard);
+skelvo::GuardedWindowSystem g_guardedWindows(g_systemWindows, g_guard);
+skelvo::AwaitedWindows g_windows(g_guardedWindows);
 skelvo::Application g_app;
-skelvo::Panel g_panel(g_app,
-                      skelvo::Services{g_windows, g_host, g_graphics, g_shell, g_files, &g_guard});
+skelvo::Panel g_panel(g_app, skelvo::Services{g_windows, g_host, g_graphics, g_shell, g_files,
+                                              &g_guard, &g_windows});
 
 std::intptr_t __stdcall panelProcedure(void* window, unsigned message, std::uintptr_t wParam,
                                        std::intptr_t lParam) {
@@ -43,7 +44,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     g_guard.attach(g_app);
     skelvo::installCrashHandlers(g_guard);
     skelvo::Win32Steps steps(panelProcedure);
-    skelvo::Services services{g_windows, g_host, g_graphics, g_shell, g_files, &g_guard};
+    skelvo::Services services{g_windows, g_host, g_graphics, g_shell, g_files, &g_guard, &g_windows};
     return skelvo::runProgram(g_app, services, steps,
                               reinterpret_cast<skelvo::InstanceHandle>(instance), showCommand);
 }

@@ -32,6 +32,10 @@ struct KillCheck : RecordingWindows {
         if (command == win::SwHide) unnamedHides += journalled(files, path).count(window) == 0;
         return RecordingWindows::show(window, command);
     }
+    void showAsync(WindowHandle window, int command) override {
+        if (command == win::SwHide) unnamedHides += journalled(files, path).count(window) == 0;
+        RecordingWindows::showAsync(window, command);
+    }
     FakeFileStore& files;
     std::string path;
     int unnamedHides = 0;
@@ -43,10 +47,11 @@ struct Guarded : ::testing::Test {
     KillCheck check{h.windows, h.files};
     WindowGuard guard{check, h.files, processes};
     GuardedWindowSystem guarded{check, guard};
+    AwaitedWindows awaited{guarded};
 
     void SetUp() override {
         h.panel = std::make_unique<Panel>(
-            *h.app, Services{guarded, h.host, h.graphics, h.shell, h.files, &guard});
+            *h.app, Services{awaited, h.host, h.graphics, h.shell, h.files, &guard, &awaited});
         guard.attach(*h.app);
         check.path = guard.journalFile();
         h.windows.addAtBottom(captioned("bottom"));
@@ -83,6 +88,7 @@ TEST_F(Guarded, CrashShowsEveryHeldWindowOnceWithoutWaiting) {
     h.tick(TimerRefresh);
     ASSERT_FALSE(h.windows.at(all[4]).visible);
     h.windows.shows.clear();
+    h.windows.asyncShows.clear();
 
     const int shown = guard.rescue();
     EXPECT_EQ(shown, 6) << "desktops 0 and 5 and the hide-all list";
