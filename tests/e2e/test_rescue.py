@@ -17,7 +17,8 @@ MINIMISE_ALL_DESKTOPS = 40026
 WM_QUERYENDSESSION = 0x0011
 WM_ENDSESSION = 0x0016
 WAIT_S = 20
-ANSWER_MS = 200
+# A program that stops answering is waited for once, for one call's limit (250 ms).
+ANSWER_MS = 400
 
 
 def wine_setup(command):
