@@ -119,7 +119,7 @@ bool AwaitedWindows::showsResult(WindowHandle window, int command) {
     case win::SwShowMaximized: return visible && !iconic && (s & win::WsMaximize) != 0;
     case win::SwMinimize:
     case win::SwShowMinimized:
-    case win::SwShowMinNoActive: return iconic;
+    case win::SwShowMinNoActive: return visible && iconic;  // hidden, it may be iconic still
     default: return visible;
     }
 }

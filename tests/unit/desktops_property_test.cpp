@@ -86,7 +86,8 @@ public:
     std::optional<std::string> play() {
         for (int step = 0; step < steps_; ++step) {
             poisonStaleEntries();
-            aw_.beginCommand();
+            // A budget runs on over many steps and is spent, as a long command spends it.
+            if (pick(20) == 0) aw_.beginCommand();
             const std::string what = act();
             ++stats_.steps;
             // Time passes: busy programs get on; now and then a silent one wakes.
