@@ -123,6 +123,19 @@ class Rescue(harness.WineTestCase):
         self.wait_visible([hwnd], True, "and comes back with it")
         self.assertTrue(skelvo.alive())
 
+    def test_a_parked_window_its_program_shows_again_belongs_to_the_desktop_on_screen(self):
+        program = self.h.open_windows("戻る窓", "--rect", "80,460,300,200")
+        hwnd = program.windows[0]["hwnd"]
+        self.park(first=hwnd)  # parked on desktop 0, desktop 7 on screen
+        program.popen.stdin.write(b"show\n")
+        program.popen.stdin.flush()
+        program.wait_events("shown", 1)
+        self.wait_visible([hwnd], True, "shown by its program on desktop 7")
+        # Sent and answered: each switch is over before the window is looked at.
+        for desktop, shown in ((2, False), (0, False), (7, True), (5, False)):
+            self.timed_command(DESKTOP_1 + desktop)
+            self.wait_visible([hwnd], shown, f"desktop {desktop} entered")
+
     def test_the_end_of_the_session_shows_every_parked_window_and_leaves_no_icon(self):
         skelvo, pid, parked = self.park()
         self.command(ENTER_TRAY)
