@@ -9,6 +9,7 @@
 #include "app/keyboard_host.h"
 #include "base/file_store.h"
 #include "app/panel_state.h"
+#include "desktops/awaited_windows.h"
 #include "desktops/operations.h"
 #include "desktops/virtual_desktop.h"
 #include "desktops/window_system.h"
@@ -28,6 +29,9 @@ struct Services {
     Shell& shell;
     FileStore& files;
     WindowGuard* guard = nullptr;  // keeps hidden windows recoverable; none in most tests
+    // windows itself when the core's calls are awaited, which tells when a message arrives
+    // during one of them.
+    AwaitedWindows* awaited = nullptr;
     KeyboardHost* keyboard = nullptr;  // the hotkeys; none in most tests
 };
 

@@ -90,7 +90,7 @@ bool sendToDesktop(Application& app, Services& s, WindowHandle panel, WindowHand
     VirtualDesktop& from = app.desktops[source];
     if (from.windowSystem() == nullptr) return false;
     // As a switch does: a window opened since the last refresh is listed too.
-    from.capture();
+    refreshDesktop(app.desktops, source);
     if (app.desktops[target].count >= EntryCapacity) return false;
     WindowEntry* entry = nullptr;
     for (int i = 0; i < from.count && entry == nullptr; ++i)

@@ -28,10 +28,11 @@ skelvo::Win32Utf8FileStore g_journalFiles;  // its folder's name may hold any ch
 skelvo::Win32ProcessSystem g_processes;
 // Outlives the application, whose teardown shows the windows before the journal goes.
 skelvo::WindowGuard g_guard(g_systemWindows, g_journalFiles, g_processes);
-skelvo::GuardedWindowSystem g_windows(g_systemWindows, g_guard);
+skelvo::GuardedWindowSystem g_guardedWindows(g_systemWindows, g_guard);
+skelvo::AwaitedWindows g_windows(g_guardedWindows);
 skelvo::Application g_app;
 skelvo::Panel g_panel(g_app, skelvo::Services{g_windows, g_host, g_graphics, g_shell, g_files,
-                                              &g_guard, &g_keyboard});
+                                              &g_guard, &g_windows, &g_keyboard});
 
 std::intptr_t __stdcall panelProcedure(void* window, unsigned message, std::uintptr_t wParam,
                                        std::intptr_t lParam) {
@@ -49,7 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     g_shell.afterDialog = skelvo::reinstallCrashFilter;
     skelvo::Win32Steps steps(panelProcedure);
     skelvo::Services services{g_windows, g_host,   g_graphics, g_shell,
-                              g_files,   &g_guard, &g_keyboard};
+                              g_files,   &g_guard, &g_windows, &g_keyboard};
     return skelvo::runProgram(g_app, services, steps,
                               reinterpret_cast<skelvo::InstanceHandle>(instance), showCommand);
 }

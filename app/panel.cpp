@@ -14,8 +14,46 @@
 
 namespace skelvo {
 
+bool Panel::startsWork(unsigned message) {
+    switch (message) {
+    case win::WmCommand:
+    case win::WmClose:
+    case win::WmTimer:
+    case win::WmLButtonDown:
+    case win::WmLButtonUp:
+    case win::WmLButtonDblClk:
+    case win::WmRButtonDown:
+    case win::WmRButtonUp:
+    case win::WmDropFiles:
+    case win::WmHotKey:
+    case TrayCallbackMessage: return true;
+    default: return false;
+    }
+}
+
 std::optional<std::intptr_t> Panel::handle(WindowHandle panel, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam) {
+    AwaitedWindows* calls = s_.awaited;
+    if (calls == nullptr) return dispatch(panel, message, wParam, lParam);
+    if (startsWork(message)) {
+        // Never inside another command: after it.
+        if (calls->inCall()) {
+            deferred_.push_back(Deferred{message, wParam, lParam});
+            return 0;
+        }
+        calls->beginCommand();
+    }
+    const std::optional<std::intptr_t> result = dispatch(panel, message, wParam, lParam);
+    while (!calls->inCall() && !deferred_.empty()) {
+        const Deferred next = deferred_.front();
+        deferred_.pop_front();
+        handle(panel, next.message, next.wParam, next.lParam);
+    }
+    return result;
+}
+
+std::optional<std::intptr_t> Panel::dispatch(WindowHandle panel, unsigned message,
+                                             std::uintptr_t wParam, std::intptr_t lParam) {
     // Whatever the message changed, the journal follows once it is handled. A failure to
     // write it is told from a message of its own, outside whatever this one is doing.
     struct SyncAfter {
@@ -148,7 +186,7 @@ std::intptr_t Panel::paint(WindowHandle panel, std::uintptr_t wParam, std::intpt
     // the system's WM_PAINT follows and draws the whole picture.
     const bool exposed = refresh == nullptr && s_.host.needsRepaint(panel);
     FrameRecorder frame(s_.graphics, frame_, exposed);
-    Services recording{s_.windows, s_.host, frame, s_.shell, s_.files, s_.guard};
+    Services recording{s_.windows, s_.host, frame, s_.shell, s_.files, s_.guard, s_.awaited};
     return paintPanel(app_, recording, panel, wParam, lParam, exposed, refresh);
 }
 

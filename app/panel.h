@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 
 #include "app/application.h"
@@ -58,6 +59,19 @@ private:
 
     FrameCache frame_;  // the picture on screen
     bool sessionQueried_ = false;  // windows shown for a session end not yet decided
+
+    // Messages that may start work on the desktops and arrived while a call on the window
+    // system was under way (the thread handles messages sent to it while it waits on
+    // another program): they run after the message being handled, in the order they came.
+    struct Deferred {
+        unsigned message;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+    };
+    std::deque<Deferred> deferred_;
+    static bool startsWork(unsigned message);
+    std::optional<std::intptr_t> dispatch(WindowHandle panel, unsigned message,
+                                          std::uintptr_t wParam, std::intptr_t lParam);
 };
 
 }  // namespace skelvo

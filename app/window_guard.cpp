@@ -220,7 +220,8 @@ int WindowGuard::rescue() {
     const PanelState& st = app_->state;
     if (st.pointerState == PointerLeftDown && st.dragWindow != NullWindow &&
         st.functionMode == FunctionDesktop)
-        windows_.moveAsync(st.dragWindow, st.dragStartRect);
+        windows_.moveAsync(st.dragWindow, st.dragStartRect.left, st.dragStartRect.top,
+                           st.dragStartRect.width(), st.dragStartRect.height(), true);
     // Its shows are on their way: a window that its program hides later is not ours.
     if (!onDisk_.empty()) files_.remove(onDisk_);
     finished_ = true;

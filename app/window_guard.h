@@ -122,8 +122,14 @@ public:
         if (command == win::SwHide) guard_.beforeHide(w);
         in_.showAsync(w, command);
     }
-    void moveAsync(WindowHandle w, Rect to) override { in_.moveAsync(w, to); }
     bool isHung(WindowHandle w) override { return in_.isHung(w); }
+    bool ping(WindowHandle w, unsigned timeoutMs) override { return in_.ping(w, timeoutMs); }
+    bool ownThread(WindowHandle w) override { return in_.ownThread(w); }
+    std::uint32_t threadId(WindowHandle w) override { return in_.threadId(w); }
+    void moveAsync(WindowHandle w, int x, int y, int cx, int cy, bool repaint) override {
+        in_.moveAsync(w, x, y, cx, cy, repaint);
+    }
+    std::uint64_t clockMs() override { return in_.clockMs(); }
 
 private:
     WindowSystem& in_;

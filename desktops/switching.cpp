@@ -24,7 +24,7 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
     WindowSystem* ws = leaving.windowSystem();
     if (ws == nullptr) return 1;
     // Capture first, so windows opened since the last refresh leave with this desktop.
-    leaving.capture(nullptr, &desktops);
+    refreshDesktop(desktops, old);
     for (int i = 0; i < leaving.count; ++i) {
         hideOwned(*ws, leaving.owned, leaving.entries[i].window);
         ws->show(leaving.entries[i].window, win::SwHide);

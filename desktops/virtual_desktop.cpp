@@ -274,7 +274,33 @@ void VirtualDesktop::releaseAll() {
 
 void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen) {
     if (index < 0 || index >= DesktopCount) return;
-    desktops[index].capture(screen, &desktops);
+    VirtualDesktop& captured = desktops[index];
+    captured.capture(screen, &desktops);
+    // The capture takes only windows on screen. One that another list still holds was
+    // parked there and shown again by its own program: the user sees it here now, so it
+    // leaves the list it was parked in and every window stays in one list. The others
+    // keep their order, which is their stacking.
+    for (VirtualDesktop& other : desktops) {
+        if (&other == &captured) continue;
+        int kept = 0;
+        for (int i = 0; i < other.count; ++i) {
+            if (captured.findEntry(other.entries[i].window)) continue;
+            if (kept != i) {
+                other.entries[kept] = other.entries[i];
+                other.entries[kept].captureIndex = kept;
+            }
+            ++kept;
+        }
+        other.count = kept;
+        // The windows that went with one it no longer lists went with it.
+        int keptOwned = 0;
+        for (int i = 0; i < other.owned.count; ++i) {
+            const OwnedWindow& o = other.owned.items[static_cast<std::size_t>(i)];
+            if (!other.findEntry(o.owner) || captured.owned.holds(o.window)) continue;
+            other.owned.items[static_cast<std::size_t>(keptOwned++)] = o;
+        }
+        other.owned.count = keptOwned;
+    }
 }
 
 }  // namespace skelvo

@@ -83,6 +83,8 @@ private:
     std::vector<std::pair<WindowHandle, ClassKind>> nextKinds_;
 };
 
+// Captures desktop index, which is on screen, and takes the windows it lists out of every
+// other desktop's list.
 void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen = nullptr);
 
 }  // namespace skelvo

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -36,8 +37,8 @@ public:
     // caller needs no IsWindow besides.
     virtual std::optional<Rect> normalRect(WindowHandle window) = 0;
 
-    // ShowWindow; show, update, move and minimise never wait on a window whose thread does
-    // not answer: the edge then makes the call asynchronously.
+    // ShowWindow, UpdateWindow, MoveWindow and CloseWindow: on another thread's window they
+    // wait for that thread (AwaitedWindows makes them asynchronous and bounded).
     virtual bool show(WindowHandle window, int command) = 0;
     virtual void update(WindowHandle window) = 0;             // UpdateWindow
     virtual void move(WindowHandle window, int x, int y, int width, int height, bool repaint) = 0;
@@ -52,12 +53,22 @@ public:
     virtual int className(WindowHandle window, char* buffer, int size) = 0;
     // ShowWindowAsync: never waits on the window's program.
     virtual void showAsync(WindowHandle window, int command) = 0;
-    // Moves and sizes without waiting on the window's program (SWP_ASYNCWINDOWPOS).
-    virtual void moveAsync(WindowHandle window, Rect to) {
-        move(window, to.left, to.top, to.width(), to.height(), true);
-    }
-    // The window's thread does not answer; calls on it are being made asynchronously.
+    // IsHungAppWindow: the system counts the window's thread as not answering.
     virtual bool isHung(WindowHandle window) = 0;
+
+    // SendMessageTimeout(WM_NULL, SMTO_ABORTIFHUNG): whether the window's thread answered
+    // within timeoutMs. Windows hands a thread sent messages before posted ones, so the
+    // answer does not say that an asynchronous call made before it has been carried out.
+    virtual bool ping(WindowHandle window, unsigned timeoutMs) = 0;
+    // Whether the window belongs to the calling thread, for which no call waits.
+    virtual bool ownThread(WindowHandle window) = 0;
+    // The window's thread (GetWindowThreadProcessId); 0 for no window.
+    virtual std::uint32_t threadId(WindowHandle window) = 0;
+    // SetWindowPos with MoveWindow's flags and SWP_ASYNCWINDOWPOS: never waits.
+    virtual void moveAsync(WindowHandle window, int x, int y, int width, int height,
+                           bool repaint) = 0;
+    // Milliseconds on a monotonic clock.
+    virtual std::uint64_t clockMs() = 0;
 };
 
 // The screen rectangle, read at most once by whoever shares it: under Wine each read is

@@ -54,7 +54,7 @@ bool Win32WindowSystem::isWindow(WindowHandle window) {
 }
 
 std::uint32_t Win32WindowSystem::style(WindowHandle window) {
-    return adjusted(window, static_cast<std::uint32_t>(GetWindowLongA(hwnd(window), GWL_STYLE)));
+    return static_cast<std::uint32_t>(GetWindowLongA(hwnd(window), GWL_STYLE));
 }
 
 int Win32WindowSystem::text(WindowHandle window, char* buffer, int size) {
@@ -63,7 +63,6 @@ int Win32WindowSystem::text(WindowHandle window, char* buffer, int size) {
 }
 
 bool Win32WindowSystem::isVisible(WindowHandle window) {
-    if (!pending_.empty()) return (style(window) & WS_VISIBLE) != 0;
     return IsWindowVisible(hwnd(window)) != FALSE;
 }
 
@@ -72,94 +71,20 @@ bool Win32WindowSystem::isEnabled(WindowHandle window) {
 }
 
 bool Win32WindowSystem::isIconic(WindowHandle window) {
-    if (!pending_.empty()) return (style(window) & WS_MINIMIZE) != 0;
     return IsIconic(hwnd(window)) != FALSE;
 }
 
 bool Win32WindowSystem::isZoomed(WindowHandle window) {
-    if (!pending_.empty()) return (style(window) & (WS_MINIMIZE | WS_MAXIMIZE)) == WS_MAXIMIZE;
     return IsZoomed(hwnd(window)) != FALSE;
 }
 
-namespace {
-struct Answer {
-    Win32WindowSystem* system;
-    unsigned long long sequence;
-};
-}  // namespace
-
-const Win32WindowSystem::Pending* Win32WindowSystem::pendingFor(WindowHandle window) const {
-    for (const Pending& p : pending_) {
-        if (p.window == window) return &p;
-    }
-    return nullptr;
-}
-
-void Win32WindowSystem::expect(WindowHandle window, int command, const Rect* moved) {
-    // Records of windows that have gone are dropped; the list stays short.
-    std::erase_if(pending_, [](const Pending& p) { return IsWindow(hwnd(p.window)) == FALSE; });
-    Pending next{window, command, false, Rect{}, ++sequence_};
-    if (const Pending* old = pendingFor(window)) {
-        next = *old;
-        next.sequence = sequence_;
-        if (command >= 0) next.command = command;
-    }
-    if (moved != nullptr) {
-        next.moved = true;
-        next.rect = *moved;
-    }
-    const unsigned long long sequence = sequence_;
-    std::erase_if(pending_, [window](const Pending& p) { return p.window == window; });
-    pending_.push_back(next);
-    auto* answer = new Answer{this, sequence};
-    if (!SendMessageCallbackA(hwnd(window), WM_NULL, 0, 0,
-                              reinterpret_cast<SENDASYNCPROC>(&Win32WindowSystem::answered),
-                              reinterpret_cast<ULONG_PTR>(answer))) {
-        delete answer;
-    }
-}
-
-void __stdcall Win32WindowSystem::answered(void* window, unsigned, std::uintptr_t data,
-                                           std::intptr_t) {
-    auto* answer = reinterpret_cast<Answer*>(data);
-    std::erase_if(answer->system->pending_, [&](const Pending& p) {
-        return p.window == handle(static_cast<HWND>(window)) && p.sequence == answer->sequence;
-    });
-    delete answer;
-}
-
-std::uint32_t Win32WindowSystem::adjusted(WindowHandle window, std::uint32_t style) const {
-    if (style == 0) return style;
-    for (const Pending& p : pending_) {
-        if (p.window != window || p.command < 0) continue;
-        switch (p.command) {
-        case SW_HIDE: return style & ~WS_VISIBLE;
-        case SW_SHOWNORMAL:
-        case SW_RESTORE: return (style | WS_VISIBLE) & ~(WS_MINIMIZE | WS_MAXIMIZE);
-        case SW_SHOWMAXIMIZED: return (style | WS_VISIBLE | WS_MAXIMIZE) & ~WS_MINIMIZE;
-        case SW_MINIMIZE:
-        case SW_SHOWMINIMIZED:
-        case SW_SHOWMINNOACTIVE: return style | WS_VISIBLE | WS_MINIMIZE;
-        default: return style | WS_VISIBLE;
-        }
-    }
-    return style;
-}
-
 Rect Win32WindowSystem::rect(WindowHandle window) {
-    if (const Pending* p = pendingFor(window); p != nullptr && p->moved && IsWindow(hwnd(window)))
-        return p->rect;
     RECT r{};
     GetWindowRect(hwnd(window), &r);
     return toRect(r);
 }
 
 std::optional<Rect> Win32WindowSystem::normalRect(WindowHandle window) {
-    if (const Pending* p = pendingFor(window);
-        p != nullptr && p->moved && (style(window) & (WS_MINIMIZE | WS_MAXIMIZE)) == 0) {
-        if (IsWindow(hwnd(window)) == FALSE) return std::nullopt;
-        return p->rect;
-    }
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(WINDOWPLACEMENT);
     // It fails only for a window that has gone.
@@ -167,96 +92,46 @@ std::optional<Rect> Win32WindowSystem::normalRect(WindowHandle window) {
     return toRect(placement.rcNormalPosition);
 }
 
-// Calls on windows of another thread are made asynchronously and then awaited for at
-// most AnswerTimeoutMs, so that a thread which answers sees them in today's order while a
-// thread which does not never holds the panel. A thread that did not answer is
-// remembered for StallMemoryMs and not awaited meanwhile.
-bool Win32WindowSystem::mustNotWait(WindowHandle window, unsigned long* thread) {
-    *thread = GetWindowThreadProcessId(hwnd(window), nullptr);
-    if (*thread == 0) return true;
-    const ULONGLONG now = GetTickCount64();
-    for (const Stall& s : stalls_) {
-        if (s.thread == *thread && s.since != 0 && now - s.since < StallMemoryMs) return true;
-    }
-    return IsHungAppWindow(hwnd(window)) != FALSE;
-}
-
-bool Win32WindowSystem::awaitThread(WindowHandle window, unsigned long thread) {
-    DWORD_PTR result = 0;
-    const bool answered =
-        SendMessageTimeoutA(hwnd(window), WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                            AnswerTimeoutMs, &result) != 0;
-    Stall* slot = nullptr;
-    for (Stall& s : stalls_) {
-        if (s.thread == thread) slot = &s;
-    }
-    if (answered) {
-        if (slot != nullptr) *slot = Stall{};
-        std::erase_if(pending_, [window](const Pending& p) { return p.window == window; });
-        return true;
-    }
-    if (slot == nullptr) {
-        // The oldest record makes room.
-        slot = &stalls_[0];
-        for (Stall& s : stalls_) {
-            if (s.since < slot->since) slot = &s;
-        }
-    }
-    *slot = Stall{thread, GetTickCount64()};
-    return false;
-}
-
-namespace {
-bool ownThread(HWND w) {
-    return GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId();
-}
-}  // namespace
-
 bool Win32WindowSystem::show(WindowHandle window, int command) {
-    HWND w = hwnd(window);
-    if (ownThread(w)) return ShowWindow(w, command) != FALSE;
-    const bool wasVisible = isVisible(window);
-    unsigned long thread = 0;
-    const bool async = mustNotWait(window, &thread);
-    ShowWindowAsync(w, command);
-    if (async || !awaitThread(window, thread)) expect(window, command);
-    return wasVisible;
+    return ShowWindow(hwnd(window), command) != FALSE;
 }
 
 void Win32WindowSystem::update(WindowHandle window) {
-    HWND w = hwnd(window);
-    unsigned long thread = 0;
-    // A thread that does not answer paints what the show invalidated once it wakes.
-    if (!ownThread(w) && mustNotWait(window, &thread)) return;
-    UpdateWindow(w);
+    UpdateWindow(hwnd(window));
 }
 
 void Win32WindowSystem::move(WindowHandle window, int x, int y, int width, int height,
                              bool repaint) {
-    HWND w = hwnd(window);
-    if (ownThread(w)) {
-        MoveWindow(w, x, y, width, height, repaint ? TRUE : FALSE);
-        return;
-    }
-    unsigned long thread = 0;
-    const bool async = mustNotWait(window, &thread);
-    // MoveWindow's own flags, made asynchronous.
-    SetWindowPos(w, nullptr, x, y, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS | (repaint ? 0 : SWP_NOREDRAW));
-    if (async || !awaitThread(window, thread)) {
-        const Rect to{x, y, x + width, y + height};
-        expect(window, -1, &to);
-    }
+    MoveWindow(hwnd(window), x, y, width, height, repaint ? TRUE : FALSE);
 }
 
 void Win32WindowSystem::minimise(WindowHandle window) {
-    HWND w = hwnd(window);
-    if (ownThread(w)) {
-        CloseWindow(w);
-        return;
-    }
-    // CloseWindow is ShowWindow(SW_MINIMIZE) for a top-level window.
-    show(window, SW_MINIMIZE);
+    CloseWindow(hwnd(window));
+}
+
+void Win32WindowSystem::moveAsync(WindowHandle window, int x, int y, int width, int height,
+                                  bool repaint) {
+    // MoveWindow's own flags, made asynchronous.
+    SetWindowPos(hwnd(window), nullptr, x, y, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS | (repaint ? 0 : SWP_NOREDRAW));
+}
+
+bool Win32WindowSystem::ping(WindowHandle window, unsigned timeoutMs) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(hwnd(window), WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                               timeoutMs, &result) != 0;
+}
+
+bool Win32WindowSystem::ownThread(WindowHandle window) {
+    return GetWindowThreadProcessId(hwnd(window), nullptr) == GetCurrentThreadId();
+}
+
+std::uint32_t Win32WindowSystem::threadId(WindowHandle window) {
+    return GetWindowThreadProcessId(hwnd(window), nullptr);
+}
+
+std::uint64_t Win32WindowSystem::clockMs() {
+    return GetTickCount64();
 }
 
 std::uint32_t Win32WindowSystem::processId(WindowHandle window) {
@@ -278,16 +153,8 @@ void Win32WindowSystem::showAsync(WindowHandle window, int command) {
     ShowWindowAsync(hwnd(window), command);
 }
 
-void Win32WindowSystem::moveAsync(WindowHandle window, Rect to) {
-    SetWindowPos(hwnd(window), nullptr, to.left, to.top, to.width(), to.height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-}
-
 bool Win32WindowSystem::isHung(WindowHandle window) {
-    HWND w = hwnd(window);
-    if (ownThread(w)) return false;
-    unsigned long thread = 0;
-    return mustNotWait(window, &thread) && thread != 0;
+    return IsHungAppWindow(hwnd(window)) != FALSE;
 }
 
 void Win32WindowSystem::postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,

@@ -25,6 +25,7 @@
 #include "app/window_guard.h"
 #include "base/file_store_win.h"
 #include "base/process_win.h"
+#include "desktops/awaited_windows.h"
 #include "desktops/switching.h"
 #include "desktops/window_system_win.h"
 
@@ -253,7 +254,8 @@ int main(int argc, char** argv) {
     skelvo::Win32FileStore files;
     skelvo::Win32ProcessSystem processes;
     skelvo::WindowGuard guard(raw, files, processes);
-    skelvo::GuardedWindowSystem ws(raw, guard);
+    skelvo::GuardedWindowSystem guarded(raw, guard);
+    skelvo::AwaitedWindows ws(guarded);
     auto app = std::make_unique<skelvo::Application>();
     guard.attach(*app);
     skelvo::DesktopArray& desktops = app->desktops;
@@ -304,15 +306,25 @@ int main(int argc, char** argv) {
     // Core and bare round trips alternate, so that both meet the same load on the machine.
     int current = 0;
     int slot = 0;
-    std::vector<double> core, bare, capture, legacy;
+    std::vector<double> core, bare, capture, legacy, coreSettled, bareSettled;
+    // Until every window of the set left is hidden and every one of the set entered shown.
+    auto settledAfter = [&](int target, double t0) {
+        const auto& shown = target == 1 ? w.b : w.a;
+        const auto& hidden = target == 1 ? w.a : w.b;
+        while (!onlyVisible(shown, hidden) && nowMs() - t0 < 5000) Sleep(0);
+        return nowMs() - t0;
+    };
     int writesBefore = 0;
     for (int r = 0; r < opt.warmUp + opt.roundTrips; ++r) {
         if (r == opt.warmUp) writesBefore = guard.writes();
         for (int target : {1, 0}) {
+            ws.beginCommand();
             const double t0 = nowMs();
             skelvo::selectCell(target + 1, skelvo::FunctionDesktop, current, slot, desktops);
             guard.sync();
             const double t1 = nowMs();
+            const double settled = settledAfter(target, t0);
+            if (r >= opt.warmUp) coreSettled.push_back(settled);
             settle(w);
             const bool ok = target == 1 ? onlyVisible(w.b, w.a) : onlyVisible(w.a, w.b);
             if (current != target || !ok) {
@@ -330,6 +342,8 @@ int main(int argc, char** argv) {
             const double t0 = nowMs();
             bareSwitch(desktops[1 - target], desktops[target]);
             const double t1 = nowMs();
+            const double settled = settledAfter(target, t0);
+            if (r >= opt.warmUp) bareSettled.push_back(settled);
             settle(w);
             const bool ok = target == 1 ? onlyVisible(w.b, w.a) : onlyVisible(w.a, w.b);
             if (!ok) return fail("a bare switch left the wrong windows shown");
@@ -353,6 +367,8 @@ int main(int argc, char** argv) {
 
     print("selectCell (core):", core, "switches");
     print("bare Show/UpdateWindow:", bare, "switches");
+    print("core, until settled:", coreSettled, "switches");
+    print("bare, until settled:", bareSettled, "switches");
     print("capture of 15 alone:", capture, "captures");
     print("capture of 15, before:", legacy, "captures");
     std::printf("journal writes during the timed switches: %d (%s)\n", journalWrites,
@@ -361,6 +377,8 @@ int main(int argc, char** argv) {
     const Stats b = stats(bare);
     std::printf("core - bare: %.3f ms by median, %.3f ms by mean; core / bare %.2f by median\n",
                 c.median - b.median, c.mean - b.mean, c.median / b.median);
+    std::printf("settled: core / bare %.2f by median\n",
+                stats(coreSettled).median / stats(bareSettled).median);
 
     // Nothing left listed, so the records' teardown shows nothing more.
     for (auto& d : desktops) d.count = 0;

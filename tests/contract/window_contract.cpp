@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "desktops/awaited_windows.h"
 #include "desktops/window_entry.h"
 #include "tests/contract/window_env.h"
 
@@ -547,34 +548,44 @@ TEST_F(WindowContract, ProcessAndClassTellAWindowAndAsyncShowsTakeEffect) {
     EXPECT_EQ(ws.normalRect(b), std::nullopt) << "no placement either";
 }
 
-// A thread that stops answering: every call returns at once, the queries report what was
-// asked for until the thread gets to it, and on waking it carries the calls out in order.
+// A thread that stops answering: through the awaited calls every call returns soon, the
+// queries report what was asked for until the thread gets to it, and on waking it
+// carries the calls out in order. Its ping times out; a thread that answers, answers.
 TEST_F(WindowContract, AStalledThreadHoldsNoCallAndCarriesThemOutOnWaking) {
     WindowRequest request;
     request.title = "contract stalled";
     const WindowHandle w = env->openStalled(request);
     ASSERT_NE(w, NullWindow);
     ASSERT_TRUE(ws.isVisible(w));
+    EXPECT_FALSE(ws.ownThread(w));
+    EXPECT_NE(ws.threadId(w), 0u);
+    AwaitedWindows aw(ws);
     const Rect moved{30, 40, 330, 240};
     const unsigned long long start = env->clockMs();
-    ws.show(w, win::SwHide);
-    ws.move(w, moved.left, moved.top, moved.width(), moved.height(), true);
-    ws.update(w);
-    ws.show(w, win::SwShowNa);
-    ws.show(w, win::SwHide);
-    EXPECT_LT(env->clockMs() - start, 500u) << "five calls on a stalled thread";
-    EXPECT_TRUE(ws.isHung(w));
-    EXPECT_FALSE(ws.isVisible(w)) << "the last show asked for is reported";
-    EXPECT_EQ(ws.style(w) & win::WsVisible, 0u);
-    EXPECT_EQ(ws.rect(w), moved);
-    EXPECT_EQ(ws.normalRect(w), moved);
+    aw.show(w, win::SwHide);
+    aw.move(w, moved.left, moved.top, moved.width(), moved.height(), true);
+    aw.update(w);
+    aw.show(w, win::SwShowNa);
+    aw.show(w, win::SwHide);
+    EXPECT_LT(env->clockMs() - start, AwaitedWindows::CallLimitMs + 300u)
+        << "five calls on a stalled thread wait for one call's limit at most";
+    EXPECT_TRUE(aw.isHung(w));
+    EXPECT_FALSE(aw.isVisible(w)) << "the last show asked for is reported";
+    EXPECT_EQ(aw.style(w) & win::WsVisible, 0u);
+    EXPECT_EQ(aw.rect(w), moved);
+    EXPECT_EQ(aw.normalRect(w), moved);
+    EXPECT_FALSE(ws.ping(w, 20));
 
     env->wake(w);
     EXPECT_FALSE(ws.isVisible(w)) << "the calls landed in the order they were made";
     EXPECT_EQ(ws.rect(w), moved);
+    EXPECT_TRUE(ws.ping(w, 1000));
+    EXPECT_EQ(aw.pendingCount(), 1u);
+    EXPECT_FALSE(aw.isVisible(w));
+    EXPECT_EQ(aw.pendingCount(), 0u) << "the result has shown, and the record goes";
     show(w, win::SwShowNa);
-    EXPECT_TRUE(ws.isVisible(w)) << "no stale record outlives the thread's answer";
-    EXPECT_EQ(ws.normalRect(w), moved);
+    EXPECT_TRUE(aw.isVisible(w));
+    EXPECT_EQ(aw.normalRect(w), moved);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ public:
         return h;
     }
     void wake(WindowHandle window) override { windows_.wake(window); }
-    unsigned long long clockMs() override { return 0; }
+    unsigned long long clockMs() override { return windows_.clockMs(); }
     void settle() override {}
 
 private:

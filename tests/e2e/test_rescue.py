@@ -20,7 +20,8 @@ WM_ENDSESSION = 0x0016
 WAIT_S = 20
 END_S = 2  # a session end that goes on ends the panel within this
 DISPLAY_W = 1024
-ANSWER_MS = 200
+# A program that stops answering is waited for once, for one call's limit (250 ms).
+ANSWER_MS = 400
 
 
 def wine_setup(command):
@@ -180,6 +181,19 @@ class Rescue(harness.WineTestCase):
                                                          parked[2]: False},
                         "desktop 5 entered", WAIT_S)
         self.assertTrue(skelvo.alive())
+
+    def test_a_parked_window_its_program_shows_again_belongs_to_the_desktop_on_screen(self):
+        program = self.h.open_windows("戻る窓", "--rect", "80,460,300,200")
+        hwnd = program.windows[0]["hwnd"]
+        self.park(first=hwnd)  # parked on desktop 0, desktop 7 on screen
+        program.popen.stdin.write(b"show\n")
+        program.popen.stdin.flush()
+        program.wait_events("shown", 1)
+        self.wait_visible([hwnd], True, "shown by its program on desktop 7")
+        # Sent and answered: each switch is over before the window is looked at.
+        for desktop, shown in ((2, False), (0, False), (7, True), (5, False)):
+            self.timed_command(DESKTOP_1 + desktop)
+            self.wait_visible([hwnd], shown, f"desktop {desktop} entered")
 
     def test_the_end_of_the_session_shows_every_window_and_ends_the_panel(self):
         skelvo, pid, parked = self.park()

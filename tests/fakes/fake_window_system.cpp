@@ -152,19 +152,7 @@ bool FakeWindowSystem::isWindow(WindowHandle window) {
 std::uint32_t FakeWindowSystem::style(WindowHandle window) {
     ++queryCount;
     note(window);
-    const std::uint32_t s = liveStyle(window);
-    const auto it = requested_.find(window);
-    if (s == 0 || it == requested_.end()) return s;
-    switch (it->second) {
-    case win::SwHide: return s & ~win::WsVisible;
-    case win::SwShowNormal:
-    case win::SwRestore: return (s | win::WsVisible) & ~(win::WsMinimize | win::WsMaximize);
-    case win::SwShowMaximized: return (s | win::WsVisible | win::WsMaximize) & ~win::WsMinimize;
-    case win::SwMinimize:
-    case win::SwShowMinimized:
-    case win::SwShowMinNoActive: return s | win::WsVisible | win::WsMinimize;
-    default: return s | win::WsVisible;
-    }
+    return liveStyle(window);
 }
 
 std::uint32_t FakeWindowSystem::liveStyle(WindowHandle window) {
@@ -193,7 +181,6 @@ int FakeWindowSystem::text(WindowHandle window, char* buffer, int size) {
 }
 
 bool FakeWindowSystem::isVisible(WindowHandle window) {
-    if (requested_.count(window) != 0) return (style(window) & win::WsVisible) != 0;
     ++queryCount;
     note(window);
     return exists(window) && windows_[window].visible;
@@ -206,15 +193,12 @@ bool FakeWindowSystem::isEnabled(WindowHandle window) {
 }
 
 bool FakeWindowSystem::isIconic(WindowHandle window) {
-    if (requested_.count(window) != 0) return (style(window) & win::WsMinimize) != 0;
     ++queryCount;
     note(window);
     return exists(window) && windows_[window].minimised;
 }
 
 bool FakeWindowSystem::isZoomed(WindowHandle window) {
-    if (requested_.count(window) != 0)
-        return (style(window) & (win::WsMinimize | win::WsMaximize)) == win::WsMaximize;
     ++queryCount;
     note(window);
     return exists(window) && windows_[window].maximised && !windows_[window].minimised;
@@ -225,8 +209,6 @@ Rect FakeWindowSystem::rect(WindowHandle window) {
     note(window);
     if (window == DesktopHandle) return screen_;
     if (!exists(window)) return Rect{};
-    if (const auto moved = requestedRect_.find(window); moved != requestedRect_.end())
-        return moved->second;
     const FakeWindow& w = windows_[window];
     if (w.minimised) {
         const Point p =
@@ -241,26 +223,97 @@ std::optional<Rect> FakeWindowSystem::normalRect(WindowHandle window) {
     ++queryCount;
     note(window);
     if (!exists(window)) return std::nullopt;
-    if (const auto moved = requestedRect_.find(window);
-        moved != requestedRect_.end() && (style(window) & (win::WsMinimize | win::WsMaximize)) == 0)
-        return moved->second;
     return windows_[window].rect;
 }
 
 bool FakeWindowSystem::deferred(WindowHandle window, std::function<void()> call) {
     if (!exists(window) || !windows_[window].hung) return false;
-    pending_[window].push_back(std::move(call));
+    enqueue(window, std::move(call));
     return true;
+}
+
+// A busy thread's next look at its queue after the call came; an idle one handles it at
+// once, unless calls before it still wait.
+void FakeWindowSystem::enqueue(WindowHandle window, std::function<void()> call) {
+    const FakeWindow& w = windows_[window];
+    std::vector<Queued>& q = queue_[window];
+    if (!w.hung && w.answerMs == 0 && q.empty()) {
+        call();
+        return;
+    }
+    const std::uint64_t due = w.answerMs == 0 ? now_ : (now_ / w.answerMs + 1) * w.answerMs;
+    q.push_back(Queued{due, std::move(call)});
+}
+
+void FakeWindowSystem::run(std::uint64_t time, WindowHandle held) {
+    for (auto& [window, q] : queue_) {
+        if (!exists(window) || windows_[window].hung) continue;
+        std::size_t done = 0;
+        while (done < q.size() &&
+               (q[done].due < time || (q[done].due == time && window != held))) {
+            ++done;
+        }
+        std::vector<Queued> calls(q.begin(), q.begin() + static_cast<std::ptrdiff_t>(done));
+        q.erase(q.begin(), q.begin() + static_cast<std::ptrdiff_t>(done));
+        for (auto& c : calls) c.call();
+    }
+}
+
+void FakeWindowSystem::elapse(std::uint64_t ms) {
+    now_ += ms;
+    run(now_);
+}
+
+void FakeWindowSystem::settle() {
+    for (auto& [window, q] : queue_) {
+        if (!exists(window) || windows_[window].hung) continue;
+        for (const Queued& c : q) now_ = std::max(now_, c.due);
+    }
+    run(now_ + 1);
+}
+
+std::size_t FakeWindowSystem::queued() const {
+    std::size_t n = 0;
+    for (const auto& [window, q] : queue_) n += exists(window) ? q.size() : 0;
+    return n;
 }
 
 void FakeWindowSystem::wake(WindowHandle window) {
     if (!exists(window)) return;
     windows_[window].hung = false;
-    auto calls = std::move(pending_[window]);
-    pending_.erase(window);
-    requested_.erase(window);
-    requestedRect_.erase(window);
-    for (auto& call : calls) call();
+    auto calls = std::move(queue_[window]);
+    queue_.erase(window);
+    for (auto& c : calls) c.call();
+}
+
+// The WM_NULL is handled at the thread's next look. Under Windows' order the calls that
+// look takes up come after the answer; under Wine's they come before it, in order. Every
+// answer takes a millisecond at least.
+bool FakeWindowSystem::ping(WindowHandle window, unsigned timeoutMs) {
+    note(window);
+    if (duringWait) duringWait();
+    run(now_);
+    if (!exists(window)) return false;
+    const FakeWindow& w = windows_[window];
+    if (w.ownThread) return true;
+    const std::uint64_t look = w.answerMs == 0 ? now_ : (now_ / w.answerMs + 1) * w.answerMs;
+    if (w.hung || look - now_ > timeoutMs) {
+        elapse(timeoutMs);
+        return false;
+    }
+    run(look, order == MessageOrder::Windows ? window : NullWindow);
+    now_ = std::max(look, now_ + 1);
+    return true;
+}
+
+bool FakeWindowSystem::ownThread(WindowHandle window) {
+    return exists(window) && windows_[window].ownThread;
+}
+
+std::uint32_t FakeWindowSystem::threadId(WindowHandle window) {
+    if (!exists(window)) return 0;
+    const FakeWindow& w = windows_[window];
+    return w.thread != 0 ? w.thread : static_cast<std::uint32_t>(window);
 }
 
 bool FakeWindowSystem::show(WindowHandle window, int command) {
@@ -268,27 +321,34 @@ bool FakeWindowSystem::show(WindowHandle window, int command) {
     shows.emplace_back(window, command);
     if (log_ != nullptr) log_->add("show " + std::to_string(command));
     const bool wasVisible = exists(window) && windows_[window].visible;
-    if (deferred(window, [this, window, command] { apply(window, command); })) {
-        requested_[window] = command;
-        return wasVisible;
-    }
+    if (deferred(window, [this, window, command] { apply(window, command); })) return wasVisible;
     return apply(window, command);
 }
 
 void FakeWindowSystem::showAsync(WindowHandle window, int command) {
     note(window);
     asyncShows.emplace_back(window, command);
-    if (deferred(window, [this, window, command] { apply(window, command); })) {
-        requested_[window] = command;
+    if (log_ != nullptr) log_->add("show " + std::to_string(command));
+    if (!exists(window)) return;
+    if (windows_[window].ownThread) {
+        apply(window, command);
         return;
     }
-    apply(window, command);
+    enqueue(window, [this, window, command] { apply(window, command); });
+}
+
+void FakeWindowSystem::moveAsync(WindowHandle window, int x, int y, int width, int height,
+                                 bool repaint) {
+    note(window);
+    if (log_ != nullptr) log_->add("move");
+    if (!exists(window)) return;
+    enqueue(window, [=, this] { moveNow(window, x, y, width, height, repaint); });
 }
 
 bool FakeWindowSystem::isHung(WindowHandle window) {
     ++queryCount;
     note(window);
-    return exists(window) && windows_[window].hung;
+    return exists(window) && windows_[window].hung && !windows_[window].hungUnnoticed;
 }
 
 std::uint32_t FakeWindowSystem::processId(WindowHandle window) {
@@ -393,13 +453,15 @@ void FakeWindowSystem::update(WindowHandle window) {
     note(window);
 }
 
-void FakeWindowSystem::move(WindowHandle window, int x, int y, int width, int height, bool) {
+void FakeWindowSystem::move(WindowHandle window, int x, int y, int width, int height,
+                             bool repaint) {
     note(window);
     if (log_ != nullptr) log_->add("move");
-    if (deferred(window, [=, this] { move(window, x, y, width, height, true); })) {
-        requestedRect_[window] = Rect{x, y, x + width, y + height};
-        return;
-    }
+    if (deferred(window, [=, this] { moveNow(window, x, y, width, height, repaint); })) return;
+    moveNow(window, x, y, width, height, repaint);
+}
+
+void FakeWindowSystem::moveNow(WindowHandle window, int x, int y, int width, int height, bool) {
     if (!exists(window)) return;
     FakeWindow& w = windows_[window];
     const Rect to{x, y, x + width, y + height};
@@ -426,10 +488,7 @@ void FakeWindowSystem::move(WindowHandle window, int x, int y, int width, int he
 
 void FakeWindowSystem::minimise(WindowHandle window) {
     note(window);
-    if (deferred(window, [this, window] { minimise(window); })) {
-        requested_[window] = win::SwMinimize;
-        return;
-    }
+    if (deferred(window, [this, window] { minimiseWindow(windows_[window]); })) return;
     if (!exists(window)) return;
     minimiseWindow(windows_[window]);
 }

@@ -26,9 +26,15 @@ struct FakeWindow {
     bool alive = true;
     std::uint32_t processId = 4242;
     WindowHandle owner = NullWindow;  // its owner (GW_OWNER); destroyed with it
-    // The window's thread does not answer: show, move and minimise wait in pending until
-    // wake(), update does nothing, as the Win32 edge makes them asynchronous.
+    // The window's thread does not answer: calls on it wait until wake(); ping times out.
     bool hung = false;
+    bool hungUnnoticed = false;  // IsHungAppWindow does not say so (yet)
+    // A busy thread looks at its queue every answerMs: asynchronous calls on the window
+    // and ping's WM_NULL are handled at its next look, in the order the fake's message
+    // order gives. 0: an idle thread, which handles an asynchronous call at once.
+    unsigned answerMs = 0;
+    bool ownThread = false;    // the panel's own thread
+    std::uint32_t thread = 0;  // 0: a thread of its own
     // Internal state of the simulation, derived from the calls made on the window.
     bool restoreMaximised = false;             // minimised from maximised
     std::optional<Rect> maximisedPlacement{};  // where MoveWindow put a maximised window
@@ -53,8 +59,14 @@ inline FakeWindow panelWindow() {
     w.style = win::WsPopup;
     w.topmost = true;
     w.rect = Rect{200, 200, 436, 357};
+    w.ownThread = true;
     return w;
 }
+
+// How a thread orders what it is sent and posted: Windows hands it sent messages before
+// posted ones (ShowWindowAsync and SetWindowPos's asynchronous form post), Wine delivers
+// both in the order they came.
+enum class MessageOrder { Windows, Wine };
 
 class FakeWindowSystem : public WindowSystem {
 public:
@@ -84,6 +96,15 @@ public:
     bool programShow(WindowHandle window, int command);
     // A hung window's thread answers again and carries out what was asked meanwhile.
     void wake(WindowHandle window);
+    MessageOrder order = MessageOrder::Windows;
+    // Runs while the caller waits in ping, as messages sent to a waiting thread are handled.
+    std::function<void()> duringWait;
+    // Time passes: busy threads work off what has come due.
+    void elapse(std::uint64_t ms);
+    // Every thread that answers works off all it was asked.
+    void settle();
+    // Asynchronous calls not carried out yet.
+    std::size_t queued() const;
 
     // WindowSystem
     WindowHandle desktopWindow() override { return DesktopHandle; }
@@ -110,6 +131,11 @@ public:
     int className(WindowHandle window, char* buffer, int size) override;
     void showAsync(WindowHandle window, int command) override;
     bool isHung(WindowHandle window) override;
+    bool ping(WindowHandle window, unsigned timeoutMs) override;
+    bool ownThread(WindowHandle window) override;
+    std::uint32_t threadId(WindowHandle window) override;
+    void moveAsync(WindowHandle window, int x, int y, int width, int height, bool repaint) override;
+    std::uint64_t clockMs() override { return now_; }
 
     static constexpr WindowHandle DesktopHandle = 0x10010;
     // The panel's process; the windows' own default is another program's.
@@ -130,16 +156,23 @@ private:
     void note(WindowHandle window);
     bool apply(WindowHandle window, int command);
     void minimiseWindow(FakeWindow& w);
+    void moveNow(WindowHandle window, int x, int y, int width, int height, bool repaint);
     int freeIconSlot() const;
     static int maximisedOverhang(const FakeWindow& w);
     Rect maximisedRect(const FakeWindow& w) const;
     bool deferred(WindowHandle window, std::function<void()> call);
-    std::map<WindowHandle, std::vector<std::function<void()>>> pending_;
-    // The last show command still pending on a hung window: the queries report the state
-    // it asks for, as the Win32 edge does.
-    std::map<WindowHandle, int> requested_;
-    // Where a move still pending on a hung window puts it; rect reports it meanwhile.
-    std::map<WindowHandle, Rect> requestedRect_;
+    // An asynchronous call (or, for a hung thread, any call) and the time its thread
+    // looks at it.
+    struct Queued {
+        std::uint64_t due;
+        std::function<void()> call;
+    };
+    void enqueue(WindowHandle window, std::function<void()> call);
+    // Carries out the calls due by time; those of held that come due exactly then wait,
+    // as posted calls wait behind the sent message answered at that look.
+    void run(std::uint64_t time, WindowHandle held = NullWindow);
+    std::map<WindowHandle, std::vector<Queued>> queue_;
+    std::uint64_t now_ = 0;
     std::uint32_t liveStyle(WindowHandle window);
     std::map<WindowHandle, FakeWindow> windows_;
     std::vector<WindowHandle> z_;

@@ -11,7 +11,8 @@ PanelHarness::PanelHarness(Rect screen, FakeGraphics::BitmapSource bitmaps)
       app(std::make_unique<Application>()) {
     graphics.log = &log;
     files.log = &log;
-    panel = std::make_unique<Panel>(*app, Services{windows, host, graphics, shell, files, nullptr, &keyboard});
+    panel = std::make_unique<Panel>(
+        *app, Services{awaited, host, graphics, shell, files, nullptr, &awaited, &keyboard});
     host.onSend = [this](WindowHandle, unsigned message, std::uintptr_t wParam,
                          std::intptr_t lParam) -> std::intptr_t {
         return this->send(message, wParam, lParam).value_or(0);

@@ -39,6 +39,7 @@ struct PanelHarness {
 
     EventLog log;
     FakeWindowSystem windows;
+    AwaitedWindows awaited{windows};  // what the core calls
     FakeHost host;
     FakeGraphics graphics;
     FakeShell shell;

@@ -1,8 +1,11 @@
 // Seeded random sequences on the simulated desktop: switches, drops between any cells,
 // refreshes, and windows that their own programs open, close, minimise, maximise,
-// restore and restack, each sequence ending with the process-exit teardown. After every
-// step the lists must be sound and no hidden window may lack a list; after the teardown
-// no window may be left hidden. Stale entries carry a handle that must never be used.
+// restore, restack and show again while parked, each sequence ending with the
+// process-exit teardown. The programs answer at once, slowly or not at all, under both
+// message orders, and the desktops call them through the awaited calls. After every step
+// the lists must be sound, no window may sit in two lists and no hidden window may lack
+// one; after each capture every window another desktop lists is hidden; after the
+// teardown no window may be left hidden. Stale entries carry a handle never to be used.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "desktops/awaited_windows.h"
 #include "desktops/switching.h"
 #include "tests/fakes/fake_window_system.h"
 
@@ -58,7 +62,9 @@ struct Snapshot {
 
 class Sequence {
 public:
-    Sequence(std::uint32_t seed, Stats& stats) : rng_(seed), stats_(stats) {
+    Sequence(std::uint32_t seed, Stats& stats, MessageOrder order)
+        : rng_(seed), stats_(stats) {
+        ws_.order = order;
         const Rect screens[] = {
             {0, 0, 1024, 768}, {0, 0, 1366, 768}, {0, 0, 1920, 1080}, {0, 0, 40, 30}};
         screen_ = screens[pick(4)];
@@ -72,7 +78,7 @@ public:
         const int initial = 3 + pick(6);
         for (int i = 0; i < initial; ++i) open();
         desktops_ = std::make_unique<DesktopArray>();
-        for (int k = 0; k < DesktopCount; ++k) (*desktops_)[k].reset(ws_, k);
+        for (int k = 0; k < DesktopCount; ++k) (*desktops_)[k].reset(aw_, k);
         (*desktops_)[0].capture();
     }
 
@@ -80,13 +86,24 @@ public:
     std::optional<std::string> play() {
         for (int step = 0; step < steps_; ++step) {
             poisonStaleEntries();
+            // A budget runs on over many steps and is spent, as a long command spends it.
+            if (pick(20) == 0) aw_.beginCommand();
             const std::string what = act();
             ++stats_.steps;
+            // Time passes: busy programs get on; now and then a silent one wakes.
+            ws_.elapse(static_cast<std::uint64_t>(pick(60)));
+            if (pick(8) == 0) {
+                for (WindowHandle w : ws_.zOrder())
+                    if (ws_.at(w).hung && pick(3) == 0) ws_.wake(w);
+            }
+            captured_ = what == "refresh" || what.rfind("switched", 0) == 0;
             if (auto broken = check())
                 return "step " + std::to_string(step) + " (" + what + "): " + *broken;
         }
         poisonStaleEntries();
         desktops_.reset();  // the teardown at process exit, desktops 11 down to 0
+        for (WindowHandle w : ws_.zOrder()) ws_.wake(w);
+        ws_.settle();
         if (ws_.watchedCalls != 0) return std::string("teardown used a stale entry");
         for (WindowHandle w : ws_.zOrder()) {
             if (!ws_.isVisible(w)) {
@@ -127,6 +144,9 @@ private:
         case 3: w.title.clear(); break;         // not managed
         default: break;
         }
+        const unsigned speeds[] = {0, 0, 20, 60};
+        w.answerMs = speeds[pick(4)];
+        if (pick(15) == 0) w.hung = w.hungUnnoticed = true;
         ws_.add(w);
     }
 
@@ -189,6 +209,18 @@ private:
             return "open";
         }
         const std::vector<WindowHandle> shown = visibleWindows();
+        if (roll < 72) {
+            // A parked window that its program shows again.
+            for (int tries = 0; tries < 4; ++tries) {
+                const VirtualDesktop& d = desktop(pick(DesktopCount));
+                if (d.index == current_ || d.count == 0) continue;
+                const WindowHandle w = d.entries[pick(d.count)].window;
+                if (!ws_.isWindow(w) || ws_.at(w).hung || aw_.isVisible(w)) continue;
+                ws_.programShow(w, win::SwShowNa);
+                return "shown again";
+            }
+            return "nothing";
+        }
         if (roll < 75) {
             // Closed by its program, shown or hidden.
             const std::vector<WindowHandle>& all = ws_.zOrder();
@@ -218,10 +250,12 @@ private:
     std::string switchDesktop() {
         ++stats_.switches;
         const int cell = pick(14);  // 0 and 13 are outside the map
+        const int old = current_;
         const int result = selectCell(cell, FunctionDesktopMode, current_, slot_, *desktops_);
         if (result != (cell >= 1 && cell <= 12 ? 1 : 0))
             return "switch returned " + std::to_string(result);
-        return "switch to cell " + std::to_string(cell);
+        // Only a switch to another desktop captures.
+        return (current_ != old ? "switched to cell " : "switch to cell ") + std::to_string(cell);
     }
 
     int target() {
@@ -296,7 +330,7 @@ private:
                 return "the source still lists the window";
             }
         }
-        if (ws_.isWindow(w) && ws_.isVisible(w) != (to == current_)) {
+        if (ws_.isWindow(w) && aw_.isVisible(w) != (to == current_)) {
             return "dropped window visible " + std::to_string(ws_.isVisible(w)) + " on desktop " +
                    std::to_string(to) + " with " + std::to_string(current_) + " on screen";
         }
@@ -341,9 +375,20 @@ private:
                 return "windowAtMapPoint found an unlisted window";
         }
         if (ws_.watchedCalls != 0) return std::string("windowAtMapPoint used a stale entry");
+        // No window in two lists; after a capture every window another desktop lists is
+        // hidden, as the calls made ask.
+        std::map<WindowHandle, int> lists;
+        for (int k = 0; k < DesktopCount; ++k) {
+            for (int i = 0; i < desktop(k).count; ++i) {
+                const WindowHandle w = desktop(k).entries[i].window;
+                if (++lists[w] > 1) return "a window sits in two lists";
+                if (captured_ && k != current_ && ws_.isWindow(w) && aw_.isVisible(w))
+                    return "desktop " + std::to_string(k) + " lists a window on screen";
+            }
+        }
         // No window hidden without a list that holds it.
         for (WindowHandle w : ws_.zOrder()) {
-            if (ws_.isVisible(w)) continue;
+            if (aw_.isVisible(w)) continue;
             bool held = false;
             for (int k = 0; k < DesktopCount && !held; ++k) held = position_of(desktop(k), w) >= 0;
             if (!held) return ws_.at(w).title + " is hidden and no desktop lists it";
@@ -354,7 +399,9 @@ private:
     std::mt19937 rng_;
     Stats& stats_;
     FakeWindowSystem ws_;
+    AwaitedWindows aw_{ws_};
     std::unique_ptr<DesktopArray> desktops_;
+    bool captured_ = false;
     Rect screen_;
     std::optional<int> favourite_;
     int steps_ = 0;
@@ -363,12 +410,14 @@ private:
     int slot_ = 0;
 };
 
-TEST(DesktopProperties, RandomSequencesKeepListsSoundAndLeaveNoWindowHidden) {
+class DesktopProperties : public ::testing::TestWithParam<MessageOrder> {};
+
+TEST_P(DesktopProperties, RandomSequencesKeepListsSoundAndLeaveNoWindowHidden) {
     Stats stats;
     int failures = 0;
     for (int i = 0; i < Sequences && failures < 3; ++i) {
         const std::uint32_t seed = BaseSeed + static_cast<std::uint32_t>(i);
-        Sequence run(seed, stats);
+        Sequence run(seed, stats, GetParam());
         if (auto broken = run.play()) {
             ADD_FAILURE() << "seed " << seed << ": " << *broken;
             ++failures;
@@ -390,6 +439,9 @@ TEST(DesktopProperties, RandomSequencesKeepListsSoundAndLeaveNoWindowHidden) {
     RecordProperty("moves", stats.moves);
     RecordProperty("refused_full", stats.refusedFull);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothOrders, DesktopProperties,
+                         ::testing::Values(MessageOrder::Windows, MessageOrder::Wine));
 
 }  // namespace
 }  // namespace skelvo::testing

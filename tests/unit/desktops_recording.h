@@ -99,6 +99,15 @@ public:
         note("showAsync " + std::to_string(command), window).showAsync(window, command);
     }
     bool isHung(WindowHandle window) override { return note("isHung", window).isHung(window); }
+    bool ping(WindowHandle window, unsigned ms) override {
+        return note("ping", window).ping(window, ms);
+    }
+    bool ownThread(WindowHandle window) override { return inner_.ownThread(window); }
+    std::uint32_t threadId(WindowHandle window) override { return inner_.threadId(window); }
+    void moveAsync(WindowHandle window, int x, int y, int cx, int cy, bool repaint) override {
+        note("moveAsync", window).moveAsync(window, x, y, cx, cy, repaint);
+    }
+    std::uint64_t clockMs() override { return inner_.clockMs(); }
 
 private:
     WindowSystem& note(std::string name, WindowHandle window) {

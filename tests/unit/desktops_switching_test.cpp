@@ -130,6 +130,37 @@ TEST_F(Desktops, LeavingCapturesFirstSoNewWindowsLeaveToo) {
     EXPECT_FALSE(ws.isVisible(a));
 }
 
+// A parked window that its own program shows again belongs to the desktop on screen from
+// the next capture on, the refresh's or the switch's, and to no other.
+TEST_F(Desktops, AParkedWindowShownByItsProgramJoinsTheDesktopOnScreenAlone) {
+    for (const bool refreshFirst : {true, false}) {
+        SCOPED_TRACE(refreshFirst ? "refresh first" : "switch first");
+        for (int k = 0; k < DesktopCount; ++k) desktop(k).reset(ws, k);
+        current = 0;
+        const WindowHandle below = ws.add(captioned("parked below"));
+        const WindowHandle parked = ws.add(captioned("parked"));
+        const WindowHandle above = ws.add(captioned("parked above"));
+        select(2);  // desktop 0 parked
+        const WindowHandle here = ws.add(captioned("on 1"));
+        ws.programShow(parked, win::SwShow);
+        if (refreshFirst) {
+            refreshDesktop(*desktops, 1);
+            EXPECT_EQ(listed(1), (std::vector<WindowHandle>{here, parked}));
+            EXPECT_EQ(listed(0), (std::vector<WindowHandle>{below, above}));
+            expectIndexesArePositions();
+        }
+        select(3);
+        EXPECT_EQ(listed(0), (std::vector<WindowHandle>{below, above}));
+        EXPECT_EQ(listed(1), (std::vector<WindowHandle>{here, parked}));
+        select(1);
+        EXPECT_FALSE(ws.isVisible(parked)) << "desktop 0 no longer shows it";
+        select(2);
+        EXPECT_TRUE(ws.isVisible(parked));
+        EXPECT_FALSE(ws.isVisible(below) || ws.isVisible(above));
+        for (WindowHandle w : {below, parked, above, here}) ws.destroy(w);
+    }
+}
+
 TEST_F(Desktops, ZeroShowStateCountsAsShowNa) {
     const WindowHandle a = ws.add(captioned("a"));
     select(3);

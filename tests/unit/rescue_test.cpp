@@ -33,25 +33,27 @@ std::set<WindowHandle> journalled(FakeFileStore& files, const std::string& path)
 // does not name it.
 struct KillCheck : RecordingWindows {
     KillCheck(WindowSystem& inner, FakeFileStore& files) : RecordingWindows(inner), files(files) {}
+    void countLost(WindowHandle window) {
+        const auto named = journalled(files, guard->journalFile());
+        const auto lost = [&](WindowHandle w, bool visible) {
+            return isWindow(w) && isVisible(w) == visible && named.count(w) == 0;
+        };
+        unnamedHides += lost(window, true);
+        for (const VirtualDesktop& d : *desktops)
+            for (int i = 0; i < d.count; ++i) unnamedHides += lost(d.entries[i].window, false);
+    }
     bool show(WindowHandle window, int command) override {
-        if (command == win::SwHide) {
-            const auto named = journalled(files, guard->journalFile());
-            const auto lost = [&](WindowHandle w, bool visible) {
-                return isWindow(w) && isVisible(w) == visible && named.count(w) == 0;
-            };
-            unnamedHides += lost(window, true);
-            for (const VirtualDesktop& d : *desktops)
-                for (int i = 0; i < d.count; ++i) unnamedHides += lost(d.entries[i].window, false);
-        }
+        if (command == win::SwHide) countLost(window);
         return RecordingWindows::show(window, command);
     }
     void showAsync(WindowHandle window, int command) override {
         if (auto hook = std::exchange(onShowAsync, nullptr)) hook();
+        if (command == win::SwHide) countLost(window);
         RecordingWindows::showAsync(window, command);
     }
-    void moveAsync(WindowHandle window, Rect to) override {
+    void moveAsync(WindowHandle window, int x, int y, int cx, int cy, bool repaint) override {
         asyncMoves.push_back(window);
-        RecordingWindows::moveAsync(window, to);
+        RecordingWindows::moveAsync(window, x, y, cx, cy, repaint);
     }
     FakeFileStore& files;
     const WindowGuard* guard = nullptr;
@@ -67,6 +69,7 @@ struct Guarded : ::testing::Test {
     KillCheck check{h.windows, h.files};
     std::unique_ptr<WindowGuard> guard;
     std::unique_ptr<GuardedWindowSystem> guarded;
+    std::unique_ptr<AwaitedWindows> awaited;
     WindowHandle bottom = NullWindow;
 
     void SetUp() override {
@@ -78,8 +81,9 @@ struct Guarded : ::testing::Test {
         h.panel.reset();
         guard = std::make_unique<WindowGuard>(check, h.files, processes);
         guarded = std::make_unique<GuardedWindowSystem>(check, *guard);
-        h.panel = std::make_unique<Panel>(
-            *h.app, Services{*guarded, h.host, h.graphics, h.shell, h.files, guard.get()});
+        awaited = std::make_unique<AwaitedWindows>(*guarded);
+        h.panel = std::make_unique<Panel>(*h.app, Services{*awaited, h.host, h.graphics, h.shell,
+                                                           h.files, guard.get(), awaited.get()});
         guard->attach(*h.app);
         check.guard = guard.get();
         check.desktops = &h.app->desktops;
@@ -121,6 +125,7 @@ TEST_F(Guarded, CrashShowsEveryHiddenWindowOnceLeavesVisibleOnesAndClosesTheJour
     h.windows.programShow(all[2], win::SwShowMaximized);
     ASSERT_TRUE(h.files.read(guard->journalFile()));
     h.windows.shows.clear();
+    h.windows.asyncShows.clear();
 
     const int shown = guard->rescue();
     EXPECT_EQ(shown, 5) << "desktops 0 and 5 and the hide-all list";
@@ -388,6 +393,7 @@ TEST_F(Guarded, ADraggedWindowIsJournalledAtItsPlaceAndPutBackByTheCrashPathAndT
     ASSERT_TRUE(journal && journal->records.size() == 1);
     EXPECT_EQ(journal->records[0].place, place);
 
+    check.asyncMoves.clear();  // the drag's own
     guard->rescue();
     EXPECT_EQ(check.asyncMoves, std::vector<WindowHandle>{w});
     EXPECT_EQ(h.windows.rect(w), place);

@@ -1,0 +1,117 @@
+// Switches through the panel with programs that answer at once, slowly or not at all,
+// under both message orders: calls land in the order made, commands never run inside one
+// another, and calls left to finish on their own are reported as asked until they do.
+#include <gtest/gtest.h>
+
+#include "app/ids.h"
+#include "tests/fakes/panel_harness.h"
+
+namespace skelvo::testing {
+namespace {
+
+class Awaited : public ::testing::TestWithParam<MessageOrder> {
+protected:
+    void SetUp() override {
+        h.windows.order = GetParam();
+        h.windows.addAtBottom(captioned("bottom"));
+    }
+    WindowHandle program(const std::string& title, unsigned answerMs) {
+        const WindowHandle w = h.addWindow(title);
+        h.windows.at(w).answerMs = answerMs;
+        return w;
+    }
+    void toDesktop(int k) { h.send(win::WmCommand, CmdDesktopFirst + static_cast<unsigned>(k)); }
+    std::vector<WindowHandle> normalBand() {
+        std::vector<WindowHandle> out;
+        for (WindowHandle w : h.windows.zOrder())
+            if (!h.windows.at(w).topmost && h.windows.at(w).title != "bottom") out.push_back(w);
+        return out;
+    }
+    PanelHarness h;
+};
+
+// Slow programs (a hide under a window manager takes tens of milliseconds) are awaited by
+// the result, not by their answer: the entered desktop comes back in its stacking, the
+// lowest window shown last and active, and no program counts as hung.
+TEST_P(Awaited, SlowProgramsAreAwaitedByResultInTheOrderOfTheCalls) {
+    const WindowHandle low = program("slow low", 60);
+    const WindowHandle mid = program("quick mid", 0);
+    const WindowHandle top = program("slow top", 40);
+    h.create();
+    const std::vector<WindowHandle> before = normalBand();
+    toDesktop(4);
+    EXPECT_EQ(h.windows.queued(), 0u) << "every hide was carried out before the switch ended";
+    for (WindowHandle w : {low, mid, top}) EXPECT_FALSE(h.windows.at(w).visible);
+    toDesktop(0);
+    EXPECT_EQ(h.windows.queued(), 0u);
+    // Each show activates and raises: the lowest, shown last, ends on top.
+    EXPECT_EQ(normalBand(), std::vector<WindowHandle>(before.rbegin(), before.rend()));
+    EXPECT_EQ(h.windows.activeWindow(), low);
+    EXPECT_EQ(h.awaited.pendingCount(), 0u);
+    for (WindowHandle w : {low, mid, top}) EXPECT_FALSE(h.awaited.isHung(w));
+}
+
+// A command sent to the panel while it waits inside a switch runs after that switch.
+TEST_P(Awaited, ACommandSentDuringASwitchRunsAfterIt) {
+    const WindowHandle a = program("a", 30);
+    const WindowHandle b = program("b", 30);
+    h.create();
+    toDesktop(1);
+    const WindowHandle c = program("c on 1", 30);
+    toDesktop(0);
+    h.windows.asyncShows.clear();
+    bool sent = false;
+    h.windows.duringWait = [&] {
+        if (sent) return;
+        sent = true;
+        toDesktop(2);  // as SendMessage from another process arrives
+    };
+    toDesktop(1);
+    h.windows.duringWait = nullptr;
+    EXPECT_EQ(h.state().currentDesktop, 2);
+    const VirtualDesktop& zero = h.app->desktops[0];
+    ASSERT_EQ(zero.count, 2);
+    const std::vector<std::pair<WindowHandle, int>> expected = {
+        {zero.entries[0].window, win::SwHide}, {zero.entries[1].window, win::SwHide},
+        {c, win::SwShowNormal}, {c, win::SwHide}};
+    EXPECT_EQ(h.windows.asyncShows, expected);
+    for (WindowHandle w : {a, b, c}) EXPECT_FALSE(h.windows.at(w).visible);
+    EXPECT_EQ(h.app->desktops[1].count, 1);
+}
+
+// A program that does not answer costs one call's wait once; what it was asked is
+// reported until it shows. Its record goes when the result shows or, should its program
+// decide otherwise, once it answers again after a while.
+TEST_P(Awaited, ProgramsThatDoNotAnswerHoldNoSwitchAndTheirRecordsExpire) {
+    const WindowHandle sleeper = program("sleeper", 0);
+    const WindowHandle awake = program("awake", 30);
+    h.create();
+    h.windows.at(sleeper).hung = true;
+    h.windows.at(sleeper).hungUnnoticed = true;
+    const std::uint64_t start = h.windows.clockMs();
+    toDesktop(5);
+    toDesktop(0);
+    toDesktop(5);
+    EXPECT_LT(h.windows.clockMs() - start, AwaitedWindows::CallLimitMs + 400u);
+    EXPECT_TRUE(h.windows.at(sleeper).visible);
+    EXPECT_FALSE(h.awaited.isVisible(sleeper)) << "its hide is reported as asked";
+    EXPECT_EQ(h.app->desktops[5].count, 0) << "so no capture takes it in";
+    h.windows.wake(sleeper);
+    h.windows.programShow(sleeper, win::SwShowNa);  // its program shows it itself
+    EXPECT_FALSE(h.awaited.isVisible(sleeper));
+    h.windows.elapse(AwaitedWindows::PendingLifeMs);
+    EXPECT_TRUE(h.awaited.isVisible(sleeper)) << "the record expired";
+    EXPECT_EQ(h.awaited.pendingCount(), 0u);
+    h.tick(TimerRefresh);
+    EXPECT_EQ(h.app->desktops[5].count, 1) << "the desktop on screen takes it now";
+    EXPECT_EQ(h.app->desktops[0].count, 1) << "and desktop 0 keeps only " << awake;
+}
+
+INSTANTIATE_TEST_SUITE_P(BothOrders, Awaited,
+                         ::testing::Values(MessageOrder::Windows, MessageOrder::Wine),
+                         [](const auto& info) {
+                             return info.param == MessageOrder::Windows ? "Windows" : "Wine";
+                         });
+
+}  // namespace
+}  // namespace skelvo::testing
