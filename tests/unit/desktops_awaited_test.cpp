@@ -3,6 +3,7 @@
 // another, and calls left to finish on their own are reported as asked until they do.
 #include <gtest/gtest.h>
 
+#include "app/hotkeys.h"
 #include "app/ids.h"
 #include "tests/fakes/panel_harness.h"
 
@@ -51,32 +52,40 @@ TEST_P(Awaited, SlowProgramsAreAwaitedByResultInTheOrderOfTheCalls) {
     for (WindowHandle w : {low, mid, top}) EXPECT_FALSE(h.awaited.isHung(w));
 }
 
-// A command sent to the panel while it waits inside a switch runs after that switch.
+// A command sent to the panel while it waits inside a switch runs after that switch, a
+// menu's as a key's.
 TEST_P(Awaited, ACommandSentDuringASwitchRunsAfterIt) {
     const WindowHandle a = program("a", 30);
     const WindowHandle b = program("b", 30);
     h.create();
     toDesktop(1);
     const WindowHandle c = program("c on 1", 30);
-    toDesktop(0);
-    h.windows.asyncShows.clear();
-    bool sent = false;
-    h.windows.duringWait = [&] {
-        if (sent) return;
-        sent = true;
-        toDesktop(2);  // as SendMessage from another process arrives
-    };
-    toDesktop(1);
-    h.windows.duringWait = nullptr;
-    EXPECT_EQ(h.state().currentDesktop, 2);
-    const VirtualDesktop& zero = h.app->desktops[0];
-    ASSERT_EQ(zero.count, 2);
-    const std::vector<std::pair<WindowHandle, int>> expected = {
-        {zero.entries[0].window, win::SwHide}, {zero.entries[1].window, win::SwHide},
-        {c, win::SwShowNormal}, {c, win::SwHide}};
-    EXPECT_EQ(h.windows.asyncShows, expected);
-    for (WindowHandle w : {a, b, c}) EXPECT_FALSE(h.windows.at(w).visible);
-    EXPECT_EQ(h.app->desktops[1].count, 1);
+    for (const bool byKey : {false, true}) {
+        SCOPED_TRACE(byKey ? "hotkey" : "menu command");
+        toDesktop(0);
+        h.windows.asyncShows.clear();
+        bool sent = false;
+        h.windows.duringWait = [&] {
+            if (sent) return;
+            sent = true;
+            // As SendMessage from another process, or a pressed key, arrives.
+            if (!byKey) return toDesktop(2);
+            const auto id = h.keyboard.press(ModControl | ModAlt, VkF1 + 2);
+            ASSERT_TRUE(id);
+            h.send(win::WmHotKey, static_cast<std::uintptr_t>(*id));
+        };
+        toDesktop(1);
+        h.windows.duringWait = nullptr;
+        EXPECT_EQ(h.state().currentDesktop, 2);
+        const VirtualDesktop& zero = h.app->desktops[0];
+        ASSERT_EQ(zero.count, 2);
+        const std::vector<std::pair<WindowHandle, int>> expected = {
+            {zero.entries[0].window, win::SwHide}, {zero.entries[1].window, win::SwHide},
+            {c, win::SwShowNormal}, {c, win::SwHide}};
+        EXPECT_EQ(h.windows.asyncShows, expected);
+        for (WindowHandle w : {a, b, c}) EXPECT_FALSE(h.windows.at(w).visible);
+        EXPECT_EQ(h.app->desktops[1].count, 1);
+    }
 }
 
 // A program that does not answer costs one call's wait once; what it was asked is

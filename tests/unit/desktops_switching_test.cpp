@@ -140,9 +140,13 @@ TEST_F(Desktops, AParkedWindowShownByItsProgramJoinsTheDesktopOnScreenAlone) {
         const WindowHandle below = ws.add(captioned("parked below"));
         const WindowHandle parked = ws.add(captioned("parked"));
         const WindowHandle above = ws.add(captioned("parked above"));
+        FakeWindow owned = captioned("its dialog");
+        owned.owner = parked;
+        const WindowHandle dialog = ws.add(owned);
         select(2);  // desktop 0 parked
         const WindowHandle here = ws.add(captioned("on 1"));
         ws.programShow(parked, win::SwShow);
+        ws.programShow(dialog, win::SwShow);
         if (refreshFirst) {
             refreshDesktop(*desktops, 1);
             EXPECT_EQ(listed(1), (std::vector<WindowHandle>{here, parked}));
@@ -152,12 +156,14 @@ TEST_F(Desktops, AParkedWindowShownByItsProgramJoinsTheDesktopOnScreenAlone) {
         select(3);
         EXPECT_EQ(listed(0), (std::vector<WindowHandle>{below, above}));
         EXPECT_EQ(listed(1), (std::vector<WindowHandle>{here, parked}));
+        EXPECT_TRUE(desktop(1).owned.holds(dialog) && !desktop(0).owned.holds(dialog))
+            << "its dialog goes with it";
         select(1);
-        EXPECT_FALSE(ws.isVisible(parked)) << "desktop 0 no longer shows it";
+        EXPECT_FALSE(ws.isVisible(parked) || ws.isVisible(dialog)) << "desktop 0 no longer shows it";
         select(2);
-        EXPECT_TRUE(ws.isVisible(parked));
+        EXPECT_TRUE(ws.isVisible(parked) && ws.isVisible(dialog));
         EXPECT_FALSE(ws.isVisible(below) || ws.isVisible(above));
-        for (WindowHandle w : {below, parked, above, here}) ws.destroy(w);
+        for (WindowHandle w : {below, dialog, parked, above, here}) ws.destroy(w);
     }
 }
 
