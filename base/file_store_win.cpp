@@ -6,33 +6,9 @@
 #include <algorithm>
 
 #include "base/ansi_path.h"
+#include "base/file_handles_win.h"
 
 namespace skelvo {
-
-namespace {
-
-struct FileHandle {
-    HANDLE h;
-    explicit FileHandle(HANDLE handle) : h(handle) {}
-    ~FileHandle() {
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool ok() const { return h != INVALID_HANDLE_VALUE; }
-};
-
-struct FindHandle {
-    HANDLE h;
-    explicit FindHandle(HANDLE handle) : h(handle) {}
-    ~FindHandle() {
-        if (h != INVALID_HANDLE_VALUE) FindClose(h);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-};
-
-}  // namespace
 
 FileRead Win32FileStore::readFile(const std::string& path) {
     // Shared as the C library's fopen shares: an editor or a scanner holding the file open,

@@ -5,33 +5,14 @@
 
 #include <algorithm>
 
+#include "base/file_handles_win.h"
+
 namespace skelvo {
 
 namespace {
 
 // Long enough for any path the journal builds; longer ones are refused.
 constexpr int WidePathChars = 1024;
-
-struct FileHandle {
-    HANDLE h;
-    explicit FileHandle(HANDLE handle) : h(handle) {}
-    ~FileHandle() {
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool ok() const { return h != INVALID_HANDLE_VALUE; }
-};
-
-struct FindHandle {
-    HANDLE h;
-    explicit FindHandle(HANDLE handle) : h(handle) {}
-    ~FindHandle() {
-        if (h != INVALID_HANDLE_VALUE) FindClose(h);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-};
 
 bool writeFlushed(const wchar_t* path, std::string_view bytes) {
     FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

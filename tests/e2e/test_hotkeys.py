@@ -8,6 +8,7 @@ import subprocess
 import tempfile
 
 import harness
+from test_rescue import setUpModule, tearDownModule  # openbox, as for the rescue tests
 
 DESKTOP_1 = 40054  # "デスクトップ1" is desktop 0
 CTRL_ALT, CTRL_ALT_SHIFT = 3, 7
@@ -21,19 +22,6 @@ NOTICE_TEXT = "次のホットキーは、ほかのプログラムが使って�
 PANEL = (200, 200)
 WAIT_S = 20
 
-
-def wine_setup(command):
-    setup = os.path.join(os.path.dirname(os.environ["SKELVO_WINE_RUN"]), "wine-setup")
-    subprocess.run(["sh", setup, command, os.environ["SKELVO_WINE_STATE"]], check=True,
-                   timeout=60, stdout=subprocess.DEVNULL)
-
-
-def setUpModule():
-    wine_setup("wm-start")
-
-
-def tearDownModule():
-    wine_setup("wm-stop")
 
 
 class Hotkeys(harness.WineTestCase):
