@@ -16,20 +16,8 @@ FileRead Win32FileStore::readFile(const std::string& path) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    FileRead result;
-    if (!file.ok()) {
-        const DWORD error = GetLastError();
-        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-        result.status = missing ? FileRead::Missing : FileRead::Failed;
-        return result;
-    }
-    char buffer[65536];
-    DWORD got = 0;
-    BOOL ok;
-    while ((ok = ReadFile(file.h, buffer, sizeof buffer, &got, nullptr)) && got > 0)
-        result.bytes.append(buffer, got);
-    result.status = ok ? FileRead::Read : FileRead::Failed;
-    return result;
+    if (!file.ok()) return failedOpen();
+    return readOpened(file, static_cast<std::size_t>(-1));
 }
 
 namespace {
@@ -38,17 +26,7 @@ namespace {
 bool writeFlushed(const std::string& path, std::string_view bytes) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk =
-            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        DWORD wrote = 0;
-        if (!WriteFile(file.h, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0)
-            return false;
-        done += wrote;
-    }
-    return FlushFileBuffers(file.h) != 0;
+    return writeAndFlush(file, bytes);
 }
 
 }  // namespace

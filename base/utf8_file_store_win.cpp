@@ -17,17 +17,7 @@ constexpr int WidePathChars = 1024;
 bool writeFlushed(const wchar_t* path, std::string_view bytes) {
     FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk =
-            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        DWORD wrote = 0;
-        if (!WriteFile(file.h, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0)
-            return false;
-        done += wrote;
-    }
-    return FlushFileBuffers(file.h) != 0;
+    return writeAndFlush(file, bytes);
 }
 
 }  // namespace
@@ -75,26 +65,8 @@ FileRead Win32Utf8FileStore::readBytes(const std::string& path, std::size_t limi
     FileHandle file(CreateFileW(wide, GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            result.status = FileRead::Missing;
-        return result;
-    }
-    char buffer[65536];
-    while (result.bytes.size() < limit) {
-        const DWORD want = static_cast<DWORD>(
-            std::min<std::size_t>(sizeof buffer, limit - result.bytes.size()));
-        DWORD got = 0;
-        if (!ReadFile(file.h, buffer, want, &got, nullptr)) {
-            result.bytes.clear();
-            return result;
-        }
-        if (got == 0) break;
-        result.bytes.append(buffer, got);
-    }
-    result.status = FileRead::Read;
-    return result;
+    if (!file.ok()) return failedOpen();
+    return readOpened(file, limit);
 }
 
 bool Win32Utf8FileStore::replace(const std::string& path, std::string_view bytes) {
