@@ -7,7 +7,7 @@
 
 set(SKELVO_WINE_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(SKELVO_WINE_STATE ${CMAKE_BINARY_DIR}/wine-test)
-option(SKELVO_WINE_WM "Run every Wine test with openbox on its display" OFF)
+option(SKELVO_WINE_WM "Run every Wine test with openbox on its display" ON)
 find_program(SKELVO_PYTHON3 python3 REQUIRED)
 
 # Display, its window manager, then the prefix on them; torn down in the opposite order.
