@@ -153,10 +153,11 @@ class Launcher(harness.WineTestCase):
             self.h.click(900, 700)
             self.h.wait_for(lambda: not menu(), "the menu closed")
 
-    def dialog(self, answer):
-        """Answers the open-file dialog with a path or "cancel"; its initial file name."""
+    def dialog(self, answer, filled=False):
+        """Answers the open-file dialog with a path or "cancel"; its initial file name,
+        waited for until the dialog has filled it when filled is set."""
         (shown,) = self.h.fixture("filedialog", cp932("登録ファイル選択").hex(), answer,
-                                  timeout=60)
+                                  *(["filled"] if filled else []), timeout=60)
         return bytes.fromhex(shown["initial_hex"])
 
     def test_register_by_dialog_and_save_at_quit(self):
@@ -171,7 +172,7 @@ class Launcher(harness.WineTestCase):
         # nothing.
         self.open_launcher_menu_on(panel, 6)
         self.h.post(WM_COMMAND, REGISTER)
-        initial = self.dialog("cancel")
+        initial = self.dialog("cancel", filled=True)
         self.assertTrue(initial.endswith(b"typed.txt"), initial)
         self.quit(skelvo)
         self.assertEqual(self.saved(), OPEN + b"5 " + cp932(typed) + b"\r\n" + CLOSE)
