@@ -3,7 +3,8 @@
 # Wine test runs in a prefix made fresh for the run, on a private Xvfb display; both are
 # CTest fixtures, set up once and torn down at the end. With SKELVO_WINE_WM, openbox runs
 # on that display for the whole run, as a Wine user has a window manager (a third
-# fixture); without it, only the tests that need one start it (e2e_rescue).
+# fixture); without it, only the tests that need one start it (e2e_rescue and the tests
+# that borrow its setup).
 
 set(SKELVO_WINE_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(SKELVO_WINE_STATE ${CMAKE_BINARY_DIR}/wine-test)
