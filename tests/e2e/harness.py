@@ -310,7 +310,10 @@ class Harness:
         openbox reparents a newly shown panel into a frame it made at (0, 0) and has not
         moved yet, Wine keeps (0, 0), and reads the cursor against it. Asked to keep the
         panel where it is, openbox tells Wine the place again."""
-        shown = {self.x_geometry(x)[:2]: x for x in self.x_windows(PANEL_TITLE)}
+        try:
+            shown = {self.x_geometry(x)[:2]: x for x in self.x_windows(PANEL_TITLE)}
+        except AssertionError:  # an X window gone since the search: ask again
+            return False
         known = {tuple(w["rect"][:2]) for w in panels}
         for place in shown.keys() - known:
             self.xdotool("windowmove", shown[place], str(place[0]), str(place[1]))
