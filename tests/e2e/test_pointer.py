@@ -131,8 +131,13 @@ class PointerCase(harness.WineTestCase):
         self.x("mousemove", "--sync", str(point[0]), str(point[1]))
 
     def press_at(self, point):
+        """Presses and holds the button at point, and returns once the panel has handled
+        the press: it takes the pointer's place then, and under load it handled a press
+        made just before the first move of a drag only after that move, so the drag
+        followed one step behind the pointer."""
         self.approach(point)
         self.x("mousedown", "1")
+        self.h.fixture("handled", "--hwnd", self.panel()["hwnd"])
 
     def click(self, point, repeat=1):
         self.approach(point)

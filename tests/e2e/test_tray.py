@@ -37,6 +37,16 @@ class TrayCase(harness.WineTestCase):
                    if "Window shape extents" in line]
         return extents[0] if extents else FULL  # never shaped: the whole window
 
+    def popups(self):
+        return [w for w in self.h.windows() if w["class"] == "#32768" and w["visible"]]
+
+    def sub_menu(self, menu, what, top=None):
+        """The one sub-menu open beside menu, once it shows (at top, if given)."""
+        def opened():
+            subs = [w for w in self.popups() if w["hwnd"] != menu["hwnd"]]
+            return len(subs) == 1 and top in (None, subs[0]["rect"][1]) and subs[0]
+        return self.h.wait_for(opened, what, WAIT_S)
+
     def into_tray(self):
         """40012; the screen point of the icon, once the panel is hidden."""
         self.command(ENTER_TRAY)
@@ -74,13 +84,21 @@ class TrayIcon(TrayCase):
 
         icon = self.into_tray()
         self.h.click(*icon, button=3)
-        (menu,) = self.h.wait_for(lambda: [w for w in self.h.windows()
-                                           if w["class"] == "#32768" and w["visible"]],
-                                  "the tray popup", WAIT_S)
+        (menu,) = self.h.wait_for(self.popups, "the tray popup", WAIT_S)
         self.assertEqual(menu["rect"][:2], list(icon), "the popup opens at the pointer")
-        # "デスクトップ切替", the second item; its sub-menu opens on "デスクトップ1".
-        keys = ["Down", "Down", "Right", "Down", "Down", "Return"]
-        self.h.xdotool(*[a for k in keys for a in ("key", k, "sleep", "0.15")])
+        # Chosen with the pointer: under a window manager the keyboard stays with the tray's
+        # own window, and Wine gives the keys to that window's program, not to the panel
+        # that holds the foreground and the popup.
+        # "ランチャー起動" first: its sub-menu's twelve items give the item height.
+        left, top = menu["rect"][:2]
+        self.h.xdotool("mousemove", str(left + 30), str(top + 6))
+        launch = self.sub_menu(menu, "the launcher sub-menu")
+        row = (launch["rect"][3] - launch["rect"][1]) // 12
+        # "デスクトップ切替", the next item; its sub-menu opens one row lower.
+        self.h.xdotool("mousemove", str(left + 30), str(top + 6 + row))
+        desktops = self.sub_menu(menu, "the desktop sub-menu", launch["rect"][1] + row)
+        # "デスクトップ3", its third item.
+        self.h.click(desktops["rect"][0] + 30, desktops["rect"][1] + 6 + 2 * row)
         self.h.wait_for(lambda: self.visible(first, later) == [False, True], "desktop 2", WAIT_S)
         self.assertFalse(self.panel_visible())
 
