@@ -243,9 +243,10 @@ class Harness:
         self.last_fixture_code = done.returncode
         return [json.loads(line) for line in done.stdout.decode("utf-8").splitlines() if line]
 
-    def open_windows(self, title, *options, timeout=30):
+    def open_windows(self, title, *options, timeout=30, unmanaged=False):
         """fixture.exe open with title (str or CP932 bytes) and options; returns once every
-        window reported ready. .windows holds their ready events."""
+        window reported ready. .windows holds their ready events. Unmanaged: windows that
+        Wine keeps from the window manager."""
         raw = title if isinstance(title, bytes) else cp932(title)
         count = 1
         if "--count" in options:
@@ -253,7 +254,9 @@ class Harness:
         self._count += 1
         log_path = os.path.join(self.artifacts, f"{os.getpid()}-{self._count}-open.log")
         with open(log_path, "wb") as log:
-            popen = subprocess.Popen([self.wine_run, self.fixture_exe, "open", "--title-hex",
+            exe = (os.path.join(os.path.dirname(self.fixture_exe), "fixture_unmanaged.exe")
+                   if unmanaged else self.fixture_exe)
+            popen = subprocess.Popen([self.wine_run, exe, "open", "--title-hex",
                                       raw.hex(), *options], env=self.env,
                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log)
         process = FixtureWindows("fixture open", popen, log_path)

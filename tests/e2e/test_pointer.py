@@ -225,25 +225,31 @@ class CellClicks(PointerCase):
 
 class WindowDrag(PointerCase):
     def test_window_dropped_on_another_cell_moves_to_that_desktop(self):
-        hwnd = self.h.open_windows("dragged", "--rect", "100,100,300,200").windows[0]["hwnd"]
+        # Off the screen over another cell, Wine unmaps the window; the drop maps it again
+        # and hides it at once, and Wine 8 may keep as its place where openbox's new frame
+        # passed, with no later event to mend it. So a window openbox leaves alone, which
+        # Wine also stacks above the panel: kept clear of the panel wherever it goes.
+        hwnd = self.h.open_windows("dragged", "--rect", "20,20,160,120",
+                                   unmanaged=True).windows[0]["hwnd"]
         left, top, right, bottom = self.window(hwnd)["rect"]
         self.start_panel()
 
-        # (12, 12) lies on the window's map rectangle (7, 7)-(22, 17).
-        press = self.screen((12, 12))
+        # (7, 6) lies on the window's map rectangle (3, 3)-(11, 9).
+        press = self.screen((7, 6))
         self.press_at(press)
         try:
             # Inside its own cell the window follows the pointer at the map's scale.
-            inside = (press[0] + 10, press[1] + 5)
+            inside = (press[0] + 5, press[1] + 3)
             self.move_in_steps(press, inside, steps=2)
             self.h.wait_for(
-                lambda: self.window(hwnd)["rect"][:2] == [left + 10 * SCALE_X,
-                                                          top + 5 * SCALE_Y],
+                lambda: self.window(hwnd)["rect"][:2] == [left + 5 * SCALE_X,
+                                                          top + 3 * SCALE_Y],
                 "the window following the pointer in its cell")
-            # On to desktop 2's cell; the cursor is held inside the map meanwhile.
-            self.move_in_steps(inside, self.screen((127, 22)))
+            # On to desktop 2's cell, where the window lands right of the panel; the cursor
+            # is held inside the map meanwhile.
+            self.move_in_steps(inside, self.screen((132, 16)))
             end = self.pointer()
-            self.assertEqual(end, self.screen((127, 22)))
+            self.assertEqual(end, self.screen((132, 16)))
         finally:
             self.release()
 

@@ -41,6 +41,10 @@ skelvo_prefix_create() {
     # MoveWindow drops the maximised state.
     "$SKELVO_WINE" reg add 'HKCU\Software\Wine\AppDefaults\contract_win.exe\X11 Driver' \
         /v Managed /t REG_SZ /d N /f >>"$log" 2>&1
+    # fixture_unmanaged.exe is the fixture program whose windows no window manager takes:
+    # for a window moved off the screen and back within one drop.
+    "$SKELVO_WINE" reg add 'HKCU\Software\Wine\AppDefaults\fixture_unmanaged.exe\X11 Driver' \
+        /v Managed /t REG_SZ /d N /f >>"$log" 2>&1
     # A text document opens in Notepad, as on Windows (Wine's prefix lacks the .txt key).
     "$SKELVO_WINE" reg add 'HKCR\.txt' /ve /t REG_SZ /d txtfile /f >>"$log" 2>&1
     wineserver -w
