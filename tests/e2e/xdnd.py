@@ -1,7 +1,9 @@
 """Drops files on the X window under the pointer the way a file manager does: an XDND
 source (protocol version 5) offering text/uri-list, written against libX11 with ctypes.
 Wine turns such a drop on a window with WS_EX_ACCEPTFILES into WM_DROPFILES, with the
-drop handle made in the receiving process as the shell makes it."""
+drop handle made in the receiving process as the shell makes it. Under a window manager
+the root's child under the pointer is the manager's frame; the target is the window
+below it that declares XdndAware, as a file manager looks for it."""
 
 import ctypes
 import ctypes.util
@@ -26,6 +28,10 @@ _declare("XSendEvent", _I, _P, _L, _I, ctypes.c_long, _P)
 _declare("XChangeProperty", _I, _P, _L, _L, _L, _I, _I, ctypes.c_char_p, _I)
 _declare("XQueryPointer", _I, _P, _L, *[ctypes.POINTER(_L)] * 2, *[ctypes.POINTER(_I)] * 4, _P)
 _declare("XNextEvent", _I, _P, _P)
+_declare("XGetWindowProperty", _I, _P, _L, _L, ctypes.c_long, ctypes.c_long, _I, _L,
+         ctypes.POINTER(_L), ctypes.POINTER(_I), ctypes.POINTER(_L), ctypes.POINTER(_L),
+         ctypes.POINTER(ctypes.c_void_p))
+_declare("XFree", _I, _P)
 _declare("XDestroyWindow", _I, _P, _L)
 for name in ("XPending", "XFlush", "XCloseDisplay"):
     _declare(name, _I, _P)
@@ -59,6 +65,26 @@ class _Event(ctypes.Union):
                 ("pad", ctypes.c_long * 24)]
 
 
+def _aware_window_under_pointer(d, root, aware):
+    """The window on the pointer's path down from the root that declares XdndAware (0
+    if none), and the pointer's root coordinates."""
+    window, target = root, 0
+    while window and not target:
+        r, child, rx, ry, wx, wy, mask = _L(), _L(), _I(), _I(), _I(), _I(), ctypes.c_uint()
+        _x.XQueryPointer(d, window, *map(ctypes.byref, (r, child, rx, ry, wx, wy)),
+                         ctypes.byref(mask))
+        window = child.value
+        if window:
+            kind, fmt, count, rest, value = _L(), _I(), _L(), _L(), ctypes.c_void_p()
+            _x.XGetWindowProperty(d, window, aware, 0, 1, 0, 0, ctypes.byref(kind),
+                                  ctypes.byref(fmt), ctypes.byref(count), ctypes.byref(rest),
+                                  ctypes.byref(value))
+            if value:
+                _x.XFree(value)
+            target = window if kind.value else 0
+    return target, rx.value, ry.value
+
+
 def drop(display_name, paths, timeout=10):
     """Drops the Unix paths, in order, at the pointer. Returns whether the target
     accepted the drop and confirmed it finished."""
@@ -72,12 +98,9 @@ def drop(display_name, paths, timeout=10):
     selection = atom("XdndSelection")
     data = "".join("file://" + urllib.parse.quote(p) + "\r\n" for p in paths).encode()
     try:
-        r, child, rx, ry, wx, wy, mask = _L(), _L(), _I(), _I(), _I(), _I(), ctypes.c_uint()
-        _x.XQueryPointer(d, root, *map(ctypes.byref, (r, child, rx, ry, wx, wy)),
-                         ctypes.byref(mask))
-        target = child.value
+        target, rx, ry = _aware_window_under_pointer(d, root, atom("XdndAware"))
         if not target:
-            raise AssertionError("no X window under the pointer")
+            raise AssertionError("no XdndAware window under the pointer")
         _x.XSetSelectionOwner(d, selection, source, 0)
 
         def send(name, *values):
@@ -92,7 +115,7 @@ def drop(display_name, paths, timeout=10):
             _x.XFlush(d)
 
         send("XdndEnter", source, XDND_VERSION << 24, uri_list, 0, 0)
-        send("XdndPosition", source, 0, (rx.value << 16) | ry.value, 0, atom("XdndActionCopy"))
+        send("XdndPosition", source, 0, (rx << 16) | ry, 0, atom("XdndActionCopy"))
         accepted = finished = dropped = False
         deadline = time.monotonic() + timeout
         while not finished and time.monotonic() < deadline:
