@@ -17,6 +17,8 @@ import threading
 import time
 import unittest
 
+import x11
+
 PANEL_CLASS = "WindowControl"
 PANEL_TITLE = "WindowControl"
 
@@ -302,7 +304,25 @@ class Harness:
             poll(lambda: not self.panels(), timeout, "no panel window",
                  describe=self.describe_windows)
             return []
-        return self.wait_for(check, f"{count} panel window(s)", timeout)
+        found = self.wait_for(check, f"{count} panel window(s)", timeout)
+        return self._panels_where_seen(found, timeout) if shown else found
+
+    def _panels_where_seen(self, panels, timeout):
+        """Once the panels are on the screen, as a person waits for them, the panels as
+        Wine places them there. A window manager may place a window without telling it
+        (see x11.confirm_position); it is told here, as the manager would have, and the
+        panels are returned once Wine has followed."""
+        def shown():
+            xids = self.x_windows(PANEL_TITLE)
+            return xids if len(xids) == len(panels) else None
+        xids = self.wait_for(shown, "the panels on the screen", timeout)
+        seen = sorted(list(x11.confirm_position(self.display, int(xid))) for xid in xids)
+
+        def followed():
+            found = self.panels()
+            return found if sorted(w["rect"][:2] for w in found) == seen else None
+        return self.wait_for(followed, f"the panels where the screen shows them, {seen}",
+                             timeout)
 
     def message_box(self, caption=None, press="none", owner_class=None, timeout=20):
         """Waits for a message box (by CP932 caption), reads it and presses a button
