@@ -316,7 +316,11 @@ class Harness:
             xids = self.x_windows(PANEL_TITLE)
             return xids if len(xids) == len(panels) else None
         xids = self.wait_for(shown, "the panels on the screen", timeout)
+        believed = sorted(w["rect"][:2] for w in self.panels())
         seen = sorted(list(x11.confirm_position(self.display, int(xid))) for xid in xids)
+        if believed != seen:
+            print(f"harness: Wine had the panels at {believed}, the screen shows {seen}",
+                  file=sys.stderr)
 
         def followed():
             found = self.panels()
