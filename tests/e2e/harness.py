@@ -261,6 +261,14 @@ class Harness:
         process = FixtureWindows("fixture open", popen, log_path)
         self._processes.append(process)
         process.wait_events("ready", count, timeout)
+        if "--state" not in options and "--owned" not in options:  # shown, and all ready
+            hwnds = {e["hwnd"] for e in process.windows}
+
+            def shown():
+                code, out = self.xdotool("search", "--onlyvisible", "--pid", str(process.pid))
+                return out.split() if code == 0 else []
+            self._where_seen(lambda windows: [w for w in windows if w["hwnd"] in hwnds],
+                             shown, len(hwnds), process.name, timeout)
         return process
 
     # ---- windows ------------------------------------------------------------------
@@ -305,28 +313,31 @@ class Harness:
                  describe=self.describe_windows)
             return []
         found = self.wait_for(check, f"{count} panel window(s)", timeout)
-        return self._panels_where_seen(found, timeout) if shown else found
+        if not shown:
+            return found
+        return self._where_seen(self.panels, lambda: self.x_windows(PANEL_TITLE), count,
+                                "the panels", timeout)
 
-    def _panels_where_seen(self, panels, timeout):
-        """Once the panels are on the screen, as a person waits for them, the panels as
-        Wine places them there. A window manager may place a window without telling it
-        (see x11.confirm_position); it is told here, as the manager would have, and the
-        panels are returned once Wine has followed."""
-        def shown():
-            xids = self.x_windows(PANEL_TITLE)
-            return xids if len(xids) == len(panels) else None
-        xids = self.wait_for(shown, "the panels on the screen", timeout)
-        believed = sorted(w["rect"][:2] for w in self.panels())
+    def _where_seen(self, select, shown, count, what, timeout):
+        """Once the count windows are on the screen (shown() lists their X windows), as a
+        person waits for them, select(windows()) as Wine places them there. A window
+        manager may place a window without telling it (see x11.confirm_position); it is
+        told here, as the manager would have, and the windows are returned once Wine has
+        followed. The X window of a managed window is its Win32 client area."""
+        def on_screen():
+            xids = shown()
+            return xids if len(xids) == count else None
+        xids = self.wait_for(on_screen, f"{what} on the screen", timeout)
+        believed = sorted(w["client"] for w in select(self.windows()))
         seen = sorted(list(x11.confirm_position(self.display, int(xid))) for xid in xids)
         if believed != seen:
-            print(f"harness: Wine had the panels at {believed}, the screen shows {seen}",
+            print(f"harness: Wine had {what} at {believed}, the screen shows {seen}",
                   file=sys.stderr)
 
         def followed():
-            found = self.panels()
-            return found if sorted(w["rect"][:2] for w in found) == seen else None
-        return self.wait_for(followed, f"the panels where the screen shows them, {seen}",
-                             timeout)
+            found = select(self.windows())
+            return found if sorted(w["client"] for w in found) == seen else None
+        return self.wait_for(followed, f"{what} where the screen shows them, {seen}", timeout)
 
     def message_box(self, caption=None, press="none", owner_class=None, timeout=20):
         """Waits for a message box (by CP932 caption), reads it and presses a button
