@@ -2,8 +2,9 @@
 window manager owes a window it placed.
 
 drop() drops files on the X window under the pointer the way a file manager does: an XDND
-source (protocol version 5) offering text/uri-list. Wine turns such a drop on a window with WS_EX_ACCEPTFILES into WM_DROPFILES, with the
-drop handle made in the receiving process as the shell makes it. Under a window manager
+source (protocol version 5) offering text/uri-list. Wine turns such a drop on a window
+with WS_EX_ACCEPTFILES into WM_DROPFILES, with the drop handle made in the receiving
+process as the shell makes it. Under a window manager
 the root's child under the pointer is the manager's frame; the target is the window
 below it that declares XdndAware, as a file manager looks for it."""
 
