@@ -17,6 +17,8 @@ import threading
 import time
 import unittest
 
+import x11
+
 PANEL_CLASS = "WindowControl"
 PANEL_TITLE = "WindowControl"
 
@@ -262,6 +264,14 @@ class Harness:
         process = FixtureWindows("fixture open", popen, log_path)
         self._processes.append(process)
         process.wait_events("ready", count, timeout)
+        if "--state" not in options and "--owned" not in options:  # shown, and all ready
+            hwnds = {e["hwnd"] for e in process.windows}
+
+            def shown():
+                code, out = self.xdotool("search", "--onlyvisible", "--pid", str(process.pid))
+                return out.split() if code == 0 else []
+            self._where_seen(lambda windows: [w for w in windows if w["hwnd"] in hwnds],
+                             shown, len(hwnds), process.name, timeout)
         return process
 
     # ---- windows ------------------------------------------------------------------
@@ -305,7 +315,32 @@ class Harness:
             poll(lambda: not self.panels(), timeout, "no panel window",
                  describe=self.describe_windows)
             return []
-        return self.wait_for(check, f"{count} panel window(s)", timeout)
+        found = self.wait_for(check, f"{count} panel window(s)", timeout)
+        if not shown:
+            return found
+        return self._where_seen(self.panels, lambda: self.x_windows(PANEL_TITLE), count,
+                                "the panels", timeout)
+
+    def _where_seen(self, select, shown, count, what, timeout):
+        """Once the count windows are on the screen (shown() lists their X windows), as a
+        person waits for them, select(windows()) as Wine places them there. A window
+        manager may place a window without telling it (see x11.confirm_position); it is
+        told here, as the manager would have, and the windows are returned once Wine has
+        followed. The X window of a managed window is its Win32 client area."""
+        def on_screen():
+            xids = shown()
+            return xids if len(xids) == count else None
+        xids = self.wait_for(on_screen, f"{what} on the screen", timeout)
+        believed = sorted(w["client"] for w in select(self.windows()))
+        seen = sorted(list(x11.confirm_position(self.display, int(xid))) for xid in xids)
+        if believed != seen:
+            print(f"harness: Wine had {what} at {believed}, the screen shows {seen}",
+                  file=sys.stderr)
+
+        def followed():
+            found = select(self.windows())
+            return found if sorted(w["client"] for w in found) == seen else None
+        return self.wait_for(followed, f"{what} where the screen shows them, {seen}", timeout)
 
     def _placed_as_shown(self, panels):
         """Whether Wine places the panels where the screen shows them. Wine 8 reads a

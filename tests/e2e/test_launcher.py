@@ -10,7 +10,7 @@ import shutil
 import tempfile
 
 import harness
-import xdnd
+import x11
 from harness import WM_CLOSE, WM_COMMAND, cp932
 
 SWITCH_FUNCTION = 40066
@@ -187,7 +187,7 @@ class Launcher(harness.WineTestCase):
         def drop_on(slot):
             x, y = cell_centre(panel, slot)
             self.h.xdotool("mousemove", "--sync", str(x), str(y))
-            self.assertTrue(xdnd.drop(self.h.display, names), "drop accepted and finished")
+            self.assertTrue(x11.drop(self.h.display, names), "drop accepted and finished")
         drop_on(3)  # the desktop function ignores it
         self.h.post(WM_COMMAND, SWITCH_FUNCTION)
         drop_on(6)
