@@ -310,7 +310,7 @@ class Harness:
             found = self.panels()
             if len(found) != count or (shown and not all(w["visible"] for w in found)):
                 return None
-            return found if not shown or self._placed_as_shown(found) else None
+            return found
         if count == 0:
             poll(lambda: not self.panels(), timeout, "no panel window",
                  describe=self.describe_windows)
@@ -341,21 +341,6 @@ class Harness:
             found = select(self.windows())
             return found if sorted(w["client"] for w in found) == seen else None
         return self.wait_for(followed, f"{what} where the screen shows them, {seen}", timeout)
-
-    def _placed_as_shown(self, panels):
-        """Whether Wine places the panels where the screen shows them. Wine 8 reads a
-        window's place when it handles the X event, not when it happened; handled while
-        openbox reparents a newly shown panel into a frame it made at (0, 0) and has not
-        moved yet, Wine keeps (0, 0), and reads the cursor against it. Asked to keep the
-        panel where it is, openbox tells Wine the place again."""
-        try:
-            shown = {self.x_geometry(x)[:2]: x for x in self.x_windows(PANEL_TITLE)}
-        except AssertionError:  # an X window gone since the search: ask again
-            return False
-        known = {tuple(w["rect"][:2]) for w in panels}
-        for place in shown.keys() - known:
-            self.xdotool("windowmove", shown[place], str(place[0]), str(place[1]))
-        return shown.keys() == known
 
     def message_box(self, caption=None, press="none", owner_class=None, timeout=20):
         """Waits for a message box (by CP932 caption), reads it and presses a button
