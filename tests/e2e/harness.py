@@ -264,7 +264,8 @@ class Harness:
         process = FixtureWindows("fixture open", popen, log_path)
         self._processes.append(process)
         process.wait_events("ready", count, timeout)
-        if "--state" not in options and "--owned" not in options:  # shown, and all ready
+        # Shown, all ready, and placed by the window manager.
+        if "--state" not in options and "--owned" not in options and not unmanaged:
             hwnds = {e["hwnd"] for e in process.windows}
 
             def shown():
