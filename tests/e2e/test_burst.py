@@ -12,6 +12,7 @@ import subprocess
 import time
 
 import harness
+from harness import poll
 
 DESKTOP_1 = 40054  # "デスクトップ1" is desktop 0
 BURSTS = 10
@@ -19,6 +20,7 @@ SWITCHES = 40
 MAX_GAP_MS = 40
 SETTLE_S = 2
 SET_UP_S = 20
+LATE_S = 10  # how long a failure waits to tell a late desktop from a wrong one
 # Per desktop, the fixture processes standing on it and their windows' count.
 PROGRAMS = {0: (3, 3), 1: (2, 2), 2: (2,)}
 
@@ -65,8 +67,18 @@ class Bursts(harness.WineTestCase):
                 stray = sorted((self.desktop_of[w], self.titles[w]) for w in shown - expected)
                 missing = sorted(self.titles[w] for w in expected - shown)
                 raise AssertionError(f"desktop {desktop} after {seen:.2f} s: shows "
-                                     f"{stray} of other desktops, misses {missing}")
+                                     f"{stray} of other desktops, misses {missing}; "
+                                     f"{self.later(expected, since)}")
             time.sleep(0.05)
+
+    def later(self, expected, since):
+        """Whether a desktop that was late is right later: a panel still at work, or
+        windows left wrong."""
+        try:
+            poll(lambda: self.ours() == expected, LATE_S, "")
+            return f"right after {time.monotonic() - since:.2f} s"
+        except AssertionError:
+            return f"still so after {LATE_S} s more"
 
     def open_programs(self, desktop):
         for i, count in enumerate(PROGRAMS[desktop]):

@@ -6,6 +6,7 @@
 #include "app/hotkeys.h"
 #include "app/ids.h"
 #include "tests/fakes/panel_harness.h"
+#include "tests/unit/message_orders.h"
 
 namespace skelvo::testing {
 namespace {
@@ -116,11 +117,7 @@ TEST_P(Awaited, ProgramsThatDoNotAnswerHoldNoSwitchAndTheirRecordsExpire) {
     EXPECT_EQ(h.app->desktops[0].count, 1) << "and desktop 0 keeps only " << awake;
 }
 
-INSTANTIATE_TEST_SUITE_P(BothOrders, Awaited,
-                         ::testing::Values(MessageOrder::Windows, MessageOrder::Wine),
-                         [](const auto& info) {
-                             return info.param == MessageOrder::Windows ? "Windows" : "Wine";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothOrders, Awaited, BothMessageOrders, orderName);
 
 }  // namespace
 }  // namespace skelvo::testing
