@@ -48,8 +48,8 @@ public:
                                            std::uintptr_t wParam, std::intptr_t lParam) = 0;
     virtual void postQuitMessage(int exitCode) = 0;
     // The posted message that the panel's thread takes next, left in the queue, when it
-    // is the panel's (PeekMessage, PM_NOREMOVE, posted messages only: no sent message is
-    // handled meanwhile).
+    // is the panel's (PeekMessage, PM_NOREMOVE, posted messages only). Messages sent to
+    // the panel may be handled meanwhile, as Wine hands them over at every look.
     virtual std::optional<WaitingMessage> nextPosted(WindowHandle panel) = 0;
 
     // A popup of the panel's menu template: loads menu resource templateId from instance,

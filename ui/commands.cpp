@@ -77,7 +77,10 @@ void onSwitchDesktop(Command& c) {
     // hide again at once what it shows, and a burst of them, each waiting on the programs
     // it hides and shows, would keep the panel busy long after the last. The windows end
     // as the whole burst leaves them.
-    const std::optional<WaitingMessage> next = c.s.host.nextPosted(c.panel);
+    const std::optional<WaitingMessage> next = [&] {
+        AwaitedWindows::OwnCall looking(c.s.awaited);  // a command sent meanwhile waits
+        return c.s.host.nextPosted(c.panel);
+    }();
     if (next && next->message == win::WmCommand && next->wParam >= CmdDesktopFirst &&
         next->wParam <= CmdDesktopLast)
         return;

@@ -51,6 +51,7 @@ public:
                                    std::intptr_t lParam) override;
     void postQuitMessage(int exitCode) override;
     std::optional<WaitingMessage> nextPosted(WindowHandle) override {
+        if (whilePeeking) whilePeeking();
         if (waiting.empty()) return std::nullopt;
         return waiting.front();
     }
@@ -89,6 +90,8 @@ public:
     std::vector<PostedMessage> posted;
     // Messages waiting in the panel's queue behind the one it handles, the next first.
     std::deque<WaitingMessage> waiting;
+    // Runs while the panel looks at its queue, as messages sent to it meanwhile are handled.
+    std::function<void()> whilePeeking;
     std::vector<PostedMessage> sent;
     std::optional<int> quitCode;
     std::vector<WindowHandle> destroyed;

@@ -90,7 +90,8 @@ TEST_P(Awaited, ACommandSentDuringASwitchRunsAfterIt) {
 }
 
 // Of switch commands waiting in a row only the last is carried out, so that a burst costs
-// one switch at its end rather than one for each; any other message between keeps both.
+// one switch at its end rather than one for each; any other message between keeps both,
+// and a command sent while the panel looks at its queue waits for the switch.
 TEST_P(Awaited, OfSwitchCommandsWaitingInARowOnlyTheLastIsCarriedOut) {
     const WindowHandle a = program("a", 30);
     h.create();
@@ -123,6 +124,13 @@ TEST_P(Awaited, OfSwitchCommandsWaitingInARowOnlyTheLastIsCarriedOut) {
         EXPECT_EQ(h.state().currentDesktop, 2);
         EXPECT_EQ(h.windows.asyncShows, burst.calls);
     }
+    // A command sent while the panel looks at its queue runs after the switch.
+    h.host.whilePeeking = [&] {
+        h.host.whilePeeking = nullptr;
+        toDesktop(0);
+    };
+    toDesktop(1);
+    EXPECT_EQ(h.state().currentDesktop, 0);
 }
 
 // A program that does not answer costs one call's wait once; what it was asked is
