@@ -61,6 +61,8 @@ class Bursts(harness.WineTestCase):
             shown = self.ours()
             seen = time.monotonic() - since
             first = (seen if first is None else first) if shown == expected else None
+            if first is not None and first > timeout:
+                raise AssertionError(f"desktop {desktop} right only after {first:.2f} s")
             if first is not None and seen >= hold:
                 return first
             if seen >= max(timeout, hold):
