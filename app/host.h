@@ -12,6 +12,12 @@
 
 namespace skelvo {
 
+// A message waiting in the panel thread's queue.
+struct WaitingMessage {
+    unsigned message;
+    std::uintptr_t wParam;
+};
+
 class PanelHost {
 public:
     virtual ~PanelHost() = default;
@@ -41,6 +47,10 @@ public:
     virtual std::intptr_t defaultProcedure(WindowHandle window, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam) = 0;
     virtual void postQuitMessage(int exitCode) = 0;
+    // The posted message that the panel's thread takes next, left in the queue, when it
+    // is the panel's (PeekMessage, PM_NOREMOVE, posted messages only). Messages sent to
+    // the panel may be handled meanwhile, as Wine hands them over at every look.
+    virtual std::optional<WaitingMessage> nextPosted(WindowHandle panel) = 0;
 
     // A popup of the panel's menu template: loads menu resource templateId from instance,
     // takes its sub-menu at position, greys the item at greyPosition (by position; -1

@@ -71,6 +71,13 @@ void Win32Host::postMessage(WindowHandle window, unsigned message, std::uintptr_
     PostMessageA(hwnd(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
 }
 
+std::optional<WaitingMessage> Win32Host::nextPosted(WindowHandle panel) {
+    MSG msg{};
+    if (!PeekMessageA(&msg, hwnd(panel), 0, 0, PM_NOREMOVE | PM_QS_POSTMESSAGE))
+        return std::nullopt;
+    return WaitingMessage{msg.message, static_cast<std::uintptr_t>(msg.wParam)};
+}
+
 std::intptr_t Win32Host::sendMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
                                      std::intptr_t lParam) {
     return SendMessageA(hwnd(window), message, static_cast<WPARAM>(wParam),

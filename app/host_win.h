@@ -24,6 +24,7 @@ public:
     std::intptr_t defaultProcedure(WindowHandle window, unsigned message, std::uintptr_t wParam,
                                    std::intptr_t lParam) override;
     void postQuitMessage(int exitCode) override;
+    std::optional<WaitingMessage> nextPosted(WindowHandle panel) override;
     void destroyWindow(WindowHandle window) override;
     bool needsRepaint(WindowHandle window) override;
     void trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId, int position,

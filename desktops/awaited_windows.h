@@ -34,6 +34,22 @@ public:
     void beginCommand() { budgetStart_.reset(); }
     // A call on the system is under way.
     bool inCall() const { return depth_ > 0; }
+    // Marks a call of the panel's own during which its thread may be handed messages sent
+    // to it (a look at its queue) as under way too.
+    class OwnCall {
+    public:
+        explicit OwnCall(AwaitedWindows* calls) : calls_(calls) {
+            if (calls_ != nullptr) ++calls_->depth_;
+        }
+        ~OwnCall() {
+            if (calls_ != nullptr) --calls_->depth_;
+        }
+        OwnCall(const OwnCall&) = delete;
+        OwnCall& operator=(const OwnCall&) = delete;
+
+    private:
+        AwaitedWindows* calls_;
+    };
     // Calls not awaited whose results have not shown yet.
     std::size_t pendingCount() const { return pending_.size(); }
 

@@ -73,6 +73,17 @@ void onHideAll(Command& c) {
 }
 
 void onSwitchDesktop(Command& c) {
+    // A switch that the next command waiting replaces by another is left out: it would
+    // hide again at once what it shows, and a burst of them, each waiting on the programs
+    // it hides and shows, would keep the panel busy long after the last. The windows end
+    // as the whole burst leaves them.
+    const std::optional<WaitingMessage> next = [&] {
+        AwaitedWindows::OwnCall looking(c.s.awaited);  // a command sent meanwhile waits
+        return c.s.host.nextPosted(c.panel);
+    }();
+    if (next && next->message == win::WmCommand && next->wParam >= CmdDesktopFirst &&
+        next->wParam <= CmdDesktopLast)
+        return;
     // As a cell click in the desktop function, whatever the function shown.
     PanelState& st = c.state();
     selectCell(static_cast<int>(c.id - CmdDesktopFirst) + 1, FunctionDesktop, st.currentDesktop,

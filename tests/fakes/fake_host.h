@@ -50,6 +50,11 @@ public:
     std::intptr_t defaultProcedure(WindowHandle window, unsigned message, std::uintptr_t wParam,
                                    std::intptr_t lParam) override;
     void postQuitMessage(int exitCode) override;
+    std::optional<WaitingMessage> nextPosted(WindowHandle) override {
+        if (whilePeeking) whilePeeking();
+        if (waiting.empty()) return std::nullopt;
+        return waiting.front();
+    }
     void destroyWindow(WindowHandle window) override;
     void trackPopupMenu(WindowHandle panel, InstanceHandle instance, int templateId, int position,
                         int greyPosition, Point screen) override;
@@ -83,6 +88,10 @@ public:
     std::optional<Rect> clip;
     std::vector<Rect> regions;
     std::vector<PostedMessage> posted;
+    // Messages waiting in the panel's queue behind the one it handles, the next first.
+    std::deque<WaitingMessage> waiting;
+    // Runs while the panel looks at its queue, as messages sent to it meanwhile are handled.
+    std::function<void()> whilePeeking;
     std::vector<PostedMessage> sent;
     std::optional<int> quitCode;
     std::vector<WindowHandle> destroyed;

@@ -43,6 +43,7 @@ WindowHandle PanelHarness::addWindow(const std::string& title, Rect rect, bool m
     w.rect = rect;
     w.minimised = minimised;
     w.maximised = maximised;
+    w.answerMs = answerMs;
     return windows.add(w);
 }
 

@@ -25,7 +25,8 @@ struct PanelHarness {
     // Sends a message through the panel's dispatch, as the window procedure does.
     std::optional<std::intptr_t> send(unsigned message, std::uintptr_t wParam = 0,
                                       std::intptr_t lParam = 0);
-    // Adds an ordinary captioned window at the top of the normal band.
+    // Adds an ordinary captioned window at the top of the normal band, of a program that
+    // looks at its queue every answerMs.
     WindowHandle addWindow(const std::string& title, Rect rect = Rect{100, 100, 500, 400},
                            bool minimised = false, bool maximised = false);
     // Places the cursor over a client point of the panel.
@@ -37,6 +38,7 @@ struct PanelHarness {
     // Delivers, in order, the messages of this kind posted to the panel so far.
     void deliverPosted(unsigned message);
 
+    unsigned answerMs = 0;
     EventLog log;
     FakeWindowSystem windows;
     AwaitedWindows awaited{windows};  // what the core calls

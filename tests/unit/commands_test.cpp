@@ -9,20 +9,23 @@
 #include "app/pointer.h"
 #include "desktops/operations.h"
 #include "tests/fakes/panel_harness.h"
+#include "tests/unit/message_orders.h"
 #include "ui/commands.h"
 
 namespace skelvo::testing {
 namespace {
 
 constexpr unsigned YesNoExclamation = 0x34;
-
-struct Commands : ::testing::Test {
+// Under both message orders, with slow programs.
+struct Commands : ::testing::TestWithParam<MessageOrder> {
     PanelHarness h;
     WindowHandle shell = NullWindow;
     WindowHandle a = NullWindow;  // maps to (12, 12)-(32, 32) in its cell
     WindowHandle b = NullWindow;  // right half of the screen
 
     void SetUp() override {
+        h.windows.order = GetParam();
+        h.answerMs = SlowAnswerMs;
         shell = h.windows.addAtBottom(captioned("shell"));
         a = h.addWindow("a", Rect{200, 190, 600, 570});
         b = h.addWindow("b", Rect{700, 100, 1000, 300});
@@ -53,7 +56,7 @@ struct Commands : ::testing::Test {
     }
 };
 
-TEST_F(Commands, RightReleaseOpensThePopupForWhereItHappened) {
+TEST_P(Commands, RightReleaseOpensThePopupForWhereItHappened) {
     struct Case {
         const char* where;
         int function;
@@ -100,7 +103,7 @@ TEST_F(Commands, RightReleaseOpensThePopupForWhereItHappened) {
     }
 }
 
-TEST_F(Commands, SingleWindowCommandsActOnTheWindowUnderThePointerOnly) {
+TEST_P(Commands, SingleWindowCommandsActOnTheWindowUnderThePointerOnly) {
     choose(0, 20, 20, CmdMinimiseWindow);
     EXPECT_TRUE(minimised(a));
     EXPECT_FALSE(minimised(b));
@@ -123,7 +126,7 @@ TEST_F(Commands, SingleWindowCommandsActOnTheWindowUnderThePointerOnly) {
     EXPECT_EQ(closes(b), 0) << "the scope rule must not fall through to every window";
 }
 
-TEST_F(Commands, CloseTheWindowClosesItsTargetOrNothingWhateverHappensWhileAsking) {
+TEST_P(Commands, CloseTheWindowClosesItsTargetOrNothingWhateverHappensWhileAsking) {
     h.host.answers = {win::IdYes};
     choose(0, 20, 20, CmdCloseWindow);
     EXPECT_EQ(std::tuple(closes(a), closes(b), closes(shell)), std::tuple(1, 0, 0));
@@ -141,7 +144,7 @@ TEST_F(Commands, CloseTheWindowClosesItsTargetOrNothingWhateverHappensWhileAskin
     EXPECT_TRUE(h.windows.posted.empty()) << "never the desktop's other windows";
 }
 
-TEST_F(Commands, MaximiseNeedsAMaximiseBoxOnScreenAndOff) {
+TEST_P(Commands, MaximiseNeedsAMaximiseBoxOnScreenAndOff) {
     FakeWindow fixed = captioned("fixed", Rect{200, 190, 600, 570});
     fixed.style = win::WsOverlappedWindow & ~win::WsMaximizeBox;
     WindowHandle onScreen = h.windows.add(fixed);
@@ -162,7 +165,7 @@ TEST_F(Commands, MaximiseNeedsAMaximiseBoxOnScreenAndOff) {
     EXPECT_FALSE(maximised(parked));
 }
 
-TEST_F(Commands, MinimiseAllOnAParkedDesktopWaitsForTheSwitch) {
+TEST_P(Commands, MinimiseAllOnAParkedDesktopWaitsForTheSwitch) {
     WindowHandle p1 = NullWindow, p2 = NullWindow;
     park(7, [&] {
         p1 = h.addWindow("p1");
@@ -178,7 +181,7 @@ TEST_F(Commands, MinimiseAllOnAParkedDesktopWaitsForTheSwitch) {
     EXPECT_TRUE(h.windows.isVisible(p1) && h.windows.isVisible(p2));
 }
 
-TEST_F(Commands, OutsideTheMapPerDesktopCommandsActOnTheDesktopOnScreen) {
+TEST_P(Commands, OutsideTheMapPerDesktopCommandsActOnTheDesktopOnScreen) {
     h.send(win::WmCommand, CmdDesktopFirst + 6);
     const WindowHandle c = h.addWindow("c");
     h.tick(TimerRefresh);
@@ -197,7 +200,9 @@ TEST_F(Commands, OutsideTheMapPerDesktopCommandsActOnTheDesktopOnScreen) {
 struct ParkedAndOnScreen {
     PanelHarness h;
     WindowHandle p = NullWindow, s = NullWindow;  // both map to (12, 12)-(32, 32) in a cell
-    explicit ParkedAndOnScreen(bool minimised) {
+    ParkedAndOnScreen(bool minimised, MessageOrder order) {
+        h.windows.order = order;
+        h.answerMs = SlowAnswerMs;
         h.windows.addAtBottom(captioned("shell"));  // the bottom window is never captured
         h.create();
         for (auto [desktop, window] : {std::pair{2, &p}, std::pair{5, &s}}) {
@@ -213,7 +218,10 @@ struct ParkedAndOnScreen {
     }
 };
 
-TEST(ParkedDesktops, CommandsOnlyRecordUntilTheSwitch) {
+// Under both message orders.
+class ParkedDesktops : public ::testing::TestWithParam<MessageOrder> {};
+
+TEST_P(ParkedDesktops, CommandsOnlyRecordUntilTheSwitch) {
     const struct {
         unsigned command;
         Point at;  // in desktop 2's cell, or 5's for the window on screen
@@ -230,7 +238,7 @@ TEST(ParkedDesktops, CommandsOnlyRecordUntilTheSwitch) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        ParkedAndOnScreen t(c.minimisedBefore);
+        ParkedAndOnScreen t(c.minimisedBefore, GetParam());
         PanelHarness& h = t.h;
         h.rightClick(c.at.x, c.at.y, c.command);
         t.expectParked();
@@ -245,7 +253,7 @@ TEST(ParkedDesktops, CommandsOnlyRecordUntilTheSwitch) {
     }
 }
 
-TEST_F(Commands, ConfirmationsGoOnOnlyOnYes) {
+TEST_P(Commands, ConfirmationsGoOnOnlyOnYes) {
     WindowHandle p = NullWindow;
     park(2, [&] { p = h.addWindow("p"); });
     auto visible = [&](WindowHandle w) { return h.windows.isVisible(w); };
@@ -290,7 +298,7 @@ TEST_F(Commands, ConfirmationsGoOnOnlyOnYes) {
     }
 }
 
-TEST_F(Commands, HideAllLeavesThePanelAndEveryHiddenWindowComesBack) {
+TEST_P(Commands, HideAllLeavesThePanelAndEveryHiddenWindowComesBack) {
     WindowHandle p = NullWindow;
     park(3, [&] { p = h.addWindow("p"); });
     h.host.answers = {win::IdYes, win::IdYes, win::IdYes};
@@ -315,7 +323,7 @@ TEST_F(Commands, HideAllLeavesThePanelAndEveryHiddenWindowComesBack) {
     EXPECT_TRUE(h.windows.isVisible(a) && h.windows.isVisible(b));
 }
 
-TEST_F(Commands, LauncherCommandsIgnoreTheWindowUnderThePointer) {
+TEST_P(Commands, LauncherCommandsIgnoreTheWindowUnderThePointer) {
     h.send(win::WmCommand, CmdSwitchFunction);
     h.shell.dialogAnswers = {FakeShell::DialogAnswer{"C:\\x.exe", "x.exe"}};
     h.host.answers = {win::IdYes};
@@ -335,7 +343,7 @@ TEST_F(Commands, LauncherCommandsIgnoreTheWindowUnderThePointer) {
     EXPECT_TRUE(h.windows.shows.empty() && h.windows.posted.empty()) << "a left alone";
 }
 
-TEST_F(Commands, EveryOtherIdOnlyClearsTheTarget) {
+TEST_P(Commands, EveryOtherIdOnlyClearsTheTarget) {
     for (std::uintptr_t id :
          {std::uintptr_t{0}, std::uintptr_t{40009}, std::uintptr_t{40016}, std::uintptr_t{40070},
           std::uintptr_t{65535}, std::uintptr_t{0x10000} | CmdMinimiseAll,
@@ -353,6 +361,9 @@ TEST_F(Commands, EveryOtherIdOnlyClearsTheTarget) {
     ASSERT_EQ(h.host.posted.size(), 1u);
     EXPECT_EQ(h.host.posted[0].message, win::WmClose);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothOrders, Commands, BothMessageOrders, orderName);
+INSTANTIATE_TEST_SUITE_P(BothOrders, ParkedDesktops, BothMessageOrders, orderName);
 
 }  // namespace
 }  // namespace skelvo::testing

@@ -6,6 +6,7 @@
 #include "app/hotkeys.h"
 #include "app/ids.h"
 #include "tests/fakes/panel_harness.h"
+#include "tests/unit/message_orders.h"
 
 namespace skelvo::testing {
 namespace {
@@ -88,6 +89,50 @@ TEST_P(Awaited, ACommandSentDuringASwitchRunsAfterIt) {
     }
 }
 
+// Of switch commands waiting in a row only the last is carried out, so that a burst costs
+// one switch at its end rather than one for each; any other message between keeps both,
+// and a command sent while the panel looks at its queue waits for the switch.
+TEST_P(Awaited, OfSwitchCommandsWaitingInARowOnlyTheLastIsCarriedOut) {
+    const WindowHandle a = program("a", 30);
+    h.create();
+    toDesktop(1);
+    const WindowHandle b = program("b on 1", 30);
+    toDesktop(2);
+    const WindowHandle c = program("c on 2", 30);
+    const auto to = [](int k) { return WaitingMessage{win::WmCommand, CmdDesktopFirst + k}; };
+    const WaitingMessage noSwitch[] = {{win::WmCommand, 40009},
+                                       {win::WmCommand, 0x10000 | (CmdDesktopFirst + 2)}};
+    const std::vector<std::pair<WindowHandle, int>> throughOne = {
+        {a, win::SwHide}, {b, win::SwShowNormal}, {b, win::SwHide}, {c, win::SwShowNormal}};
+    const struct {
+        std::vector<WaitingMessage> burst;
+        std::vector<std::pair<WindowHandle, int>> calls;
+    } cases[] = {
+        {{to(1), to(2), to(0), to(1), to(2)}, {{a, win::SwHide}, {c, win::SwShowNormal}}},
+        {{to(1), noSwitch[0], to(2)}, throughOne},
+        {{to(1), noSwitch[1], to(2)}, throughOne},
+    };
+    for (const auto& burst : cases) {
+        toDesktop(0);
+        h.windows.asyncShows.clear();
+        h.host.waiting.assign(burst.burst.begin(), burst.burst.end());
+        while (!h.host.waiting.empty()) {
+            const WaitingMessage next = h.host.waiting.front();
+            h.host.waiting.pop_front();
+            h.send(next.message, next.wParam);
+        }
+        EXPECT_EQ(h.state().currentDesktop, 2);
+        EXPECT_EQ(h.windows.asyncShows, burst.calls);
+    }
+    // A command sent while the panel looks at its queue runs after the switch.
+    h.host.whilePeeking = [&] {
+        h.host.whilePeeking = nullptr;
+        toDesktop(0);
+    };
+    toDesktop(1);
+    EXPECT_EQ(h.state().currentDesktop, 0);
+}
+
 // A program that does not answer costs one call's wait once; what it was asked is
 // reported until it shows. Its record goes when the result shows or, should its program
 // decide otherwise, once it answers again after a while.
@@ -116,11 +161,7 @@ TEST_P(Awaited, ProgramsThatDoNotAnswerHoldNoSwitchAndTheirRecordsExpire) {
     EXPECT_EQ(h.app->desktops[0].count, 1) << "and desktop 0 keeps only " << awake;
 }
 
-INSTANTIATE_TEST_SUITE_P(BothOrders, Awaited,
-                         ::testing::Values(MessageOrder::Windows, MessageOrder::Wine),
-                         [](const auto& info) {
-                             return info.param == MessageOrder::Windows ? "Windows" : "Wine";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothOrders, Awaited, BothMessageOrders, orderName);
 
 }  // namespace
 }  // namespace skelvo::testing

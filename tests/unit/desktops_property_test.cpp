@@ -21,6 +21,7 @@
 #include "desktops/awaited_windows.h"
 #include "desktops/switching.h"
 #include "tests/fakes/fake_window_system.h"
+#include "tests/unit/message_orders.h"
 
 namespace skelvo::testing {
 namespace {
@@ -440,8 +441,7 @@ TEST_P(DesktopProperties, RandomSequencesKeepListsSoundAndLeaveNoWindowHidden) {
     RecordProperty("refused_full", stats.refusedFull);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothOrders, DesktopProperties,
-                         ::testing::Values(MessageOrder::Windows, MessageOrder::Wine));
+INSTANTIATE_TEST_SUITE_P(BothOrders, DesktopProperties, BothMessageOrders, orderName);
 
 }  // namespace
 }  // namespace skelvo::testing

@@ -9,6 +9,7 @@
 #include "desktops/switching.h"
 #include "tests/fakes/panel_harness.h"
 #include "tests/unit/desktops_recording.h"
+#include "tests/unit/message_orders.h"
 
 namespace skelvo::testing {
 namespace {
@@ -376,9 +377,17 @@ TEST(PanelDesktops, CreationResetsAllCapturesDesktopZeroAndTakesTheScales) {
     EXPECT_DOUBLE_EQ(tiny.state().mapScaleY, 1.0);
 }
 
-TEST(PanelDesktops, DesktopCommandsSwitchInEitherFunction) {
+// Through the panel on slow programs' windows, under both message orders.
+struct PanelSwitching : ::testing::TestWithParam<MessageOrder> {
     PanelHarness h;
-    h.windows.addAtBottom(captioned("bottom"));
+    void SetUp() override {
+        h.windows.order = GetParam();
+        h.answerMs = SlowAnswerMs;
+        h.windows.addAtBottom(captioned("bottom"));
+    }
+};
+
+TEST_P(PanelSwitching, DesktopCommandsSwitchInEitherFunction) {
     const WindowHandle a = h.addWindow("a");
     h.create();
     for (unsigned id = CmdDesktopFirst; id <= CmdDesktopLast; ++id) {
@@ -396,9 +405,7 @@ TEST(PanelDesktops, DesktopCommandsSwitchInEitherFunction) {
     EXPECT_TRUE(h.windows.isVisible(a));
 }
 
-TEST(PanelDesktops, QuittingShowsEveryParkedWindowAgain) {
-    PanelHarness h;
-    h.windows.addAtBottom(captioned("bottom"));
+TEST_P(PanelSwitching, QuittingShowsEveryParkedWindowAgain) {
     const WindowHandle n = h.addWindow("normal");
     const WindowHandle m = h.addWindow("min", Rect{100, 100, 500, 400}, true);
     const WindowHandle x = h.addWindow("max", Rect{100, 100, 500, 400}, false, true);
@@ -416,6 +423,8 @@ TEST(PanelDesktops, QuittingShowsEveryParkedWindowAgain) {
     EXPECT_TRUE(h.windows.isZoomed(x));
     EXPECT_FALSE(h.windows.isIconic(n) || h.windows.isZoomed(n));
 }
+
+INSTANTIATE_TEST_SUITE_P(BothOrders, PanelSwitching, BothMessageOrders, orderName);
 
 }  // namespace
 }  // namespace skelvo::testing

@@ -6,6 +6,7 @@
 #include "app/ids.h"
 #include "desktops/switching.h"
 #include "tests/fakes/panel_harness.h"
+#include "tests/unit/message_orders.h"
 
 namespace skelvo::testing {
 namespace {
@@ -26,7 +27,16 @@ struct Hotkeys : ::testing::Test {
     void switchTo(int desktop) { h.send(win::WmCommand, CmdDesktopFirst + desktop); }
 };
 
-TEST_F(Hotkeys, KeysSwitchLikeTheMenusAndStepAcrossTheGridButNotPastItsEdges) {
+// Switches and sends on slow programs' windows, under both message orders.
+struct HotkeySwitches : Hotkeys, ::testing::WithParamInterface<MessageOrder> {
+    void SetUp() override {
+        h.windows.order = GetParam();
+        h.answerMs = SlowAnswerMs;
+        Hotkeys::SetUp();
+    }
+};
+
+TEST_P(HotkeySwitches, KeysSwitchLikeTheMenusAndStepAcrossTheGridButNotPastItsEdges) {
     h.create();
     EXPECT_TRUE(h.keyboard.notices.empty()) << "all registered: nothing to say";
     EXPECT_EQ(h.keyboard.holders.size(), static_cast<std::size_t>(HotkeyCount));
@@ -56,7 +66,7 @@ TEST_F(Hotkeys, KeysSwitchLikeTheMenusAndStepAcrossTheGridButNotPastItsEdges) {
     EXPECT_EQ(h.state().selectedSlot, 0);
 }
 
-TEST_F(Hotkeys, TheTopmostShownWindowOfTheNewDesktopTakesTheFocusAfterAKeyOnly) {
+TEST_P(HotkeySwitches, TheTopmostShownWindowOfTheNewDesktopTakesTheFocusAfterAKeyOnly) {
     h.create();
     switchTo(2);
     const WindowHandle low = h.addWindow("low");
@@ -83,7 +93,7 @@ TEST_F(Hotkeys, TheTopmostShownWindowOfTheNewDesktopTakesTheFocusAfterAKeyOnly) 
     EXPECT_TRUE(h.keyboard.foregroundSets.empty());
 }
 
-TEST_F(Hotkeys, SendingMovesOnlyAListedWindowAndOnlyWhereADropCould) {
+TEST_P(HotkeySwitches, SendingMovesOnlyAListedWindowAndOnlyWhereADropCould) {
     h.create();
     const WindowHandle untitled = h.addWindow("");  // not managed, so never listed
     const WindowHandle stays = h.addWindow("stays");
@@ -129,6 +139,8 @@ TEST_F(Hotkeys, SendingMovesOnlyAListedWindowAndOnlyWhereADropCould) {
     EXPECT_TRUE(h.windows.isVisible(sent));
     EXPECT_EQ(h.windows.rect(sent), (Rect{300, 200, 700, 500}));
 }
+
+INSTANTIATE_TEST_SUITE_P(BothOrders, HotkeySwitches, BothMessageOrders, orderName);
 
 TEST_F(Hotkeys, ACombinationHeldElsewhereIsNamedOnceAndTheOthersStillWork) {
     h.keyboard.heldElsewhere = {{CtrlAlt, VkF1 + 1}, {CtrlAltShift, VkF1 + 11}};

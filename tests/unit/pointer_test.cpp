@@ -6,6 +6,7 @@
 #include "app/modes.h"
 #include "app/pointer.h"
 #include "tests/fakes/panel_harness.h"
+#include "tests/unit/message_orders.h"
 
 namespace skelvo::testing {
 namespace {
@@ -194,7 +195,16 @@ TEST_F(GestureTest, WindowDragInsideCurrentCellMovesRealWindow) {
     EXPECT_EQ(h.host.clip, std::nullopt) << "freed, not confined to the primary screen";
 }
 
-TEST_F(GestureTest, WindowDropIntoAnotherCellParksIt) {
+// Drops on slow programs' windows, under both message orders.
+struct Drops : GestureTest, ::testing::WithParamInterface<MessageOrder> {
+    void SetUp() override {
+        h.windows.order = GetParam();
+        h.answerMs = SlowAnswerMs;
+        GestureTest::SetUp();
+    }
+};
+
+TEST_P(Drops, WindowDropIntoAnotherCellParksIt) {
     const WindowHandle w = h.addWindow("parked", Rect{200, 190, 600, 570});
     h.tick(TimerRefresh);
     press(20, 20);
@@ -209,7 +219,7 @@ TEST_F(GestureTest, WindowDropIntoAnotherCellParksIt) {
     EXPECT_EQ(h.windows.rect(w).left, 200 + 100 * 20 - 2 * 1024);
 }
 
-TEST_F(GestureTest, ARefusedDropPutsTheWindowBackWhereTheDragFoundIt) {
+TEST_P(Drops, ARefusedDropPutsTheWindowBackWhereTheDragFoundIt) {
     const Rect start{200, 190, 600, 570};
     const WindowHandle w = h.addWindow("refused", start);
     h.tick(TimerRefresh);
@@ -223,6 +233,8 @@ TEST_F(GestureTest, ARefusedDropPutsTheWindowBackWhereTheDragFoundIt) {
     EXPECT_EQ(h.windows.rect(w), start);
     EXPECT_TRUE(h.windows.isVisible(w));
 }
+
+INSTANTIATE_TEST_SUITE_P(BothOrders, Drops, BothMessageOrders, orderName);
 
 TEST_F(GestureTest, LauncherFunctionNeverGrabsWindows) {
     h.addWindow("w", Rect{200, 190, 600, 570});
