@@ -32,8 +32,10 @@ file(MAKE_DIRECTORY ${STAGE})
 set(staged_symbols ${STAGE}/${symbols_name})
 execute_process(COMMAND ${OBJCOPY} --only-keep-debug ${EXE} ${staged_symbols}
                 COMMAND_ERROR_IS_FATAL ANY)
-# The link is made from inside the stage, so that it names the file alone.
-execute_process(COMMAND ${OBJCOPY} --strip-debug --add-gnu-debuglink=${symbols_name}
+# The link is made from inside the stage, so that it names the file alone. The symbol
+# table goes too: a crash address is read against the symbols file's DWARF, and the
+# table alone is some 0.5 MB of the download.
+execute_process(COMMAND ${OBJCOPY} --strip-all --add-gnu-debuglink=${symbols_name}
                         ${EXE} ${STAGE}/Skelvo.exe
                 WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
 file(SIZE ${STAGE}/Skelvo.exe shipped)
