@@ -111,6 +111,7 @@ TEST_P(Awaited, OfSwitchCommandsWaitingInARowOnlyTheLastIsCarriedOut) {
         {{to(1), to(2), to(0), to(1), to(2)}, {{a, win::SwHide}, {c, win::SwShowNormal}}},
         {{to(1), noSwitch[0], to(2)}, throughOne},
         {{to(1), noSwitch[1], to(2)}, throughOne},
+        {{to(1), to(0), to(2)}, {{a, win::SwHide}, {c, win::SwShowNormal}}},
     };
     for (const auto& burst : cases) {
         toDesktop(0);
@@ -159,6 +160,33 @@ TEST_P(Awaited, ProgramsThatDoNotAnswerHoldNoSwitchAndTheirRecordsExpire) {
     h.tick(TimerRefresh);
     EXPECT_EQ(h.app->desktops[5].count, 1) << "the desktop on screen takes it now";
     EXPECT_EQ(h.app->desktops[0].count, 1) << "and desktop 0 keeps only " << awake;
+}
+
+// The waits of one command share one budget, however many programs let it pass. A move
+// that the spent budget left on its way is reported until a later one lands: then the
+// later one's place stands.
+TEST_P(Awaited, ACommandsWaitsShareOneBudgetAndTheLastMoveStands) {
+    const WindowHandle slow = program("slow", SlowAnswerMs);
+    for (int i = 0; i < 5; ++i) {
+        const WindowHandle w = program("sleeper " + std::to_string(i), 0);
+        h.windows.at(w).hung = h.windows.at(w).hungUnnoticed = true;
+    }
+    h.create();
+    const std::uint64_t start = h.windows.clockMs();
+    toDesktop(5);
+    EXPECT_LE(h.windows.clockMs() - start, AwaitedWindows::CommandBudgetMs + 2 * SlowAnswerMs);
+    toDesktop(0);
+
+    const Rect first{10, 10, 300, 200}, second{40, 50, 330, 240};
+    h.awaited.beginCommand();
+    h.awaited.move(slow, 0, 0, 200, 100, true);  // the budget's first wait
+    h.windows.elapse(AwaitedWindows::CommandBudgetMs);
+    h.awaited.move(slow, first.left, first.top, first.width(), first.height(), true);
+    EXPECT_EQ(h.awaited.rect(slow), first) << "on its way";
+    h.awaited.beginCommand();
+    h.awaited.move(slow, second.left, second.top, second.width(), second.height(), true);
+    EXPECT_EQ(h.windows.rect(slow), second);
+    EXPECT_EQ(h.awaited.rect(slow), second);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothOrders, Awaited, BothMessageOrders, orderName);
