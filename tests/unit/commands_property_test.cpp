@@ -318,12 +318,16 @@ private:
         return "activate";
     }
 
-    // A window the panel shows or hides is the panel's to bring back from then on.
+    // A window the panel shows is the panel's to bring back from then on. (A hide of a
+    // window hidden already changes nothing; a window must be shown before it can be hidden.)
     void noteShows() {
-        for (; shown_ < h_.windows.shows.size(); ++shown_)
-            selfHidden_.erase(h_.windows.shows[shown_].first);
-        for (; asyncShown_ < h_.windows.asyncShows.size(); ++asyncShown_)
-            selfHidden_.erase(h_.windows.asyncShows[asyncShown_].first);
+        const auto note = [this](const std::vector<std::pair<WindowHandle, int>>& calls,
+                                 std::size_t& seen) {
+            for (; seen < calls.size(); ++seen)
+                if (calls[seen].second != win::SwHide) selfHidden_.erase(calls[seen].first);
+        };
+        note(h_.windows.shows, shown_);
+        note(h_.windows.asyncShows, asyncShown_);
     }
 
     // Which desktops hold the window, in their lists or beside them as owned.
@@ -376,8 +380,11 @@ private:
                        ", which is on screen";
             if (w == h_.panelWindow) continue;
             if (!visible && selfHidden_.count(w) == 0) {
-                if (queried_) return title(w) + " is hidden while a session end is asked";
-                if (!held(w)) return title(w) + " is hidden and held by nothing";
+                // While asked, on screen, whatever a hide whose wait the question cut short
+                // left noted.
+                if (queried_ && !h_.windows.isVisible(w))
+                    return title(w) + " is hidden while a session end is asked";
+                if (!queried_ && !held(w)) return title(w) + " is hidden and held by nothing";
             }
             if (offScreen(w)) return title(w) + " is off the screen";
         }

@@ -199,6 +199,22 @@ TEST_P(Awaited, ACommandsWaitsShareOneBudgetAndTheLastMoveStands) {
     EXPECT_EQ(h.awaited.rect(slow), second);
 }
 
+// A session end asked while a switch waits on a program's hide shows that window too: its
+// hide, on its way, must not land after the question's shows.
+TEST_P(Awaited, TheSessionEndAskedDuringAHideShowsThatWindowToo) {
+    const WindowHandle slow = program("slow", SlowAnswerMs);
+    h.create();
+    bool asked = false;
+    h.windows.duringWait = [&] {
+        if (!std::exchange(asked, true)) h.send(win::WmQueryEndSession);
+    };
+    toDesktop(1);
+    h.windows.duringWait = nullptr;
+    ASSERT_TRUE(asked);
+    h.windows.settle();
+    EXPECT_TRUE(h.windows.at(slow).visible);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothOrders, Awaited, BothMessageOrders, orderName);
 
 }  // namespace

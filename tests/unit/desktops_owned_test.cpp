@@ -164,6 +164,23 @@ TEST_F(Owned, ADialogOfAParkedWindowItsProgramShowsAgainComesWithIt) {
     for (WindowHandle w : {a, d, help}) EXPECT_TRUE(ws.isVisible(w)) << ws.at(w).title;
 }
 
+// The same for a program waiting on its modal dialog: disabled, it is held by that dialog
+// though the dialog is hidden, and the dialog comes back above it, or the program could
+// not be used.
+TEST_F(Owned, AParkedProgramWaitingOnItsModalDialogShownAgainComesWithIt) {
+    const WindowHandle a = ws.add(captioned("a"));
+    const WindowHandle m = dialog("open", a);
+    ws.at(a).enabled = false;
+    refresh();
+    ASSERT_EQ(listed(0), std::vector<WindowHandle>{a});
+    select(1);
+    ws.programShow(a, win::SwShowNormal);
+    refresh();
+    EXPECT_EQ(listed(1), std::vector<WindowHandle>{a});
+    EXPECT_TRUE(listed(0).empty() && owned(0).empty());
+    expectShownAbove({m}, a);
+}
+
 TEST_F(Owned, AProgramWithAModalDialogIsManagedAndParkedWithIt) {
     FakeWindow disabled = captioned("busy");
     disabled.enabled = false;
