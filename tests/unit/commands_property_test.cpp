@@ -103,14 +103,23 @@ private:
     }
     const std::string& title(WindowHandle w) { return h_.windows.at(w).title; }
 
-    // The other programs' windows, visible or hidden, but the shell at the bottom.
-    std::vector<WindowHandle> programWindows(int visibility = -1) {
+    // The other programs' windows, visible or hidden, but the shell at the bottom; running:
+    // only those whose programs are free to act on them, neither hung nor busy.
+    std::vector<WindowHandle> programWindows(int visibility = -1, bool running = false) {
         std::vector<WindowHandle> out;
         for (WindowHandle w : h_.windows.zOrder()) {
+            const FakeWindow& f = h_.windows.at(w);
             if (w == h_.panelWindow || w == h_.windows.zOrder().back()) continue;
-            if (visibility < 0 || h_.windows.at(w).visible == (visibility == 1)) out.push_back(w);
+            if (running && (f.hung || f.postedHeldUntil > h_.windows.clockMs())) continue;
+            if (visibility < 0 || f.visible == (visibility == 1)) out.push_back(w);
         }
         return out;
+    }
+
+    // The program answers what it is sent but leaves what is posted to it alone for a while:
+    // it is in a SendMessage, a COM call or a filtered PeekMessage loop.
+    void busy(FakeWindow& w) {
+        w.postedHeldUntil = h_.windows.clockMs() + 100 + static_cast<std::uint64_t>(pick(3000));
     }
 
     void open() {
@@ -123,12 +132,13 @@ private:
         const unsigned speeds[] = {0, 0, 20, 60};
         w.answerMs = speeds[pick(4)];
         if (pick(15) == 0) w.hung = w.hungUnnoticed = true;
+        if (pick(10) == 0) busy(w);
         h_.windows.add(w);
     }
 
     // A dialog of any program's window, on that window's thread; a modal one disables it.
     void openDialog() {
-        const auto owners = programWindows();
+        const auto owners = programWindows(-1, true);
         if (owners.empty()) return;
         const WindowHandle owner = any(owners);
         const FakeWindow& o = h_.windows.at(owner);
@@ -140,6 +150,7 @@ private:
         d.answerMs = o.answerMs;
         d.hung = o.hung;
         d.hungUnnoticed = o.hungUnnoticed;
+        d.postedHeldUntil = o.postedHeldUntil;
         const WindowHandle dialog = h_.windows.add(d);
         if (pick(3) == 0) {
             h_.windows.at(owner).enabled = false;
@@ -269,7 +280,7 @@ private:
         }
         if (roll < 83) {
             // A program shows its window again: from its tray icon, a second start, a chat.
-            const auto hidden = programWindows(0);
+            const auto hidden = programWindows(0, true);
             if (hidden.empty()) return "program-show nothing";
             const WindowHandle w = any(hidden);
             static constexpr int commands[] = {win::SwShow, win::SwShowNa, win::SwRestore,
@@ -279,7 +290,7 @@ private:
             return "program-show " + title(w);
         }
         if (roll < 87) {
-            const auto shown = programWindows(1);
+            const auto shown = programWindows(1, true);
             if (shown.empty()) return "program-hide nothing";
             const WindowHandle w = any(shown);
             h_.windows.programShow(w, win::SwHide);
@@ -287,7 +298,7 @@ private:
             return "program-hide " + title(w);
         }
         if (roll < 90) {
-            const auto shown = programWindows(1);
+            const auto shown = programWindows(1, true);
             if (shown.empty()) return "program-size nothing";
             const WindowHandle w = any(shown);
             static constexpr int commands[] = {win::SwShowMaximized, win::SwRestore,
@@ -312,6 +323,13 @@ private:
             h_.windows.duringWait = nullptr;
             if (!sent) h_.send(win::WmQueryEndSession);
             return sent ? "query-inside-switch" : "query-after-switch";
+        }
+        if (roll < 96) {
+            const auto all = programWindows();
+            if (all.empty()) return "busy nothing";
+            const WindowHandle w = any(all);
+            busy(h_.windows.at(w));
+            return "busy " + title(w);
         }
         const auto shown = programWindows(1);
         if (!shown.empty()) h_.windows.activate(any(shown));

@@ -215,6 +215,42 @@ TEST_P(Awaited, TheSessionEndAskedDuringAHideShowsThatWindowToo) {
     EXPECT_TRUE(h.windows.at(slow).visible);
 }
 
+// Hiding every shown window leaves a parked one alone: a hide posted to it, which a busy
+// program takes up only later, would land after its program has shown it again and the
+// desktop on screen has taken it, hidden in no list.
+TEST_P(Awaited, HidingEveryShownWindowPostsNoHideToAParkedOne) {
+    const WindowHandle parked = program("parked", 0);
+    h.create();
+    toDesktop(1);
+    h.windows.at(parked).postedHeldUntil = h.windows.clockMs() + 1000;
+    h.host.answers = {win::IdYes};
+    h.send(win::WmCommand, CmdHideAllWindows);
+    h.windows.programShow(parked, win::SwShowNormal);
+    h.tick(TimerRefresh);
+    h.windows.settle();
+    EXPECT_TRUE(h.windows.at(parked).visible);
+    EXPECT_TRUE(h.app->desktops[1].findEntry(parked));
+}
+
+// A drop that cannot be carried out puts the window back, though a maximised window's
+// place cannot be read back while its moves are on their way (its program is busy): it is
+// not left to be shown maximised in another desktop's tile, off the screen.
+TEST_P(Awaited, ACancelledDropPutsAMaximisedWindowBackOnTheScreen) {
+    const WindowHandle w = program("maximised", SlowAnswerMs);
+    h.windows.programShow(w, win::SwShowMaximized);
+    const Rect place = h.windows.rect(w);
+    h.create();
+    h.windows.at(w).postedHeldUntil = h.windows.clockMs() + 1000;
+    h.send(win::WmQueryEndSession);  // no drop is carried out meanwhile
+    h.pointAt(20, 20);
+    h.send(win::WmLButtonDown);
+    h.pointAt(120, 20);
+    h.tick(TimerWindowDrag);
+    h.send(win::WmLButtonUp);
+    h.windows.settle();
+    EXPECT_EQ(h.windows.rect(w), place);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothOrders, Awaited, BothMessageOrders, orderName);
 
 }  // namespace
