@@ -1,6 +1,7 @@
 """No window is lost: with fixture windows parked on three desktops, a crash made from
 outside shows them again and ends the panel, a hard kill is repaired by the next start
-from the journal (a window dragged off screen on the map goes back to its place), a
+from the journal (a window dragged off screen on the map goes back to its place) and
+shows the panel at once even when a parked program has since stopped answering, a
 program whose thread sleeps never holds the panel, a cancelled end of the session hides
 the windows again, and one that goes on shows every window and ends the panel."""
 
@@ -22,6 +23,8 @@ END_S = 2  # a session end that goes on ends the panel within this
 DISPLAY_W = 1024
 # A program that stops answering is waited for once, for one call's limit (250 ms).
 ANSWER_MS = 400
+START_S = 2  # from a start to its panel on screen, whatever the journal names
+HANG_S = 10  # how long a parked program stops answering
 
 
 def wine_setup(command):
@@ -130,6 +133,30 @@ class Rescue(harness.WineTestCase):
         self.command(DESKTOP_1)
         self.wait_visible([hwnd], True, "and comes back with it")
         self.assertTrue(skelvo.alive())
+
+    def test_a_start_after_a_kill_never_waits_on_a_parked_program_that_hangs(self):
+        sleeper = self.h.open_windows("止まる窓", "--rect", "80,460,300,200")
+        hung = sleeper.windows[0]["hwnd"]
+        skelvo, pid, parked = self.park(first=hung)
+        # Parked while it answered; it stops answering only afterwards.
+        sleeper.popen.stdin.write(b"sleep %d\n" % (HANG_S * 1000))
+        sleeper.popen.stdin.flush()
+        sleeper.wait_events("sleeping", 1)
+        self.h.fixture("kill", "--pid", str(pid))
+        skelvo.wait(WAIT_S)
+        self.assertEqual(len(self.journals(pid)), 1, "the killed panel's journal is left")
+
+        started = time.monotonic()
+        self.h.start_skelvo()
+        harness.poll(lambda: self.h.x_windows(harness.PANEL_TITLE), HANG_S + WAIT_S,
+                     "the panel of the next start", interval=0.05)
+        took = time.monotonic() - started
+        print(f"panel shown {took:.2f} s after the start", flush=True)
+        self.assertLess(took, START_S, "the start waited on the hung program")
+        self.wait_visible(parked[1:], True, "the answering parked windows back")
+        # Its show was left on its way: it lands once the program answers again.
+        sleeper.wait_events("awake", 1, timeout=HANG_S + WAIT_S)
+        self.wait_visible([hung], True, "the hung window back once it answers")
 
     def test_a_window_dragged_over_another_cell_is_back_at_its_place_after_a_kill(self):
         # The bottom-most window is never listed: one lies under the dragged one.
