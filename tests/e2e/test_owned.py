@@ -1,11 +1,14 @@
 """A program's dialogs go with it: a fixture window with a modeless owned dialog and one
 disabled by its modal dialog are hidden with their program when the panel switches away,
-come back above it when it switches back, and quitting shows them all."""
+come back above it when it switches back, and quitting shows them all. A parked program
+that shows its main window again on another desktop brings its dialog along."""
 
 import harness
 from test_rescue import setUpModule, tearDownModule  # openbox, as for the rescue tests
 
 DESKTOP_1 = 40054  # desktop 0
+DESKTOP_2 = 40055  # desktop 1
+DESKTOP_4 = 40057  # desktop 3
 DESKTOP_6 = 40059  # desktop 5
 QUIT_CAPTION = "終了確認"
 WAIT_S = 30
@@ -53,6 +56,46 @@ class OwnedWindows(harness.WineTestCase):
         self.assertEqual(skelvo.wait(WAIT_S), 0)
         self.wait_visible(pairs, True, "every program and dialog shown again")
         self.assert_dialogs_above(pairs)
+
+    def cell_picture(self, panel, desktop):
+        """The map's cell of a desktop, once it stayed the same over a refresh (600 ms)."""
+        x, y = panel["client"]
+        rect = (x + 50 * (desktop % 4) + 2, y + 40 * (desktop // 4) + 2, 48, 38)
+        seen = [self.h.screenshot(*rect)]
+
+        def same():
+            seen.append(self.h.screenshot(*rect))
+            return seen[-1].data == seen[-2].data
+        harness.poll(same, WAIT_S, f"a settled picture of desktop {desktop}'s cell",
+                     interval=0.7)
+        return rect, seen[-1]
+
+    def test_a_parked_dialog_comes_along_when_its_program_shows_its_window_elsewhere(self):
+        program = self.h.open_windows("持ち主 C", "--owned", "dialog", "--rect", "40,400,300,200")
+        pair = tuple(e["hwnd"] for e in program.wait_events("ready", 2))
+        skelvo = self.h.start_skelvo()
+        (panel,) = self.h.wait_panels(1)
+        self.h.post(harness.WM_COMMAND, DESKTOP_2)
+        self.wait_visible([pair], False, "parked on desktop 0 with its dialog")
+        cell, empty = self.cell_picture(panel, 1)
+
+        # Its own show, as a second start or its tray icon makes: the main window alone.
+        program.popen.stdin.write(b"show\n")
+        program.popen.stdin.flush()
+        program.wait_events("shown", 1)
+        self.h.wait_for(lambda: self.h.screenshot(*cell).data != empty.data,
+                        "desktop 1's cell drawing the window shown again", WAIT_S)
+        self.wait_visible([pair], True, "its dialog shown again with it")
+        self.assert_dialogs_above([pair])
+
+        # Listed with it on desktop 1: it leaves and quits with it.
+        self.h.post(harness.WM_COMMAND, DESKTOP_4)
+        self.wait_visible([pair], False, "parked again on desktop 1")
+        self.h.post(harness.WM_CLOSE)
+        self.h.message_box(QUIT_CAPTION, press="yes", timeout=WAIT_S)
+        self.assertEqual(skelvo.wait(WAIT_S), 0)
+        self.wait_visible([pair], True, "both shown again after the quit")
+        self.assert_dialogs_above([pair])
 
 
 if __name__ == "__main__":
