@@ -44,12 +44,10 @@ void WindowGuard::finish() {
 
 void WindowGuard::release() {
     released_ = true;
-    hiddenSinceRelease_.clear();
 }
 
 void WindowGuard::resume() {
     released_ = false;
-    hiddenSinceRelease_.clear();
 }
 
 bool WindowGuard::takeWarning() {
@@ -89,15 +87,8 @@ int WindowGuard::collect(WindowHandle extra, bool keepNamed) {
     // The desktop on screen shows its windows: the journal names only those kept hidden.
     int n = collectHeld(app_->desktops, app_->state.currentDesktop, hidden.data(),
                         static_cast<int>(hidden.size()), held_.data(), HeldCapacity);
-    if (released_) {
-        // Every window was shown for the session end; only those hidden since count.
-        const auto shownSince = [this](const HeldWindow& h) {
-            return std::find(hiddenSinceRelease_.begin(), hiddenSinceRelease_.end(), h.window) ==
-                   hiddenSinceRelease_.end();
-        };
-        n = static_cast<int>(std::remove_if(held_.begin(), held_.begin() + n, shownSince) -
-                             held_.begin());
-    }
+    // Every window was shown for the session end, and none is hidden until it is cancelled.
+    if (released_) n = 0;
     const auto add = [&](const HeldWindow& h) {
         if (n < HeldCapacity &&
             std::none_of(held_.begin(), held_.begin() + n,
@@ -124,9 +115,6 @@ int WindowGuard::collect(WindowHandle extra, bool keepNamed) {
 
 void WindowGuard::beforeHide(WindowHandle window) {
     if (finished_ || app_ == nullptr) return;
-    if (released_ && std::find(hiddenSinceRelease_.begin(), hiddenSinceRelease_.end(), window) ==
-                         hiddenSinceRelease_.end())
-        hiddenSinceRelease_.push_back(window);
     const bool named = std::any_of(lastHeld_.begin(), lastHeld_.end(),
                                    [window](const HeldWindow& h) { return h.window == window; });
     if (named) return;

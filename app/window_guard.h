@@ -42,8 +42,8 @@ public:
     // Removes this instance's journal (its windows have all been shown) and writes no
     // more: the process is ending.
     void finish();
-    // The session may end: every window has been shown, so the journal names only those
-    // hidden from now on; resume() when the end was cancelled, before hiding them again.
+    // The session may end: every window has been shown, and none is hidden meanwhile, so
+    // the journal names none; resume() when the end was cancelled, before hiding them again.
     void release();
     void resume();
     // True once, the first time no journal could be written anywhere.
@@ -76,7 +76,6 @@ private:
     std::optional<std::pair<WindowHandle, Rect>> lastDrag_;
     std::vector<JournalRecord> written_;
     bool released_ = false;
-    std::vector<WindowHandle> hiddenSinceRelease_;
     bool finished_ = false;
     bool warned_ = false;
     bool warning_ = false;
