@@ -57,19 +57,6 @@ class OwnedWindows(harness.WineTestCase):
         self.wait_visible(pairs, True, "every program and dialog shown again")
         self.assert_dialogs_above(pairs)
 
-    def cell_picture(self, panel, desktop):
-        """The map's cell of a desktop, once it stayed the same over a refresh (600 ms)."""
-        x, y = panel["client"]
-        rect = (x + 50 * (desktop % 4) + 2, y + 40 * (desktop // 4) + 2, 48, 38)
-        seen = [self.h.screenshot(*rect)]
-
-        def same():
-            seen.append(self.h.screenshot(*rect))
-            return seen[-1].data == seen[-2].data
-        harness.poll(same, WAIT_S, f"a settled picture of desktop {desktop}'s cell",
-                     interval=0.7)
-        return rect, seen[-1]
-
     def test_a_parked_dialog_comes_along_when_its_program_shows_its_window_elsewhere(self):
         program = self.h.open_windows("持ち主 C", "--owned", "dialog", "--rect", "40,400,300,200")
         pair = tuple(e["hwnd"] for e in program.wait_events("ready", 2))
@@ -77,7 +64,9 @@ class OwnedWindows(harness.WineTestCase):
         (panel,) = self.h.wait_panels(1)
         self.h.post(harness.WM_COMMAND, DESKTOP_2)
         self.wait_visible([pair], False, "parked on desktop 0 with its dialog")
-        cell, empty = self.cell_picture(panel, 1)
+        x, y = panel["client"]
+        cell = (x + 52, y + 2, 48, 38)  # desktop 1's cell
+        empty = self.h.settled(cell, WAIT_S)
 
         # Its own show, as a second start or its tray icon makes: the main window alone.
         program.popen.stdin.write(b"show\n")

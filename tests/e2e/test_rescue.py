@@ -162,7 +162,7 @@ class Rescue(harness.WineTestCase):
         # The bottom-most window is never listed: one lies under the dragged one.
         self.h.open_windows("下敷き", "--rect", "600,420,200,150")
         hwnd = self.h.open_windows("引きずる窓", "--rect", "100,100,300,200").windows[0]["hwnd"]
-        place = self.window(hwnd)["rect"]
+        place = self.h.window(hwnd)["rect"]
         skelvo = self.h.start_skelvo()
         (panel,) = self.h.wait_panels(1)
         # (12, 12) on the map lies on the window's rectangle once the panel's first refresh
@@ -176,24 +176,24 @@ class Rescue(harness.WineTestCase):
             self.h.xdotool(*self.h._arrive(left + 12, top + 12), "mousedown", "1",
                            *self.steps((left + 12, top + 12), grab["at"], 2))
             try:
-                return self.h.wait_for(lambda: self.window(hwnd)["rect"] != place,
+                return self.h.wait_for(lambda: self.h.window(hwnd)["rect"] != place,
                                        "the window following the pointer", 2)
             except AssertionError:
                 self.h.xdotool("mouseup", "1")
         self.h.wait_for(grabbed, "a press that takes the window", WAIT_S)
         try:
             self.h.xdotool(*self.steps(grab["at"], grab["cell_2"]))
-            self.h.wait_for(lambda: self.window(hwnd)["rect"][0] > DISPLAY_W,
+            self.h.wait_for(lambda: self.h.window(hwnd)["rect"][0] > DISPLAY_W,
                             "the dragged window off screen, in desktop 2's tile", WAIT_S)
             self.h.fixture("kill", "--pid", str(panel["pid"]))
             skelvo.wait(WAIT_S)
         finally:
             self.h.xdotool("mouseup", "1")
-        self.assertNotEqual(self.window(hwnd)["rect"], place, "left off screen by the kill")
+        self.assertNotEqual(self.h.window(hwnd)["rect"], place, "left off screen by the kill")
 
         self.h.start_skelvo()
         self.h.wait_panels(1)
-        self.assertEqual(self.window(hwnd)["rect"], place, "back before the panel")
+        self.assertEqual(self.h.window(hwnd)["rect"], place, "back before the panel")
 
     def test_a_cancelled_end_of_the_session_hides_the_windows_again_and_switching_goes_on(self):
         skelvo, pid, parked = self.park()
@@ -234,10 +234,6 @@ class Rescue(harness.WineTestCase):
         self.assertEqual(self.visible(parked), {h: True for h in parked}, "every window shown")
         self.h.wait_for(lambda: not self.h.x_windows(TRAY), "no icon left in the tray", WAIT_S)
         self.assertEqual(self.journals(pid), [])
-
-    def window(self, hwnd):
-        (found,) = [w for w in self.h.windows() if w["hwnd"] == hwnd]
-        return found
 
     @staticmethod
     def steps(start, end, count=8):
