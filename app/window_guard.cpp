@@ -172,10 +172,13 @@ void WindowGuard::syncWith(WindowHandle extra, bool keepNamed) {
 bool WindowGuard::store(const std::string& bytes) {
     while (place_ < folders_.size()) {
         if (!folderMade_) folderMade_ = processes_.makeDirectory(folders_[place_]);
+        // The handle that the crash path deletes through goes with the file it names.
+        closeHeld();
         if (folderMade_ && files_.replace(path_, bytes)) {
             // A journal left in a place given up since names nothing current.
             if (!onDisk_.empty() && onDisk_ != path_) files_.remove(onDisk_);
             onDisk_ = path_;
+            heldJournal_ = files_.holdForDelete(path_);
             return true;
         }
         // This folder cannot be used (no name for it, no room, no right): the next one.
@@ -191,7 +194,13 @@ bool WindowGuard::store(const std::string& bytes) {
     return false;
 }
 
+void WindowGuard::closeHeld() {
+    if (heldJournal_ != 0) files_.closeHeld(heldJournal_);
+    heldJournal_ = 0;
+}
+
 bool WindowGuard::dropJournal() {
+    closeHeld();
     if (!files_.remove(onDisk_)) return false;
     onDisk_.clear();
     return true;
@@ -210,8 +219,11 @@ int WindowGuard::rescue() {
         st.functionMode == FunctionDesktop)
         windows_.moveAsync(st.dragWindow, st.dragStartRect.left, st.dragStartRect.top,
                            st.dragStartRect.width(), st.dragStartRect.height(), true);
-    // Its shows are on their way: a window that its program hides later is not ours.
-    if (!onDisk_.empty()) files_.remove(onDisk_);
+    // Its shows are on their way: a window that its program hides later is not ours. The
+    // UI thread may be stopped holding the heap's lock, so the journal goes only through
+    // the handle opened when it was written; without one it stays for the next start,
+    // whose replay finds these windows shown.
+    if (heldJournal_ != 0) files_.deleteHeld(std::exchange(heldJournal_, 0));
     finished_ = true;
     return shown;
 }

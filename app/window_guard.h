@@ -57,6 +57,7 @@ private:
     int collect(WindowHandle extra, bool keepNamed);
     bool store(const std::string& bytes);
     bool dropJournal();
+    void closeHeld();
     int replayFolder(const std::string& folder);
 
     WindowSystem& windows_;
@@ -67,6 +68,7 @@ private:
     std::size_t place_ = 0;             // the folder in use
     std::string path_;                  // the journal in it
     std::string onDisk_;                // the journal written last; empty when none
+    std::uintptr_t heldJournal_ = 0;    // a handle on it to delete it through, after a crash
     bool folderMade_ = false;
     std::uint32_t ownId_ = 0;
     std::uint64_t ownMark_ = 0;

@@ -128,6 +128,7 @@ TEST_F(Guarded, CrashShowsEveryHiddenWindowOnceLeavesVisibleOnesAndClosesTheJour
     ASSERT_TRUE(h.files.read(guard->journalFile()));
     h.windows.shows.clear();
     h.windows.asyncShows.clear();
+    h.files.failRemoves = true;  // only the handle opened when it was written deletes it
 
     const int shown = guard->rescue();
     EXPECT_EQ(shown, 5) << "desktops 0 and 5 and the hide-all list";
@@ -142,6 +143,7 @@ TEST_F(Guarded, CrashShowsEveryHiddenWindowOnceLeavesVisibleOnesAndClosesTheJour
     EXPECT_TRUE(h.windows.at(all[3]).maximised);
     EXPECT_TRUE(h.windows.at(all[2]).maximised);
     EXPECT_FALSE(h.files.read(guard->journalFile())) << "closed once its shows are issued";
+    EXPECT_TRUE(h.files.heldForDelete.empty());
 }
 
 TEST_F(Guarded, JournalNamesWhatIsKeptHiddenAfterAnyPrefixOfItsWritesOneWriteAheadOfTheHides) {
