@@ -24,7 +24,7 @@ DISPLAY_W = 1024
 # A program that stops answering is waited for once, for one call's limit (250 ms).
 ANSWER_MS = 400
 START_S = 2  # from a start to its panel on screen, whatever the journal names
-HANG_S = 10  # how long a parked program stops answering
+HANG_S = 6  # how long a parked program stops answering
 
 
 def wine_setup(command):
