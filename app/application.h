@@ -36,6 +36,7 @@ struct Services {
 };
 
 struct Application {
+    PinnedWindows pins;  // every desktop's, outliving them
     DesktopArray desktops;
     HiddenWindows hidden;  // hidden by the hide-all command; shown again before the desktops
     SlotArray slots{};

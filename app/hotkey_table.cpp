@@ -19,7 +19,7 @@ struct NamedKey {
 // The keys with a name of their own; letters, digits and F1..F24 are spelt out below.
 constexpr NamedKey NamedKeys[] = {
     {"Left", VkLeft}, {"Right", VkRight}, {"Up", VkUp},     {"Down", VkDown},
-    {"Home", 0x24},   {"End", 0x23},      {"PageUp", 0x21}, {"PageDown", 0x22},
+    {"Home", VkHome},   {"End", 0x23},      {"PageUp", 0x21}, {"PageDown", 0x22},
     {"Insert", 0x2D}, {"Delete", 0x2E},   {"Space", 0x20},
 };
 constexpr unsigned FunctionKeys = 24;
@@ -92,6 +92,7 @@ HotkeyTable defaultHotkeys() {
     table[StepFirst + StepRight] = {ModControl | ModAlt, VkRight};
     table[StepFirst + StepUp] = {ModControl | ModAlt, VkUp};
     table[StepFirst + StepDown] = {ModControl | ModAlt, VkDown};
+    table[PinPlace] = {ModControl | ModAlt, VkHome};
     return table;
 }
 

@@ -48,8 +48,8 @@ void registerHotkeys(Application& app, Services& s, WindowHandle panel) {
     for (int i = 0; i < HotkeyCount; ++i) {
         const KeyCombo combo = keys.table[i];
         if (combo.empty()) continue;
-        keys.registered[i] =
-            s.keyboard->registerHotKey(panel, i + HotkeyIdBase, combo.modifiers, combo.key);
+        keys.registered[i] = s.keyboard->registerHotKey(panel, i + HotkeyIdBase,
+                                                        combo.modifiers | ModNoRepeat, combo.key);
         if (keys.registered[i]) continue;
         if (!refused.empty()) refused += NameSeparator;
         refused += comboName(combo);
@@ -69,9 +69,11 @@ void unregisterHotkeys(Application& app, Services& s) {
 
 void onHotKey(Application& app, Services& s, WindowHandle panel, std::uintptr_t id) {
     if (id < HotkeyIdBase || id >= HotkeyIdBase + HotkeyCount) return;
-    if (app.state.sessionEnding) return;  // every key switches or sends
+    if (app.state.sessionEnding) return;  // every key changes what a switch hides
     const int place = static_cast<int>(id) - HotkeyIdBase;
-    if (place >= StepFirst) {
+    if (place == PinPlace) {
+        if (s.keyboard != nullptr) togglePin(app, s, panel, s.keyboard->foregroundWindow());
+    } else if (place >= StepFirst) {
         if (const auto next = neighbourDesktop(app.state.currentDesktop, place - StepFirst))
             switchByKey(app, s, panel, *next);
     } else if (place >= SendFirst) {
@@ -93,6 +95,8 @@ bool sendToDesktop(Application& app, Services& s, WindowHandle panel, WindowHand
     // As a switch does: a window opened since the last refresh is listed too.
     refreshDesktop(app.desktops, source);
     if (app.desktops[target].count >= EntryCapacity) return false;
+    // A pinned window is on every desktop already.
+    if (app.pins.onChainOf(s.windows, window) != NullWindow) return false;
     // A program's dialog has the keyboard: the listed window on its owner chain goes, and
     // the dialog with it.
     WindowEntry* entry = nullptr;
@@ -116,6 +120,29 @@ bool sendToDesktop(Application& app, Services& s, WindowHandle panel, WindowHand
     }
     moveWindowToDesktop(window, target + 1, source, source, app.desktops);
     return true;
+}
+
+bool togglePin(Application& app, Services& s, WindowHandle panel, WindowHandle window) {
+    const int current = app.state.currentDesktop;
+    if (window == NullWindow || window == panel) return false;
+    if (const WindowHandle pinned = app.pins.onChainOf(s.windows, window); pinned != NullWindow) {
+        app.pins.remove(pinned);
+        // On screen, it joins the desktop on screen as any window opened there does.
+        refreshDesktop(app.desktops, current);
+        return true;
+    }
+    refreshDesktop(app.desktops, current);
+    const VirtualDesktop& d = app.desktops[current];
+    for (int step = 0; step <= OwnerChainLimit && window != NullWindow; ++step) {
+        if (d.findEntry(window)) {
+            app.pins.add(s.windows, window);
+            // The capture leaves it and its dialogs out of the list from now on.
+            refreshDesktop(app.desktops, current);
+            return true;
+        }
+        window = s.windows.relative(window, win::GwOwner);
+    }
+    return false;
 }
 
 }  // namespace skelvo

@@ -34,6 +34,7 @@ struct Hotkeys {
 void registerHotkeys(Application& app, Services& services, WindowHandle panel);
 void unregisterHotkeys(Application& app, Services& services);
 
+// Every key is registered without repeat: held down, it acts once.
 // WM_HOTKEY: wParam is the id. After a switch by key the topmost shown window of the
 // new desktop becomes the foreground window, or the panel when there is none.
 void onHotKey(Application& app, Services& services, WindowHandle panel, std::uintptr_t id);
@@ -43,5 +44,10 @@ void onHotKey(Application& app, Services& services, WindowHandle panel, std::uin
 // moved: the window is not listed, is the panel, or target is full or on screen.
 bool sendToDesktop(Application& app, Services& services, WindowHandle panel, WindowHandle window,
                    int target);
+
+// Pins the listed window on window's owner chain (the foreground window's) to every
+// desktop, or unpins the pinned one there, which then belongs to the desktop on screen.
+// Returns false when neither happened.
+bool togglePin(Application& app, Services& services, WindowHandle panel, WindowHandle window);
 
 }  // namespace skelvo

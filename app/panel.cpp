@@ -105,6 +105,7 @@ void Panel::onCreate(WindowHandle panel) {
     WindowSystem& ws = s_.windows;
     for (int k = 0; k < DesktopCount; ++k) {
         app_.desktops[k].reset(ws, k);
+        app_.desktops[k].pins = &app_.pins;
         app_.slots[k].initialise(st.instanceHandle, panel, k);
     }
     app_.hidden.bind(ws);

@@ -48,6 +48,13 @@ int applyToWindow(VirtualDesktop& desktop, int currentDesktop, WindowHandle wind
         applyToEntry(*ws, desktop.entries[i], desktop.index == currentDesktop, action);
         return 1;
     }
+    // A pinned window is on screen whichever cell it was pointed at in.
+    if (desktop.pins != nullptr && desktop.pins->holds(window)) {
+        WindowEntry pinned;
+        pinned.window = window;
+        applyToEntry(*ws, pinned, true, action);
+        return 1;
+    }
     return 0;
 }
 

@@ -184,12 +184,16 @@ void VirtualDesktop::capture(ScreenOnce* shared, DesktopArray* desktops) {
             }
         }
     }
-    for (Seen& s : seen_) s.candidate = admits(scene, s.window, s.style, s.held, s.text);
+    if (pins != nullptr && !pins->empty()) {
+        for (Seen& s : seen_) s.pinned = pins->onChainOf(ws, s.window) != NullWindow;
+    }
+    for (Seen& s : seen_)
+        s.candidate = !s.pinned && admits(scene, s.window, s.style, s.held, s.text);
 
     // Where each open window goes: with the highest candidate on its chain, or, when there
     // is none, with a window that another desktop lists.
     for (Seen& s : seen_) {
-        if ((s.style & win::WsVisible) == 0) continue;
+        if ((s.style & win::WsVisible) == 0 || s.pinned) continue;
         WindowHandle w = s.window;
         for (int step = 0; step < OwnerChainLimit; ++step) {
             w = owners_.ownerOf(ws, w);
@@ -266,6 +270,11 @@ std::optional<WindowEntry> VirtualDesktop::findEntry(WindowHandle window) const 
 
 WindowHandle VirtualDesktop::windowAtMapPoint(int x, int y) const {
     if (windows_ == nullptr) return NullWindow;
+    if (pins != nullptr && !pins->empty()) {
+        const std::vector<WindowEntry> pinned = pins->inCell(index, windows_->rect(windows_->desktopWindow()));
+        for (auto it = pinned.rbegin(); it != pinned.rend(); ++it)
+            if (it->containsMapPoint(*windows_, x, y)) return it->window;
+    }
     for (int i = count - 1; i >= 0; --i) {
         if (!entries[i].containsMapPoint(*windows_, x, y)) continue;
         // The hit entry names its window through captureIndex; an index outside the valid
@@ -291,6 +300,8 @@ void VirtualDesktop::releaseAll() {
 void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen) {
     if (index < 0 || index >= DesktopCount) return;
     VirtualDesktop& captured = desktops[index];
+    if (captured.pins != nullptr && !captured.pins->empty() && captured.windowSystem() != nullptr)
+        captured.pins->refresh(*captured.windowSystem());
     captured.capture(screen, &desktops);
     // The capture takes only windows on screen. One that another list still holds was
     // parked there and shown again by its own program: the user sees it here now, so it

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "desktops/owned_windows.h"
+#include "desktops/pinned_windows.h"
 #include "desktops/window_entry.h"
 
 namespace skelvo {
@@ -48,6 +49,9 @@ public:
     int originX = 0;
     int originY = 0;
     Rect screenRect{};
+    // Shared by every desktop: a pinned window and its dialogs are never captured, and
+    // windowAtMapPoint finds it in every cell, above the listed windows.
+    PinnedWindows* pins = nullptr;
 
     WindowSystem* windowSystem() const { return windows_; }
 
@@ -70,6 +74,7 @@ private:
         std::uint32_t style;
         bool held = false;                   // an enabled owned window of it is open
         bool candidate = false;              // passes the filter's own tests
+        bool pinned = false;                 // pinned, or a window that goes with one
         WindowHandle goesWith = NullWindow;  // the highest candidate on its owner chain
         int parkedOn = -1;  // the desktop that lists a window on its chain, when none does here
         char text[TitleBytes] = {};

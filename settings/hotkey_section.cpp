@@ -53,6 +53,10 @@ int placeOf(const std::vector<std::string_view>& w, std::size_t& next) {
             return StepFirst + s;
         }
     }
+    if (isWord(w[0], "pin")) {
+        next = 1;
+        return PinPlace;
+    }
     if (w.size() < 2) return -1;
     const unsigned n = desktopNumber(w[1]);
     if (n == 0) return -1;

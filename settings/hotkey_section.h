@@ -7,6 +7,7 @@
 //   switch 3 Ctrl+Alt+F3     switch to デスクトップ3 (1..12, as the menus number them)
 //   send 3 Ctrl+Alt+Shift+F3 send the foreground window there
 //   left Ctrl+Alt+Left       also right, up and down: the neighbouring cell
+//   pin Ctrl+Alt+Home        pin the foreground window to every desktop, or unpin it
 //   send 12 none             that hotkey unbound
 //   --- H_END ---
 //

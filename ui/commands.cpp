@@ -30,12 +30,13 @@ struct Command {
 using Handler = void (*)(Command&);
 
 // A single-window command acts on the target window while the pointed cell's desktop
-// lists it, and on nothing otherwise: never on the desktop's other windows.
+// lists it or it is pinned, and on nothing otherwise: never on the desktop's other windows.
 VirtualDesktop* targetDesktop(Command& c) {
     PanelState& st = c.state();
     if (!isCellZone(st.pointerZone) || st.menuTargetWindow == NullWindow) return nullptr;
     VirtualDesktop& d = c.app.desktops[st.pointerZone - 1];
-    return d.findEntry(st.menuTargetWindow) ? &d : nullptr;
+    const bool pinned = d.pins != nullptr && d.pins->holds(st.menuTargetWindow);
+    return pinned || d.findEntry(st.menuTargetWindow) ? &d : nullptr;
 }
 
 template <WindowAction Action>

@@ -30,6 +30,15 @@ bool refreshGeometry(WindowEntry& entry, WindowSystem& ws, ScreenOnce& screen) {
     return true;
 }
 
+// The pins with the geometry their windows have now, as the listed windows are drawn.
+PinnedWindows livePins(const PinnedWindows* pins, WindowSystem& ws, ScreenOnce& screen) {
+    PinnedWindows live;
+    if (pins == nullptr) return live;
+    for (WindowEntry entry : pins->entries())
+        if (refreshGeometry(entry, ws, screen)) live.keep(entry);
+    return live;
+}
+
 }  // namespace
 
 void drawEntryTitle(const WindowEntry& entry, Graphics& graphics, DcHandle dc, Rect rect) {
@@ -55,8 +64,11 @@ void drawSlotCaption(const LauncherSlot& slot, Graphics& graphics, DcHandle dc, 
 
 namespace {
 
-void drawMap(VirtualDesktop& desktop, Services& services, DcHandle dc, ScreenOnce& screen) {
-    if (dc == 0 || desktop.count <= 0) return;
+// pinned: the pinned windows with their live geometry, drawn above the listed ones in
+// every cell.
+void drawMap(VirtualDesktop& desktop, Services& services, DcHandle dc, ScreenOnce& screen,
+             const PinnedWindows& pinned) {
+    if (dc == 0 || (desktop.count <= 0 && pinned.empty())) return;
     WindowSystem& ws = services.windows;
     Graphics& graphics = services.graphics;
     bool minimised = false;
@@ -72,6 +84,15 @@ void drawMap(VirtualDesktop& desktop, Services& services, DcHandle dc, ScreenOnc
                            top ? TopWindowBrush : OtherWindowBrush);
         drawEntryTitle(entry, graphics, dc, entry.mapRect);
     }
+    for (const WindowEntry& entry : pinned.empty() ? std::vector<WindowEntry>{}
+                                                   : pinned.inCell(desktop.index, screen.get())) {
+        if (entry.showState == win::SwMinimize) {
+            minimised = true;
+            continue;
+        }
+        graphics.rectangle(dc, entry.mapRect, OtherWindowPen, OtherWindowBrush);
+        drawEntryTitle(entry, graphics, dc, entry.mapRect);
+    }
     if (minimised) {
         const int column = desktop.index % 4;
         const int row = desktop.index / 4;
@@ -85,7 +106,7 @@ void drawMap(VirtualDesktop& desktop, Services& services, DcHandle dc, ScreenOnc
 
 void drawDesktopMap(VirtualDesktop& desktop, Services& services, DcHandle dc) {
     ScreenOnce screen(services.windows);
-    drawMap(desktop, services, dc, screen);
+    drawMap(desktop, services, dc, screen, livePins(desktop.pins, services.windows, screen));
 }
 
 std::intptr_t paintPanel(Application& app, Services& services, WindowHandle panel,
@@ -108,7 +129,9 @@ std::intptr_t paintPanel(Application& app, Services& services, WindowHandle pane
     if (desktopFunction) {
         ScreenOnce own(services.windows);
         ScreenOnce& screen = shared != nullptr ? *shared : own;
-        for (VirtualDesktop& desktop : app.desktops) drawMap(desktop, services, canvas, screen);
+        const PinnedWindows pinned = livePins(&app.pins, services.windows, screen);
+        for (VirtualDesktop& desktop : app.desktops)
+            drawMap(desktop, services, canvas, screen, pinned);
     } else {
         for (const LauncherSlot& slot : app.slots) {
             if (!slot.hasIcon() || slot.registered == 0) continue;

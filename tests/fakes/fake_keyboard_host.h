@@ -23,15 +23,23 @@ public:
     explicit FakeKeyboardHost(FakeWindowSystem& windows) : windows_(windows) {}
 
     bool registerHotKey(WindowHandle window, int id, unsigned modifiers, unsigned key) override {
+        // MOD_NOREPEAT is no part of the combination: it only silences the key's repeat.
+        const bool once = (modifiers & ModNoRepeat) != 0;
+        modifiers &= ~ModNoRepeat;
         // Held by anyone, or the id taken already: the system refuses both.
         if (heldElsewhere.count({modifiers, key}) || holders.count({modifiers, key}) ||
             idHeld({window, id}))
             return false;
         holders[{modifiers, key}] = {window, id};
+        if (!once) repeating.insert({modifiers, key});
         return true;
     }
     void unregisterHotKey(WindowHandle window, int id) override {
-        std::erase_if(holders, [&](const auto& h) { return h.second == Holder{window, id}; });
+        std::erase_if(holders, [&](const auto& h) {
+            if (h.second != Holder{window, id}) return false;
+            repeating.erase(h.first);
+            return true;
+        });
     }
     WindowHandle foregroundWindow() override { return windows_.activeWindow(); }
     void setForegroundWindow(WindowHandle window) override {
@@ -48,7 +56,19 @@ public:
         return it == holders.end() ? std::nullopt : std::optional<int>(it->second.second);
     }
 
+    // The ids that holding the combination down posts: the press's, then one for each
+    // auto-repeat unless it was registered without repeat.
+    std::vector<int> hold(unsigned modifiers, unsigned key, int repeats) const {
+        std::vector<int> ids;
+        const auto id = press(modifiers, key);
+        if (!id) return ids;
+        ids.push_back(*id);
+        for (int i = 0; i < repeats && repeating.count({modifiers, key}); ++i) ids.push_back(*id);
+        return ids;
+    }
+
     std::map<Combo, Holder> holders;  // what the panel registered
+    std::set<Combo> repeating;        // registered without MOD_NOREPEAT
     std::set<Combo> heldElsewhere;
     std::vector<WindowHandle> foregroundSets;
     std::vector<std::pair<std::string, std::string>> notices;  // text, caption
