@@ -95,8 +95,6 @@ bool sendToDesktop(Application& app, Services& s, WindowHandle panel, WindowHand
     // As a switch does: a window opened since the last refresh is listed too.
     refreshDesktop(app.desktops, source);
     if (app.desktops[target].count >= EntryCapacity) return false;
-    // A pinned window is on every desktop already.
-    if (app.pins.onChainOf(s.windows, window) != NullWindow) return false;
     // A program's dialog has the keyboard: the listed window on its owner chain goes, and
     // the dialog with it.
     WindowEntry* entry = nullptr;

@@ -193,7 +193,7 @@ void VirtualDesktop::capture(ScreenOnce* shared, DesktopArray* desktops) {
     // Where each open window goes: with the highest candidate on its chain, or, when there
     // is none, with a window that another desktop lists.
     for (Seen& s : seen_) {
-        if ((s.style & win::WsVisible) == 0 || s.pinned) continue;
+        if ((s.style & win::WsVisible) == 0) continue;
         WindowHandle w = s.window;
         for (int step = 0; step < OwnerChainLimit; ++step) {
             w = owners_.ownerOf(ws, w);

@@ -47,6 +47,11 @@ TEST(HotkeySection, LinesRebindUnbindAndSwapInOrderAndBadOnesAreSkipped) {
     HotkeyTable some{};
     some[StepFirst + StepLeft] = {CtrlAlt, VkLeft};
     EXPECT_EQ(tableOf("off\r\nleft Ctrl+Alt+Left\r\n"), some) << "off, then one bound again";
+    some[PinPlace] = {CtrlAlt | ModShift, VkHome};
+    EXPECT_EQ(tableOf("off\r\nleft Ctrl+Alt+Left\r\nPIN Ctrl+Alt+Shift+Home\r\npin 3 none\r\n"),
+              some);
+    EXPECT_TRUE(tableOf("pin none\r\n")[PinPlace].empty());
+    EXPECT_EQ(defaultHotkeys()[PinPlace], (KeyCombo{CtrlAlt, VkHome}));
     EXPECT_EQ(applyKeySection(readKeySection(Launcher)), defaultHotkeys()) << "no section";
 }
 
