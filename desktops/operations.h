@@ -22,7 +22,8 @@ inline constexpr int OpCloseAll = 151;
 int applyToDesktop(VirtualDesktop& desktop, int currentDesktop, WindowHandle window,
                    WindowAction action);
 // The first entry holding window alone, or the pinned window; 0, and nothing done, when
-// the desktop does not list it and it is not pinned. A single window never widens to the whole desktop.
+// the desktop does not list it and it is not pinned. A single window never widens to the
+// whole desktop.
 int applyToWindow(VirtualDesktop& desktop, int currentDesktop, WindowHandle window,
                   WindowAction action);
 // Every listed window of desktops 0 to 11; operation is OpRestoreAll..OpCloseAll.

@@ -1,8 +1,9 @@
 """Hotkeys on the real panel, typed through X with xdotool: Ctrl+Alt+F-keys switch
 desktops, Ctrl+Alt+arrows step across the grid but not past its edge, Ctrl+Alt+Shift+F3
 sends the focused window to desktop 3 (a maximised one arrives maximised on the screen),
-a combination held by another program is named in one notice while the others work, and
-KQZ.txt can turn every key off."""
+Ctrl+Alt+Home pins the focused window to every desktop and unpins it, a combination held
+by another program is named in one notice while the others work, and KQZ.txt can turn
+every key off."""
 
 import os
 import subprocess
@@ -14,10 +15,11 @@ from test_rescue import setUpModule, tearDownModule  # openbox, as for the rescu
 DESKTOP_1 = 40054  # "デスクトップ1" is desktop 0
 CTRL_ALT, CTRL_ALT_SHIFT = 3, 7
 VK_F1 = 0x70
+VK_HOME = 0x24
 ARROWS = {"Left": 0x25, "Up": 0x26, "Right": 0x27, "Down": 0x28}
 DEFAULTS = ([f"{CTRL_ALT},{VK_F1 + i}" for i in range(12)] +
             [f"{CTRL_ALT_SHIFT},{VK_F1 + i}" for i in range(12)] +
-            [f"{CTRL_ALT},{vk}" for vk in ARROWS.values()])
+            [f"{CTRL_ALT},{vk}" for vk in ARROWS.values()] + [f"{CTRL_ALT},{VK_HOME}"])
 NOTICE_CAPTION = "ホットキー"
 NOTICE_TEXT = "次のホットキーは、ほかのプログラムが使っているため登録できませんでした。\n"
 PANEL = (200, 200)
@@ -118,6 +120,23 @@ class Hotkeys(harness.WineTestCase):
         left, top, right, bottom = after["rect"]
         self.assertTrue(left <= 0 and top <= 0 and right >= SCREEN[0] and bottom >= SCREEN[1],
                         f"covering the screen, as before the send: {after['rect']}")
+
+    def test_ctrl_alt_home_pins_the_focused_window_to_every_desktop_and_unpins_it(self):
+        other = self.open("ピン留めしない窓")
+        pinned = self.open("ピン留めする窓", "500,420,300,200")
+        self.start()
+        cell = (PANEL[0] + 102, PANEL[1] + 82, 48, 38)  # desktop 10's, never on screen
+        empty = self.h.settled(cell, WAIT_S)
+        for on, desktops in ((True, (1, 4, 7)), (False, ())):
+            self.h.click(650, 520)  # focuses it
+            self.key("ctrl+alt+Home")
+            self.h.wait_for(lambda: (self.h.screenshot(*cell).data != empty.data) == on,
+                            f"drawn in every cell: {on}", timeout=WAIT_S)
+            for desktop in desktops:
+                self.command(desktop)
+                self.wait_shown([pinned], [other], f"pinned, on desktop {desktop + 1}")
+        self.command(0)
+        self.wait_shown([other], [pinned], "unpinned on desktop 8, the next switch hides it")
 
     def test_a_combination_held_elsewhere_is_named_once_and_the_others_work(self):
         holder = self.h.start(self.h.fixture_exe, "hotkey", "hold", f"{CTRL_ALT},{VK_F1 + 1}",

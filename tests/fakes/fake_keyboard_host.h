@@ -35,11 +35,7 @@ public:
         return true;
     }
     void unregisterHotKey(WindowHandle window, int id) override {
-        std::erase_if(holders, [&](const auto& h) {
-            if (h.second != Holder{window, id}) return false;
-            repeating.erase(h.first);
-            return true;
-        });
+        std::erase_if(holders, [&](const auto& h) { return h.second == Holder{window, id}; });
     }
     WindowHandle foregroundWindow() override { return windows_.activeWindow(); }
     void setForegroundWindow(WindowHandle window) override {
@@ -56,19 +52,8 @@ public:
         return it == holders.end() ? std::nullopt : std::optional<int>(it->second.second);
     }
 
-    // The ids that holding the combination down posts: the press's, then one for each
-    // auto-repeat unless it was registered without repeat.
-    std::vector<int> hold(unsigned modifiers, unsigned key, int repeats) const {
-        std::vector<int> ids;
-        const auto id = press(modifiers, key);
-        if (!id) return ids;
-        ids.push_back(*id);
-        for (int i = 0; i < repeats && repeating.count({modifiers, key}); ++i) ids.push_back(*id);
-        return ids;
-    }
-
     std::map<Combo, Holder> holders;  // what the panel registered
-    std::set<Combo> repeating;        // registered without MOD_NOREPEAT
+    std::set<Combo> repeating;        // held down, these post WM_HOTKEY again and again
     std::set<Combo> heldElsewhere;
     std::vector<WindowHandle> foregroundSets;
     std::vector<std::pair<std::string, std::string>> notices;  // text, caption
