@@ -21,9 +21,13 @@ void VirtualDesktop::reset(WindowSystem& windows, int desktopIndex) {
     windows_ = &windows;
     index = desktopIndex;
     count = 0;
-    screenRect = windows.rect(windows.desktopWindow());
-    originX = (index % 4) * screenRect.right;
-    originY = screenRect.bottom * (index / 4);
+    takeScreen(readScreen(windows));
+}
+
+void VirtualDesktop::takeScreen(const ScreenLayout& screen) {
+    screenRect = screen.box;
+    originX = (index % 4) * screenRect.width();
+    originY = screenRect.height() * (index / 4);
 }
 
 // What a capture reads at most once rather than for every window: the windows the filter

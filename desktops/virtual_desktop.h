@@ -29,6 +29,8 @@ public:
     ~VirtualDesktop();
 
     void reset(WindowSystem& windows, int desktopIndex);
+    // The desktop's tile of the virtual screen, which spans every monitor.
+    void takeScreen(const ScreenLayout& screen);
     // shared: the screen as the caller has it for this same message. The windows that go
     // with a listed one are kept in owned. With desktops given, a window that goes with a
     // window another desktop lists (a parked program's dialog) is hidden and handed to it.

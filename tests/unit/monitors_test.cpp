@@ -1,0 +1,99 @@
+// Several monitors: the map shows the virtual screen, which spans them all, as one desktop;
+// windows are drawn and found in their own desktop's cell, and keep their monitor.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/ids.h"
+#include "app/pointer.h"
+#include "desktops/switching.h"
+#include "tests/fakes/panel_harness.h"
+#include "ui/painter.h"
+
+namespace skelvo::testing {
+namespace {
+
+constexpr Rect Primary{0, 0, 1024, 768};
+constexpr Rect RightOf{1024, 0, 1824, 600};
+constexpr Rect LeftOf{-1280, 0, 0, 1024};
+
+const std::vector<Monitor> One{{Primary, true}};
+const std::vector<Monitor> Two{{Primary, true}, {RightOf, false}};
+const std::vector<Monitor> Three{{LeftOf, false}, {Primary, true}, {RightOf, false}};
+
+Rect shifted(Rect r, int dx, int dy) {
+    return Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
+// A window captured on desktop d lies in d's cell, at (x - box left) div scale, and the
+// pointer finds it there. One monitor keeps the old figures, reaching into the next cell.
+TEST(MonitorMap, WindowsOnEveryMonitorAreDrawnAndFoundInTheirOwnCell) {
+    struct Case {
+        const char* what;
+        std::vector<Monitor> monitors;
+        Rect window;
+        Rect onDesktop0;  // its map rectangle on desktop 0
+    };
+    const Case cases[] = {
+        {"one: primary", One, Rect{100, 100, 500, 400}, Rect{7, 7, 27, 23}},
+        {"one: past the right edge", One, Rect{900, 100, 1300, 400}, Rect{47, 7, 67, 23}},
+        // Box 1824 x 768: scales 36 and 19.
+        {"two: primary", Two, Rect{100, 100, 500, 400}, Rect{4, 7, 15, 23}},
+        {"two: second", Two, Rect{1124, 100, 1524, 400}, Rect{33, 7, 44, 23}},
+        {"two: past the second's edge", Two, Rect{1700, 100, 2100, 400}, Rect{49, 7, 52, 23}},
+        // Box -1280..1824 x 0..1024: scales 62 and 25.
+        {"three: left", Three, Rect{-1180, 100, -780, 400}, Rect{3, 6, 10, 18}},
+        {"three: primary", Three, Rect{100, 100, 500, 400}, Rect{24, 6, 30, 18}},
+        {"three: right", Three, Rect{1124, 100, 1524, 400}, Rect{40, 6, 47, 18}},
+    };
+    for (const Case& c : cases) {
+        for (const int d : {0, 6, 9}) {
+            FakeWindowSystem ws;
+            ws.setMonitors(c.monitors);
+            ws.add(captioned("bottom"));
+            const WindowHandle w = ws.add(captioned("w", c.window));
+            VirtualDesktop desktop;
+            desktop.reset(ws, d);
+            desktop.capture();
+            ASSERT_EQ(desktop.count, 1);
+            const Rect map = desktop.entries[0].mapRect;
+            EXPECT_EQ(map, shifted(c.onDesktop0, 50 * (d % 4), 40 * (d / 4)))
+                << c.what << ", desktop " << d;
+            const Point mid{(map.left + map.right) / 2, (map.top + map.bottom) / 2};
+            if (c.monitors.size() > 1) {
+                EXPECT_EQ(hitZone(mid.x, mid.y), d + 1) << c.what << ": in its own cell";
+            }
+            EXPECT_EQ(desktop.windowAtMapPoint(mid.x, mid.y), w) << c.what << ", desktop " << d;
+        }
+    }
+}
+
+// A maximised window is drawn over its own monitor; a window off every monitor and out of
+// its tile is not drawn into another desktop's cell unless it lies in that desktop's tile.
+TEST(MonitorMap, MaximisedWindowsCoverTheirMonitorAndStrayWindowsStayOut) {
+    PanelHarness h;
+    h.create();
+    h.windows.addAtBottom(FakeWindow{.title = "bottom"});
+    h.windows.setMonitors(Two);
+    const WindowHandle max = h.addWindow("max", Rect{1124, 100, 1524, 400}, false, true);
+    const WindowHandle onPrimary = h.addWindow("primary max", Rect{100, 100, 500, 400}, false, true);
+    h.tick(TimerRefresh);
+    const VirtualDesktop& d = h.app->desktops[0];
+    ASSERT_EQ(d.count, 2);
+    EXPECT_EQ(d.findEntry(max)->windowRect, RightOf);
+    EXPECT_EQ(d.findEntry(max)->mapRect, (Rect{30, 2, 52, 33}));
+    EXPECT_EQ(d.findEntry(onPrimary)->windowRect, Primary);
+    EXPECT_EQ(d.findEntry(onPrimary)->mapRect, (Rect{2, 2, 30, 42}));
+
+    // Dragged a whole tile to the right, as into desktop 1's cell: drawn there, clipped.
+    WindowEntry e = *d.findEntry(max);
+    e.windowRect = shifted(Rect{1124, 100, 1524, 400}, 1824, 0);
+    e.updateMapRect(readScreen(h.windows));
+    EXPECT_EQ(e.mapRect, (Rect{83, 7, 95, 23}));
+    e.windowRect = Rect{-900, -900, -800, -800};  // off every monitor, in no tile
+    e.updateMapRect(readScreen(h.windows));
+    EXPECT_EQ(e.mapRect, NoMapRect);
+}
+
+}  // namespace
+}  // namespace skelvo::testing
