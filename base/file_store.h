@@ -4,6 +4,7 @@
 // in the tests.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,13 @@ public:
         if (file.status != FileRead::Read) return std::nullopt;
         return std::move(file.bytes);
     }
+    // A handle opened now on an existing file, through which it can be deleted later
+    // without allocating or taking a lock that another thread may hold (after a crash);
+    // 0 when none could be opened. deleteHeld deletes the file and closes the handle,
+    // closeHeld only closes it. A store without such handles never gives one.
+    virtual std::uintptr_t holdForDelete(const std::string&) { return 0; }
+    virtual bool deleteHeld(std::uintptr_t) { return false; }
+    virtual void closeHeld(std::uintptr_t) {}
     // At most the first limit bytes, as read gives them; a store that can stop early
     // overrides it.
     virtual std::optional<std::string> readUpTo(const std::string& path, std::size_t limit) {

@@ -91,6 +91,28 @@ bool Win32Utf8FileStore::remove(const std::string& path) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+std::uintptr_t Win32Utf8FileStore::holdForDelete(const std::string& path) {
+    wchar_t wide[WidePathChars];
+    if (!toWidePath(path, wide, WidePathChars)) return 0;
+    const HANDLE file = CreateFileW(wide, DELETE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? 0 : reinterpret_cast<std::uintptr_t>(file);
+}
+
+bool Win32Utf8FileStore::deleteHeld(std::uintptr_t handle) {
+    if (handle == 0) return false;
+    FILE_DISPOSITION_INFO gone{TRUE};
+    const HANDLE file = reinterpret_cast<HANDLE>(handle);
+    const bool ok = SetFileInformationByHandle(file, FileDispositionInfo, &gone, sizeof gone) != 0;
+    CloseHandle(file);
+    return ok;
+}
+
+void Win32Utf8FileStore::closeHeld(std::uintptr_t handle) {
+    if (handle != 0) CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+
 std::vector<std::string> Win32Utf8FileStore::list(const std::string& directory,
                                                   const std::string& prefix) {
     std::vector<std::string> names;

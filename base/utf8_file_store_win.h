@@ -21,6 +21,11 @@ public:
     // Allocates nothing.
     bool remove(const std::string& path) override;
     std::vector<std::string> list(const std::string& directory, const std::string& prefix) override;
+    // DELETE access, every kind of sharing: readers and the next replace are not held up.
+    std::uintptr_t holdForDelete(const std::string& path) override;
+    // Only system calls that take no user-mode lock: usable once the UI thread is stopped.
+    bool deleteHeld(std::uintptr_t handle) override;
+    void closeHeld(std::uintptr_t handle) override;
     // UTF-8 has no lead bytes that a path's separators could follow.
     bool isLeadByte(unsigned char) const override { return false; }
 

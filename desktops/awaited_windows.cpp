@@ -71,6 +71,7 @@ int AwaitedWindows::className(WindowHandle window, char* buffer, int size) {
 
 void AwaitedWindows::showAsync(WindowHandle window, int command) {
     Depth d(depth_);
+    if (command == win::SwHide && hidesHeld_ && !raw_.ownThread(window)) return;
     raw_.showAsync(window, command);
 }
 
@@ -201,9 +202,13 @@ AwaitedWindows::Pending* AwaitedWindows::pendingFor(WindowHandle window) {
     const bool moved = !it->moved || movedTo(window, it->rect);
     bool over = shown && moved;
     const std::uint64_t now = raw_.clockMs();
-    if (!over && now - it->checked >= PendingLifeMs) {
+    // A hide is over only once the window shows it: a thread that answers what it is sent
+    // may still leave its posted queue alone (a SendMessage, a COM call, a filtered
+    // PeekMessage loop), and a hide taken as done meanwhile would land on a window that
+    // no list holds any more. Any other call that its program lets pass for a while,
+    // answering twice in a row, has had its say.
+    if (!over && it->command != win::SwHide && now - it->checked >= PendingLifeMs) {
         it->checked = now;
-        // Two answers in a row: what was posted before the first has been taken up too.
         over = raw_.ping(window, RecheckWaitMs) && raw_.ping(window, RecheckWaitMs);
     }
     if (!over) return &*it;
@@ -275,6 +280,7 @@ bool AwaitedWindows::show(WindowHandle window, int command) {
     Depth d(depth_);
     if (raw_.ownThread(window)) return raw_.show(window, command);
     const bool wasVisible = isVisible(window);
+    if (command == win::SwHide && hidesHeld_) return wasVisible;
     raw_.showAsync(window, command);
     if (await(window, [&] { return showsResult(window, command); })) {
         std::erase_if(pending_, [window](const Pending& p) { return p.window == window; });

@@ -68,6 +68,12 @@ void putBack(WindowSystem& ws, VirtualDesktop& from, WindowHandle window, Rect o
 
 }  // namespace
 
+void cancelWindowDrop(WindowHandle window, int source, DesktopArray& desktops, Rect origin) {
+    if (source < 0 || source >= DesktopCount || window == NullWindow) return;
+    if (WindowSystem* ws = desktops[source].windowSystem())
+        putBack(*ws, desktops[source], window, origin);
+}
+
 int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDesktop,
                         DesktopArray& desktops, std::optional<Rect> origin) {
     if (cell < 1 || cell > DesktopCount || source < 0 || source >= DesktopCount) return 1;

@@ -296,14 +296,31 @@ void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen) {
             ++kept;
         }
         other.count = kept;
-        // The windows that went with one it no longer lists went with it.
+        // The windows that went with one it no longer lists go with it: those still hidden
+        // (a parked program's Find box, shown again with its owner only) come onto the
+        // screen above it, listed here, rather than stay hidden in no list.
         int keptOwned = 0;
+        OwnedList joining;
         for (int i = 0; i < other.owned.count; ++i) {
             const OwnedWindow& o = other.owned.items[static_cast<std::size_t>(i)];
-            if (!other.findEntry(o.owner) || captured.owned.holds(o.window)) continue;
+            if (captured.owned.holds(o.window)) continue;
+            if (!other.findEntry(o.owner)) {
+                if (captured.findEntry(o.owner)) joining.add(o);
+                continue;
+            }
             other.owned.items[static_cast<std::size_t>(keptOwned++)] = o;
         }
         other.owned.count = keptOwned;
+        WindowSystem* ws = captured.windowSystem();
+        for (int i = 0; i < joining.count && ws != nullptr; ++i) {
+            const OwnedWindow& o = joining.items[static_cast<std::size_t>(i)];
+            // A handle that a closed dialog left behind may name some other window now.
+            if (!ownerChainReaches(*ws, o.window, o.owner)) continue;
+            // Shown whether or not the list has room: on screen it is lost to no one.
+            captured.owned.add(o);
+            if (!ws->isVisible(o.window))
+                ws->show(o.window, o.command == 0 ? win::SwShowNa : o.command);
+        }
     }
 }
 

@@ -38,7 +38,7 @@ bool loadSettings(Services& services, const char* directory, SlotArray& slots, K
 }
 
 bool saveSettings(Services& services, const char* directory, const SlotArray& slots,
-                  bool keepFile, const KeySection* keys) {
+                  bool keepFile, const KeySection* keys, bool tell) {
     std::vector<SettingsRecord> registered;
     for (const LauncherSlot& slot : slots) {
         if (slot.registered != 1) continue;
@@ -50,7 +50,10 @@ bool saveSettings(Services& services, const char* directory, const SlotArray& sl
     const std::string bytes =
         (keys != nullptr ? formatKeySection(*keys) : std::string()) + formatSettings(registered);
     if (path && !keepFile && services.files.replace(*path, bytes)) return true;
-    services.host.messageBox(services.windows.desktopWindow(), WriteFailedText, nullptr, win::MbOk);
+    if (tell) {
+        services.host.messageBox(services.windows.desktopWindow(), WriteFailedText, nullptr,
+                                 win::MbOk);
+    }
     return false;
 }
 

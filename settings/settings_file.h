@@ -16,9 +16,9 @@ bool loadSettings(Services& services, const char* directory, SlotArray& slots,
                   KeySection* keys = nullptr);
 // Replaces the file with the registered slots, unless keepFile. When it is kept, or the
 // replace fails (or the path is too long for the system), the old file stays and the
-// write-failure message is shown. keys, when given, is written in front of the launcher
-// section.
+// write-failure message is shown, unless tell is false (the session is ending, and a box
+// would hold it). keys, when given, is written in front of the launcher section.
 bool saveSettings(Services& services, const char* directory, const SlotArray& slots,
-                  bool keepFile, const KeySection* keys = nullptr);
+                  bool keepFile, const KeySection* keys = nullptr, bool tell = true);
 
 }  // namespace skelvo

@@ -65,6 +65,21 @@ public:
         return codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
     }
 
+    std::uintptr_t holdForDelete(const std::string& path) override {
+        if (files.count(path) == 0) return 0;
+        heldForDelete[++lastHandle] = path;
+        return lastHandle;
+    }
+    bool deleteHeld(std::uintptr_t handle) override {
+        const auto it = heldForDelete.find(handle);
+        if (it == heldForDelete.end()) return false;
+        files.erase(it->second);
+        writes.push_back({it->second, std::nullopt});
+        heldForDelete.erase(it);
+        return true;
+    }
+    void closeHeld(std::uintptr_t handle) override { heldForDelete.erase(handle); }
+
     struct Write {
         std::string path;
         std::optional<std::string> bytes;  // nullopt: removed
@@ -81,6 +96,8 @@ public:
     std::size_t largestRead = 0;  // the most bytes one read returned
     unsigned codePage = 932;      // 932, or any other for a single-byte code page
     EventLog* log = nullptr;
+    std::map<std::uintptr_t, std::string> heldForDelete;  // handles open for a later delete
+    std::uintptr_t lastHandle = 0;
 
 private:
     static constexpr std::size_t MaxPath = 260;

@@ -263,7 +263,7 @@ bool FakeWindowSystem::deferred(WindowHandle window, std::function<void()> call)
 void FakeWindowSystem::enqueue(WindowHandle window, std::function<void()> call) {
     const FakeWindow& w = windows_[window];
     std::vector<Queued>& q = queue_[window];
-    if (!w.hung && w.answerMs == 0 && q.empty()) {
+    if (!w.hung && w.answerMs == 0 && q.empty() && w.postedHeldUntil <= now_) {
         call();
         return;
     }
@@ -274,6 +274,7 @@ void FakeWindowSystem::enqueue(WindowHandle window, std::function<void()> call) 
 void FakeWindowSystem::run(std::uint64_t time, WindowHandle held) {
     for (auto& [window, q] : queue_) {
         if (!exists(window) || windows_[window].hung) continue;
+        if (windows_[window].postedHeldUntil > time) continue;
         std::size_t done = 0;
         while (done < q.size() &&
                (q[done].due < time || (q[done].due == time && window != held))) {
@@ -294,6 +295,7 @@ void FakeWindowSystem::settle() {
     for (auto& [window, q] : queue_) {
         if (!exists(window) || windows_[window].hung) continue;
         for (const Queued& c : q) now_ = std::max(now_, c.due);
+        if (!q.empty()) now_ = std::max(now_, windows_[window].postedHeldUntil);
     }
     run(now_ + 1);
 }

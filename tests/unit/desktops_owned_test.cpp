@@ -108,6 +108,30 @@ TEST_F(Owned, ADialogOpenedWhileItsProgramIsParkedIsParkedWithIt) {
     EXPECT_FALSE(ws.isVisible(other));
 }
 
+// A parked program that shows its window again itself (a second start, its tray icon)
+// brings the window onto the desktop on screen; its dialogs, still hidden, come along above
+// it and are listed there, and the exit shows them, whichever desktop is on screen then.
+TEST_F(Owned, ADialogOfAParkedWindowItsProgramShowsAgainComesWithIt) {
+    const WindowHandle a = ws.add(captioned("a"));
+    const WindowHandle d = dialog("find", a);
+    const WindowHandle help = dialog("find's help", d);
+    refresh();
+    select(1);
+    ASSERT_FALSE(ws.isVisible(d) || ws.isVisible(help));
+    ws.programShow(a, win::SwShowNormal);
+    refresh();
+    EXPECT_EQ(listed(1), std::vector<WindowHandle>{a});
+    EXPECT_TRUE(listed(0).empty() && owned(0).empty());
+    EXPECT_EQ(owned(1), (std::vector<WindowHandle>{d, help}));
+    expectShownAbove({d, help}, a);
+    refresh();
+    EXPECT_EQ(owned(1), (std::vector<WindowHandle>{d, help})) << "and stay listed";
+    select(0);
+    EXPECT_FALSE(ws.isVisible(a) || ws.isVisible(d) || ws.isVisible(help));
+    desktops.reset();  // the exit
+    for (WindowHandle w : {a, d, help}) EXPECT_TRUE(ws.isVisible(w)) << ws.at(w).title;
+}
+
 TEST_F(Owned, AProgramWithAModalDialogIsManagedAndParkedWithIt) {
     FakeWindow disabled = captioned("busy");
     disabled.enabled = false;
