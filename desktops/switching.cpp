@@ -93,13 +93,17 @@ int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDe
         return 1;
     }
 
-    const Rect screen = ws->rect(ws->desktopWindow());
-    int dx = (source % 4 - target % 4) * screen.right;
-    int dy = (source / 4 - target / 4) * screen.bottom;
+    // Every desktop is one tile of the virtual screen, the box of all monitors, so a whole
+    // tile's shift keeps the window on the monitor it was dragged over.
+    const ScreenLayout screen = readScreen(*ws);
+    int dx = (source % 4 - target % 4) * screen.box.width();
+    int dy = (source / 4 - target / 4) * screen.box.height();
     if (ws->isZoomed(window)) {
+        // Maximised at the top-left of its own monitor, where the drag found it.
         const Rect r = ws->rect(window);
-        dx = -r.left;
-        dy = -r.top;
+        const Rect monitor = screen.nearest(origin.value_or(r));
+        dx = monitor.left - r.left;
+        dy = monitor.top - r.top;
     }
 
     WindowEntry entry = *found;

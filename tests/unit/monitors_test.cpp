@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/ids.h"
+#include "app/hotkeys.h"
 #include "app/pointer.h"
 #include "desktops/switching.h"
 #include "tests/fakes/panel_harness.h"
@@ -93,6 +94,62 @@ TEST(MonitorMap, MaximisedWindowsCoverTheirMonitorAndStrayWindowsStayOut) {
     e.windowRect = Rect{-900, -900, -800, -800};  // off every monitor, in no tile
     e.updateMapRect(readScreen(h.windows));
     EXPECT_EQ(e.mapRect, NoMapRect);
+}
+
+// A key send to desktop 5 and a drag from its cell to desktop 2's at the same place, each
+// followed by a switch there: the window stays on its monitor, a maximised one maximised
+// over it. The drag travels 50 x 40 map pixels times the scales, the drop a whole tile.
+TEST(MonitorMoves, SendsAndDropsKeepTheWindowsMonitor) {
+    struct Case {
+        std::vector<Monitor> monitors;
+        Rect window;
+        Point dropShift;  // (50 scaleX - box width, box height - 40 scaleY)
+    };
+    const Case cases[] = {
+        {Two, Rect{100, 100, 500, 400}, Point{-24, 8}},
+        {Two, Rect{1124, 100, 1524, 400}, Point{-24, 8}},
+        {Three, Rect{-1180, 100, -780, 400}, Point{-4, 24}},
+        {Three, Rect{1124, 100, 1524, 400}, Point{-4, 24}},
+    };
+    for (const Case& c : cases) {
+        for (const bool maximised : {false, true}) {
+            PanelHarness h;
+            h.windows.addAtBottom(captioned("shell"));
+            h.windows.setMonitors(c.monitors);
+            h.create();
+            const WindowHandle w = h.addWindow("w", c.window, false, maximised);
+            h.tick(TimerRefresh);
+            const Rect before = h.windows.rect(w);
+            const ScreenLayout screen = readScreen(h.windows);
+            const Rect monitor = screen.nearest(before);
+            const std::string what = std::to_string(c.window.left) + (maximised ? " max" : "");
+
+            h.windows.activate(w);
+            h.send(win::WmHotKey, HotkeyIdBase + SendFirst + 5);
+            h.send(win::WmCommand, CmdDesktopFirst + 5);
+            ASSERT_TRUE(h.app->desktops[5].findEntry(w)) << what;
+            EXPECT_EQ(h.windows.rect(w), before) << what << ": sent";
+            EXPECT_EQ(h.windows.isZoomed(w), maximised) << what;
+
+            VirtualDesktop& from = h.app->desktops[5];
+            for (int i = 0; i < from.count; ++i) {
+                if (from.entries[i].window != w) continue;
+                const Rect r = h.windows.rect(w);
+                h.awaited.move(w, r.left + static_cast<int>(50 * h.state().mapScaleX),
+                               r.top - static_cast<int>(40 * h.state().mapScaleY), r.width(),
+                               r.height(), true);
+                from.entries[i].windowRect = h.windows.rect(w);
+            }
+            moveWindowToDesktop(w, 3, 5, 5, h.app->desktops, before);
+            h.send(win::WmCommand, CmdDesktopFirst + 2);
+            ASSERT_TRUE(h.app->desktops[2].findEntry(w)) << what;
+            const Rect after = h.windows.rect(w);
+            EXPECT_EQ(after, maximised ? before : shifted(before, c.dropShift.x, c.dropShift.y))
+                << what << ": dropped";
+            EXPECT_EQ(screen.nearest(after), monitor) << what;
+            EXPECT_EQ(h.windows.isZoomed(w), maximised) << what;
+        }
+    }
 }
 
 }  // namespace
