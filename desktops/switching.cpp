@@ -31,8 +31,10 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
     }
 
     VirtualDesktop& entering = desktops[currentDesktop];
+    ScreenOnce screen(*ws);
     for (int i = entering.count - 1; i >= 0; --i) {
-        const WindowEntry& e = entering.entries[i];
+        WindowEntry& e = entering.entries[i];
+        keepInReach(*ws, screen, e);
         showWithOwned(*ws, entering.owned, e.window,
                       e.showState == 0 ? win::SwShowNa : e.showState);
         ws->update(e.window);

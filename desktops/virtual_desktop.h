@@ -85,6 +85,11 @@ private:
     std::vector<std::pair<WindowHandle, ClassKind>> nextKinds_;
 };
 
+// Before a listed window is shown again: one whose title bar would be out of reach of
+// every monitor (its monitor has gone) is moved onto the nearest. Minimised and maximised
+// windows are left alone: the system places those on a monitor as they are shown.
+void keepInReach(WindowSystem& windows, ScreenOnce& screen, WindowEntry& entry);
+
 // Captures desktop index, which is on screen, and takes the windows it lists out of every
 // other desktop's list.
 void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen = nullptr);

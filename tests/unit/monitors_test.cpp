@@ -152,5 +152,55 @@ TEST(MonitorMoves, SendsAndDropsKeepTheWindowsMonitor) {
     }
 }
 
+// The second monitor goes while desktop 1 is on screen: the scales are taken again, the
+// panel comes onto the primary, and desktop 0's windows there are brought onto it as they
+// are shown again, keeping their size; a minimised one is left where it is.
+TEST(MonitorChange, WindowsOfAMonitorThatWentComeOntoTheNearestWhenShown) {
+    PanelHarness h;
+    h.windows.addAtBottom(captioned("shell"));
+    h.windows.setMonitors(Two);
+    h.create();
+    h.awaited.move(h.panelWindow, 1300, 300, 236, 157, true);
+    const WindowHandle normal = h.addWindow("normal", Rect{1124, 100, 1524, 400});
+    const WindowHandle wide = h.addWindow("wide", Rect{1100, 50, 2300, 500});
+    const WindowHandle reachable = h.addWindow("reachable", Rect{980, 100, 1380, 400});
+    const WindowHandle min = h.addWindow("min", Rect{1124, 100, 1524, 400}, true);
+    h.tick(TimerRefresh);
+    EXPECT_DOUBLE_EQ(h.state().mapScaleX, 36.0);
+    h.send(win::WmCommand, CmdDesktopFirst + 1);
+
+    h.windows.setMonitors(One);
+    h.send(win::WmDisplayChange);
+    EXPECT_DOUBLE_EQ(h.state().mapScaleX, 20.0);
+    EXPECT_DOUBLE_EQ(h.state().mapScaleY, 19.0);
+    EXPECT_EQ(h.windows.rect(h.panelWindow), (Rect{788, 300, 1024, 457}));
+    EXPECT_EQ(h.windows.rect(normal), (Rect{1124, 100, 1524, 400})) << "hidden: not yet";
+
+    h.send(win::WmCommand, CmdDesktopFirst + 0);
+    EXPECT_EQ(h.windows.rect(normal), (Rect{624, 100, 1024, 400}));
+    EXPECT_EQ(h.windows.rect(wide), (Rect{0, 50, 1024, 500})) << "cut to the monitor";
+    EXPECT_EQ(h.windows.rect(reachable), (Rect{980, 100, 1380, 400})) << "44 pixels to hold";
+    EXPECT_EQ(h.windows.at(min).rect, (Rect{1124, 100, 1524, 400}));
+    EXPECT_TRUE(h.windows.isIconic(min));
+}
+
+// The panel follows a drag over every monitor, left of the primary too, and stops only
+// where no monitor is.
+TEST(MonitorChange, ThePanelIsDraggedOverEveryMonitor) {
+    PanelHarness h;
+    h.windows.setMonitors(Three);
+    h.create();
+    h.pointAt(100, 140);  // the information bar, at (300, 340) on the screen
+    h.send(win::WmLButtonDown);
+    for (const int dx : {-1200, 1300}) {
+        h.host.cursor = Point{300 + dx, 340};
+        h.tick(TimerPanelDrag);
+        EXPECT_EQ(h.windows.rect(h.panelWindow).left, 200 + dx);
+    }
+    h.host.cursor = Point{1500, 700};  // below the monitor on the right
+    h.tick(TimerPanelDrag);
+    EXPECT_EQ(h.windows.rect(h.panelWindow).left, 1500) << "no longer follows";
+}
+
 }  // namespace
 }  // namespace skelvo::testing
