@@ -170,6 +170,9 @@ void WindowGuard::syncWith(WindowHandle extra, bool keepNamed) {
 }
 
 bool WindowGuard::store(const std::string& bytes) {
+    // Rewritten in place through the handle kept on it: no new file, no rename.
+    if (heldJournal_ != 0 && onDisk_ == path_ && files_.rewriteHeld(heldJournal_, bytes))
+        return true;
     while (place_ < folders_.size()) {
         if (!folderMade_) folderMade_ = processes_.makeDirectory(folders_[place_]);
         // The handle that the crash path deletes through goes with the file it names.
@@ -178,7 +181,7 @@ bool WindowGuard::store(const std::string& bytes) {
             // A journal left in a place given up since names nothing current.
             if (!onDisk_.empty() && onDisk_ != path_) files_.remove(onDisk_);
             onDisk_ = path_;
-            heldJournal_ = files_.holdForDelete(path_);
+            heldJournal_ = files_.holdForRewrite(path_);
             return true;
         }
         // This folder cannot be used (no name for it, no room, no right): the next one.

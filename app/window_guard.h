@@ -68,7 +68,7 @@ private:
     std::size_t place_ = 0;             // the folder in use
     std::string path_;                  // the journal in it
     std::string onDisk_;                // the journal written last; empty when none
-    std::uintptr_t heldJournal_ = 0;    // a handle on it to delete it through, after a crash
+    std::uintptr_t heldJournal_ = 0;    // kept open on it: rewritten, and deleted after a crash
     bool folderMade_ = false;
     std::uint32_t ownId_ = 0;
     std::uint64_t ownMark_ = 0;

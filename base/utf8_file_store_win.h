@@ -17,12 +17,15 @@ class Win32Utf8FileStore : public FileStore {
 public:
     FileRead readFile(const std::string& path) override;
     std::optional<std::string> readUpTo(const std::string& path, std::size_t limit) override;
+    // Atomic, but not flushed to the disk: the journal has to outlive the process only.
     bool replace(const std::string& path, std::string_view bytes) override;
     // Allocates nothing.
     bool remove(const std::string& path) override;
     std::vector<std::string> list(const std::string& directory, const std::string& prefix) override;
-    // DELETE access, every kind of sharing: readers and the next replace are not held up.
-    std::uintptr_t holdForDelete(const std::string& path) override;
+    // Writing and DELETE access, every kind of sharing: readers are not held up.
+    std::uintptr_t holdForRewrite(const std::string& path) override;
+    // Not flushed, as replace.
+    bool rewriteHeld(std::uintptr_t handle, std::string_view bytes) override;
     // Only system calls that take no user-mode lock: usable once the UI thread is stopped.
     bool deleteHeld(std::uintptr_t handle) override;
     void closeHeld(std::uintptr_t handle) override;

@@ -290,6 +290,30 @@ bool AwaitedWindows::show(WindowHandle window, int command) {
     return wasVisible;
 }
 
+void AwaitedWindows::hideEach(const std::vector<WindowHandle>& windows) {
+    Depth d(depth_);
+    std::vector<WindowHandle> asked;
+    asked.reserve(windows.size());
+    for (WindowHandle w : windows) {
+        if (raw_.ownThread(w)) {
+            raw_.show(w, win::SwHide);
+        } else if (!hidesHeld_) {
+            raw_.showAsync(w, win::SwHide);
+            asked.push_back(w);
+        }
+    }
+    for (WindowHandle w : asked) {
+        // A session end asked meanwhile has shown them again behind their hides: what it
+        // asked for stands.
+        if (hidesHeld_) break;
+        if (showsResult(w, win::SwHide) || await(w, [&] { return showsResult(w, win::SwHide); })) {
+            std::erase_if(pending_, [w](const Pending& p) { return p.window == w; });
+        } else {
+            expect(w, win::SwHide, nullptr);
+        }
+    }
+}
+
 void AwaitedWindows::update(WindowHandle window) {
     Depth d(depth_);
     // A program that answered paints at once; one that did not paints what the show

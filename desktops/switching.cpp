@@ -2,6 +2,7 @@
 #include "desktops/switching.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace skelvo {
 
@@ -25,10 +26,15 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
     if (ws == nullptr) return 1;
     // Capture first, so windows opened since the last refresh leave with this desktop.
     refreshDesktop(desktops, old);
+    std::vector<WindowHandle> hides;
+    hides.reserve(static_cast<std::size_t>(leaving.count + leaving.owned.count));
     for (int i = 0; i < leaving.count; ++i) {
-        hideOwned(*ws, leaving.owned, leaving.entries[i].window);
-        ws->show(leaving.entries[i].window, win::SwHide);
+        const WindowHandle w = leaving.entries[i].window;
+        for (int k = 0; k < leaving.owned.count; ++k)  // its dialogs first, as hideOwned does
+            if (leaving.owned.items[k].owner == w) hides.push_back(leaving.owned.items[k].window);
+        hides.push_back(w);
     }
+    ws->hideEach(hides);
 
     VirtualDesktop& entering = desktops[currentDesktop];
     ScreenOnce screen(*ws);

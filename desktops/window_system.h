@@ -93,6 +93,12 @@ public:
     virtual void monitors(std::vector<Monitor>& into) = 0;
     // SM_XVIRTUALSCREEN, SM_YVIRTUALSCREEN, SM_CXVIRTUALSCREEN and SM_CYVIRTUALSCREEN.
     virtual Rect virtualScreen() = 0;
+    // Hides each window, in order. A system whose hides can be asked for without waiting
+    // asks for all of them before it waits on any, so that the programs carry them out side
+    // by side rather than one after the other.
+    virtual void hideEach(const std::vector<WindowHandle>& windows) {
+        for (WindowHandle w : windows) show(w, win::SwHide);
+    }
 };
 
 // Where a window whose title bar is out of reach of every monitor is to go: onto the

@@ -65,10 +65,17 @@ public:
         return codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
     }
 
-    std::uintptr_t holdForDelete(const std::string& path) override {
+    std::uintptr_t holdForRewrite(const std::string& path) override {
         if (files.count(path) == 0) return 0;
         heldForDelete[++lastHandle] = path;
         return lastHandle;
+    }
+    bool rewriteHeld(std::uintptr_t handle, std::string_view bytes) override {
+        const auto it = heldForDelete.find(handle);
+        if (it == heldForDelete.end() || failWrites || inFullFolder(it->second)) return false;
+        files[it->second] = std::string(bytes);
+        writes.push_back({it->second, std::string(bytes)});
+        return true;
     }
     bool deleteHeld(std::uintptr_t handle) override {
         const auto it = heldForDelete.find(handle);
@@ -96,7 +103,7 @@ public:
     std::size_t largestRead = 0;  // the most bytes one read returned
     unsigned codePage = 932;      // 932, or any other for a single-byte code page
     EventLog* log = nullptr;
-    std::map<std::uintptr_t, std::string> heldForDelete;  // handles open for a later delete
+    std::map<std::uintptr_t, std::string> heldForDelete;  // handles kept open on files
     std::uintptr_t lastHandle = 0;
 
 private:

@@ -239,6 +239,24 @@ TEST_F(Guarded, AJournalGoesToTheFirstUsablePlaceOrTheUserIsToldOnce) {
     }
 }
 
+// After a quit nothing is kept hidden: a window its program hides since is the program's.
+TEST_F(Guarded, AQuitLeavesNoJournalForTheNextStart) {
+    const auto all = parkOnThreeDesktops();
+    ASSERT_FALSE(named().empty());
+    h.host.answers = {win::IdYes};
+    h.send(win::WmClose);
+    h.panel.reset();
+    h.app.reset();
+    guard.reset();
+    for (WindowHandle w : all) EXPECT_TRUE(h.windows.at(w).visible) << h.windows.at(w).title;
+    h.windows.programShow(all[0], win::SwHide);
+    processes.current = 101;
+    processes.running = {{101, 1}};
+    WindowGuard next(h.windows, h.files, processes);
+    EXPECT_EQ(next.replayLeftovers(), 0);
+    EXPECT_FALSE(h.windows.at(all[0]).visible);
+}
+
 TEST_F(Guarded, ARemovalThatFailedIsTriedAgain) {
     const WindowHandle w = h.addWindow("parked");
     h.create();
