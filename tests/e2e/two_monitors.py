@@ -6,6 +6,7 @@ it on its monitor, and a maximised one keeps its place there across switches.
 Run on its own display (WineTests.cmake's second Xvfb), not with the one-monitor tests."""
 
 import harness
+from test_pointer import PointerCase
 
 DESKTOP_1 = 40054  # "デスクトップ1" is desktop 0
 WAIT_S = 20
@@ -21,7 +22,7 @@ def on_second(rect):
     return SECOND[0] <= x < SECOND[2] and SECOND[1] <= y < SECOND[3]
 
 
-class TwoMonitors(harness.WineTestCase):
+class TwoMonitors(PointerCase):
     def open(self, title, *options):
         return self.h.open_windows(title, "--rect", "1124,100,400,300", *options).windows[0]["hwnd"]
 
@@ -86,6 +87,33 @@ class TwoMonitors(harness.WineTestCase):
         self.wait_visible(hwnd, True, "desktop 1 on screen again")
         self.h.wait_for(lambda: self.window(hwnd)["maximised"], "maximised again",
                         timeout=WAIT_S)
+
+    def test_a_drop_keeps_the_window_on_its_monitor(self):
+        # A window openbox leaves alone, as in the one-monitor drop test: Wine may keep the
+        # passing place of a window re-framed within one drop.
+        hwnd = self.h.open_windows("落とす窓", "--rect", "1124,100,400,300",
+                                   unmanaged=True).windows[0]["hwnd"]
+        left, top, right, bottom = self.window(hwnd)["rect"]
+        self.start_panel()
+        # Its map rectangle in desktop 0's cell, and the same place in desktop 1's.
+        press = self.screen(((left // SCALE_X + right // SCALE_X) // 2 + 2,
+                             (top // SCALE_Y + bottom // SCALE_Y) // 2 + 2))
+        self.press_at(press)
+        try:
+            self.move_in_steps(press, (press[0] + 50, press[1]))
+            end = self.pointer()
+        finally:
+            self.release()
+        w = self.wait_visible(hwnd, False, "the dropped window hidden")
+        # Dragged 50 map pixels of 36, put back by the box's whole width of 1824.
+        travel = (end[0] - press[0], end[1] - press[1])
+        expected = [left + travel[0] * SCALE_X - 1824, top + travel[1] * SCALE_Y]
+        expected += [expected[0] + right - left, expected[1] + bottom - top]
+        self.assertEqual(w["rect"], expected)
+        self.assertTrue(on_second(expected), expected)
+        self.park()
+        self.command(1)
+        self.assertEqual(self.wait_visible(hwnd, True, "shown on desktop 2")["rect"], expected)
 
 
 if __name__ == "__main__":
