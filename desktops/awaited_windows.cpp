@@ -282,12 +282,19 @@ bool AwaitedWindows::show(WindowHandle window, int command) {
     const bool wasVisible = isVisible(window);
     if (command == win::SwHide && hidesHeld_) return wasVisible;
     raw_.showAsync(window, command);
-    if (await(window, [&] { return showsResult(window, command); })) {
-        std::erase_if(pending_, [window](const Pending& p) { return p.window == window; });
-    } else {
-        expect(window, command, nullptr);
-    }
+    // Reported as asked while it is awaited: a message handled meanwhile (a session end)
+    // sees the call on its way, and what it asks lands after it.
+    expect(window, command, nullptr);
+    if (await(window, [&] { return showsResult(window, command); })) landed(window, command);
     return wasVisible;
+}
+
+void AwaitedWindows::landed(WindowHandle window, int command) {
+    // Only its own record: what a call made meanwhile asked for stands.
+    for (Pending& p : pending_) {
+        if (p.window == window && p.command == command) p.command = -1;
+    }
+    std::erase_if(pending_, [](const Pending& p) { return p.command < 0 && !p.moved; });
 }
 
 void AwaitedWindows::hideEach(const std::vector<WindowHandle>& windows) {
@@ -299,6 +306,7 @@ void AwaitedWindows::hideEach(const std::vector<WindowHandle>& windows) {
             raw_.show(w, win::SwHide);
         } else if (!hidesHeld_) {
             raw_.showAsync(w, win::SwHide);
+            expect(w, win::SwHide, nullptr);
             asked.push_back(w);
         }
     }
@@ -306,11 +314,8 @@ void AwaitedWindows::hideEach(const std::vector<WindowHandle>& windows) {
         // A session end asked meanwhile has shown them again behind their hides: what it
         // asked for stands.
         if (hidesHeld_) break;
-        if (showsResult(w, win::SwHide) || await(w, [&] { return showsResult(w, win::SwHide); })) {
-            std::erase_if(pending_, [w](const Pending& p) { return p.window == w; });
-        } else {
-            expect(w, win::SwHide, nullptr);
-        }
+        if (showsResult(w, win::SwHide) || await(w, [&] { return showsResult(w, win::SwHide); }))
+            landed(w, win::SwHide);
     }
 }
 
@@ -332,10 +337,12 @@ void AwaitedWindows::move(WindowHandle window, int x, int y, int width, int heig
     }
     const Rect to{x, y, x + width, y + height};
     raw_.moveAsync(window, x, y, width, height, repaint);
+    expect(window, -1, &to);
     if (await(window, [&] { return movedTo(window, to); })) {
-        if (Pending* p = pending_.empty() ? nullptr : pendingFor(window)) p->moved = false;
-    } else {
-        expect(window, -1, &to);
+        for (Pending& p : pending_) {
+            if (p.window == window && p.moved && p.rect == to) p.moved = false;
+        }
+        std::erase_if(pending_, [](const Pending& p) { return p.command < 0 && !p.moved; });
     }
 }
 

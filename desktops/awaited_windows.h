@@ -113,6 +113,8 @@ private:
     bool showsResult(WindowHandle window, int command);
     bool movedTo(WindowHandle window, Rect to);
     void expect(WindowHandle window, int command, const Rect* moved);
+    // The show command awaited has shown: its part of the window's record goes.
+    void landed(WindowHandle window, int command);
     // The window's pending record, once its result has been checked; null when none.
     Pending* pendingFor(WindowHandle window);
     std::uint32_t adjusted(WindowHandle window, std::uint32_t style);

@@ -64,8 +64,10 @@ void removeWindow(VirtualDesktop& desktop, WindowHandle window, const WindowEntr
     desktop.count = std::min(n, EntryCapacity);
 }
 
+// Moved whatever its rectangle reads: a maximised window's moves cannot be read back, and
+// one of a busy program may still be on its way to the other tile.
 void putBack(WindowSystem& ws, VirtualDesktop& from, WindowHandle window, Rect origin) {
-    if (!ws.isWindow(window) || ws.rect(window) == origin) return;
+    if (!ws.isWindow(window)) return;
     ws.move(window, origin.left, origin.top, origin.width(), origin.height(), true);
     for (int i = 0; i < from.count; ++i) {
         if (from.entries[i].window != window) continue;

@@ -172,6 +172,22 @@ void VirtualDesktop::capture(ScreenOnce* shared, DesktopArray* desktops) {
             if (const int k = seenIndex(w); k >= 0) seen_[static_cast<std::size_t>(k)].held = true;
         }
     }
+    // So is a parked program's window by the enabled dialog parked with it (a modal one),
+    // should its program show the window again.
+    for (int d = 0; desktops != nullptr && d < DesktopCount; ++d) {
+        const OwnedList& parked = (*desktops)[static_cast<std::size_t>(d)].owned;
+        if (&parked == &owned) continue;
+        for (int i = 0; i < parked.count; ++i) {
+            WindowHandle w = parked.items[static_cast<std::size_t>(i)].window;
+            const std::uint32_t dialog = ws.style(w);
+            if (dialog == 0 || (dialog & win::WsDisabled) != 0) continue;
+            for (int step = 0; step < OwnerChainLimit; ++step) {
+                w = owners_.ownerOf(ws, w);
+                if (w == NullWindow) break;
+                if (const int k = seenIndex(w); k >= 0) seen_[static_cast<std::size_t>(k)].held = true;
+            }
+        }
+    }
     for (Seen& s : seen_) s.candidate = admits(scene, s.window, s.style, s.held, s.text);
 
     // Where each open window goes: with the highest candidate on its chain, or, when there
