@@ -121,7 +121,12 @@ class Pictures:
         self.h.wait_panels(1)
         self.command(DESKTOP_1 + 1)
         self.h.wait_for(lambda: self.visible(first) == [False, False], "desktop 0 parked")
-        self.open("右の端末", "1124,100,500,360", "0x404040", "--state", "max")
+        # Maximised by its program where it stands: openbox maximises a window mapped
+        # maximised over the primary monitor.
+        terminal = self.open("右の端末", "1124,100,500,360", "0x404040")
+        self.h.fixture("send", "--hwnd", terminal, "--msg", "0x112", "--wparam", "0xf030")
+        self.h.wait_for(lambda: [w for w in self.h.windows()
+                                 if w["hwnd"] == terminal and w["maximised"]], "maximised")
         self.open("表計算", "40,420,500,300", "0xa0e0a0")
         self.command(DESKTOP_1)
         self.h.wait_for(lambda: self.visible(first) == [True, True], "desktop 0 back")
