@@ -42,13 +42,12 @@ void PinnedWindows::refresh(WindowSystem& windows) {
     }
 }
 
-std::vector<WindowEntry> PinnedWindows::inCell(int desktop, Rect screen) const {
+std::vector<WindowEntry> PinnedWindows::inCell(int desktop, const ScreenLayout& screen) const {
     std::vector<WindowEntry> cell;
     for (const WindowEntry& e : entries_) {
         if ((e.style & win::WsVisible) == 0) continue;
         WindowEntry placed = e;
         placed.desktopIndex = desktop;
-        if (placed.showState == win::SwShowMaximized) placed.windowRect = screen;
         placed.updateMapRect(screen);
         cell.push_back(placed);
     }

@@ -21,7 +21,7 @@ public:
     void refresh(WindowSystem& windows);
     // The pinned windows as the map shows them, bottom first: shown ones only, each placed
     // in desktop's cell.
-    std::vector<WindowEntry> inCell(int desktop, Rect screen) const;
+    std::vector<WindowEntry> inCell(int desktop, const ScreenLayout& screen) const;
     const std::vector<WindowEntry>& entries() const { return entries_; }
     // Keeps entry as it is, read by the caller.
     void keep(const WindowEntry& entry) { entries_.push_back(entry); }

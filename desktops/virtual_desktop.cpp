@@ -275,8 +275,7 @@ std::optional<WindowEntry> VirtualDesktop::findEntry(WindowHandle window) const 
 WindowHandle VirtualDesktop::windowAtMapPoint(int x, int y) const {
     if (windows_ == nullptr) return NullWindow;
     if (pins != nullptr && !pins->empty()) {
-        const std::vector<WindowEntry> pinned =
-            pins->inCell(index, windows_->rect(windows_->desktopWindow()));
+        const std::vector<WindowEntry> pinned = pins->inCell(index, readScreen(*windows_));
         for (auto it = pinned.rbegin(); it != pinned.rend(); ++it)
             if (it->containsMapPoint(*windows_, x, y)) return it->window;
     }
