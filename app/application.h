@@ -14,6 +14,7 @@
 #include "desktops/virtual_desktop.h"
 #include "desktops/window_system.h"
 #include "launcher/launcher_slot.h"
+#include "settings/settings_format.h"
 #include "ui/graphics.h"
 #include "ui/shell.h"
 #include "ui/skin_set.h"
@@ -41,6 +42,7 @@ struct Application {
     SlotArray slots{};
     FileChoice chosenFile;
     bool keepSettingsFile = false;  // KQZ.txt could not be read at start: never replaced
+    SettingsEncoding settingsEncoding = SettingsEncoding::Ansi;
     SkinSet skin;
     PanelState state;
     Hotkeys hotkeys;

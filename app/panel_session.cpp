@@ -64,7 +64,7 @@ void Panel::onEndSession(WindowHandle panel, bool ending) {
     }
     // WM_CLOSE never comes now: the registrations are saved without asking.
     saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile,
-                 &app_.hotkeys.section);
+                 &app_.hotkeys.section, app_.settingsEncoding);
     showKept(app_, ws);
     app_.hidden.showAll();  // forgets them; none is hidden any more
     for (VirtualDesktop& d : app_.desktops) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "base/platform.h"
 #include "ui/shell.h"
@@ -18,6 +19,9 @@ struct LauncherSlot {
     WindowHandle ownerWindow = NullWindow;
     char fileTitle[SlotTitleBytes] = {};
     char filePath[SlotPathBytes] = {};
+    // The name as the user gave it, in UTF-8, when filePath had to shorten parts of it to
+    // their 8.3 names; empty otherwise.
+    std::string longPath;
     OwnedIcon icon;
     int slotIndex = 0;
     int registered = 0;

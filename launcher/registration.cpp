@@ -31,6 +31,7 @@ void empty(LauncherSlot& slot) {
     slot.registered = 0;
     slot.fileTitle[0] = '\0';
     slot.filePath[0] = '\0';
+    slot.longPath.clear();
     // Nothing reads the icon of an empty slot again.
     slot.icon.reset();
 }

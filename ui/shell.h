@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "base/platform.h"
@@ -60,10 +62,23 @@ public:
     virtual unsigned dragQueryFile(DropHandle drop, unsigned index, char* buffer,
                                    unsigned size) = 0;
     virtual void dragFinish(DropHandle drop) = 0;
-    // ShellExecuteA; returns its result (above 32 done).
-    virtual std::intptr_t shellExecute(WindowHandle owner, const char* operation, const char* file,
-                                       const char* parameters, const char* directory,
-                                       int showCommand) = 0;
+    // ShellExecuteExA with SEE_MASK_FLAG_NO_UI, so that the shell shows no error box of its
+    // own; returns 0 when done, otherwise the Win32 error code.
+    virtual unsigned shellExecute(WindowHandle owner, const char* operation, const char* file,
+                                  const char* parameters, const char* directory,
+                                  int showCommand) = 0;
+    // Paths between UTF-8, which holds any name, and the system's ANSI code page, in which
+    // the slots and the settings file keep them. toAnsi converts without best fit (no
+    // look-alike such as "e" for "é") and is nullopt when any character has no exact form;
+    // toUtf8 is empty for bytes that are not text in the code page.
+    virtual std::optional<std::string> toAnsi(const std::string& utf8) = 0;
+    virtual std::string toUtf8(const std::string& ansi) = 0;
+    // GetShortPathNameW: the existing path with each part that has an 8.3 name shortened to
+    // it, in UTF-8; empty when the path does not exist or the call fails.
+    virtual std::string shortPath(const std::string& utf8) = 0;
+    // The system's text for a Win32 error code in the ANSI code page, without its line
+    // end; empty when the system has none.
+    virtual std::string errorText(unsigned error) = 0;
 };
 
 // An icon the panel obtained from the shell: destroyed through it when replaced, reset or

@@ -8,6 +8,9 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string>
+
+#include "base/utf8_file_store_win.h"
 
 namespace skelvo {
 
@@ -72,11 +75,80 @@ void Win32Shell::dragFinish(DropHandle drop) {
     DragFinish(reinterpret_cast<HDROP>(drop));
 }
 
-std::intptr_t Win32Shell::shellExecute(WindowHandle owner, const char* operation, const char* file,
-                                       const char* parameters, const char* directory,
-                                       int showCommand) {
-    return reinterpret_cast<std::intptr_t>(ShellExecuteA(reinterpret_cast<HWND>(owner), operation,
-                                                         file, parameters, directory, showCommand));
+unsigned Win32Shell::shellExecute(WindowHandle owner, const char* operation, const char* file,
+                                  const char* parameters, const char* directory,
+                                  int showCommand) {
+    SHELLEXECUTEINFOA info;
+    std::memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    // The caller reports a failure itself: the shell's own box would make it two.
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.hwnd = reinterpret_cast<HWND>(owner);
+    info.lpVerb = operation;
+    info.lpFile = file;
+    info.lpParameters = parameters;
+    info.lpDirectory = directory;
+    info.nShow = showCommand;
+    if (ShellExecuteExA(&info)) return 0;
+    const DWORD error = GetLastError();
+    // A failure that set no code still must not pass as done.
+    return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
+}
+
+std::string Win32Shell::errorText(unsigned error) {
+    char text[512];
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             error, 0, text, sizeof text, nullptr);
+    while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) --n;
+    return std::string(text, n);
+}
+
+namespace {
+
+std::wstring wideOf(const std::string& text, UINT codePage) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(),
+                                      static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                        wide.data(), n);
+    return wide;
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Shell::toAnsi(const std::string& utf8) {
+    if (utf8.empty()) return std::string();
+    const std::wstring wide = wideOf(utf8, CP_UTF8);
+    if (wide.empty()) return std::nullopt;
+    // Best fit would turn "café" into "cafe", another file that may well exist.
+    BOOL defaulted = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                      static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                      &defaulted);
+    if (n <= 0 || defaulted) return std::nullopt;
+    std::string ansi(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                        ansi.data(), n, nullptr, &defaulted);
+    if (defaulted) return std::nullopt;
+    return ansi;
+}
+
+std::string Win32Shell::toUtf8(const std::string& ansi) {
+    return toUtf8Path(wideOf(ansi, CP_ACP).c_str());
+}
+
+std::string Win32Shell::shortPath(const std::string& utf8) {
+    const std::wstring wide = wideOf(utf8, CP_UTF8);
+    if (wide.empty()) return {};
+    const DWORD n = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (n == 0) return {};
+    std::wstring shortened(n, L'\0');
+    const DWORD written = GetShortPathNameW(wide.c_str(), shortened.data(), n);
+    if (written == 0 || written >= n) return {};
+    shortened.resize(written);
+    return toUtf8Path(shortened.c_str());
 }
 
 IconHandle Win32Shell::loadIcon(InstanceHandle instance, int resourceId) {

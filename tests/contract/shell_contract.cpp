@@ -79,13 +79,17 @@ TEST_F(ShellContract, NamesOfADrop) {
 TEST_F(ShellContract, OpenStartsAProgram) {
     const std::string mark = env->scratchFile("opened.mark");
     const std::string parameters = "mark " + mark;
-    EXPECT_GT(shell.shellExecute(NullWindow, "open", env->fixture().c_str(), parameters.c_str(),
+    EXPECT_EQ(shell.shellExecute(NullWindow, "open", env->fixture().c_str(), parameters.c_str(),
                                  nullptr, win::SwShow),
-              32);
+              0u);
     EXPECT_TRUE(env->marked(mark, 15000));
-    EXPECT_LE(shell.shellExecute(NullWindow, "open", env->missing().c_str(), nullptr, nullptr,
-                                 win::SwShow),
-              32);
+    // A missing file fails with the system's code, which the system puts into words.
+    const unsigned error = shell.shellExecute(NullWindow, "open", env->missing().c_str(), nullptr,
+                                              nullptr, win::SwShow);
+    EXPECT_EQ(error, 2u) << "ERROR_FILE_NOT_FOUND";
+    const std::string text = shell.errorText(error);
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.back(), '\n');
 }
 
 }  // namespace

@@ -228,6 +228,23 @@ TEST_F(Launcher, LaunchesWithoutTouchingThePanel) {
     EXPECT_EQ(h.shell.executed.back().file, "E:\\last.exe");
 }
 
+// A launch the system refuses says so once per launch, with the path and the reason, and
+// changes nothing else; the launches that work say nothing.
+TEST_F(Launcher, AFailedLaunchSaysWhy) {
+    h.shell.missing = {Plan};
+    h.host.answers = {win::IdOk, win::IdOk};
+    const Rect where = h.windows.rect(h.panelWindow);
+    command(CmdRunAll, 0);
+    command(CmdLauncherFirst, 1);
+    EXPECT_EQ(h.shell.executed.size(), 3u);
+    const std::string failed =
+        "起動エラー|起動できませんでした。\n" + Plan + "\nThe system cannot find the file specified.|48";
+    EXPECT_EQ(boxes(), std::vector<std::string>{failed});
+    EXPECT_EQ(h.host.messageBoxes[0].owner, h.panelWindow);
+    EXPECT_EQ(registered(), (std::vector<int>{0, 3}));
+    EXPECT_EQ(h.windows.rect(h.panelWindow), where);
+}
+
 TEST_F(Launcher, SavedAtQuitAndAtSessionEndOnly) {
     const std::string expected =
         "--- LANCHER ---\r\n0 " + Notepad + "\r\n3 " + Plan + "\r\n10 D:\\b.txt\r\n--- L_END ---";
@@ -319,6 +336,31 @@ TEST(LauncherSettings, SingleByteCodePageRoundTrip) {
     EXPECT_STREQ(second.app->slots[6].filePath, cafe.c_str());
     EXPECT_EQ(second.files.files[directory + "\\KQZ.txt"],
               "--- LANCHER ---\r\n6 " + cafe + "\r\n--- L_END ---");
+}
+
+// A file saved as UTF-8 with its mark: read as UTF-8 whichever section comes first, names
+// outside the code page opened through their short names, and written back as it came.
+TEST(LauncherSettings, AFileInUtf8IsWrittenBackInUtf8) {
+    const std::string keys = "--- HOTKEYS ---\r\nswitch 3 Ctrl+Alt+F3\r\n--- H_END ---\r\n";
+    const std::string launcher = utf8(u8"--- LANCHER ---\r\n0 C:\\メモ\\a.txt\r\n"
+                                      u8"2 C:\\한국😀.zzz\r\n5 D:\\café\\b.txt\r\n--- L_END ---");
+    PanelHarness h;
+    h.shell.shortNames = {{utf8(u8"C:\\한국😀.zzz"), "C:\\HAN~1.ZZZ"},
+                          {utf8(u8"D:\\café\\b.txt"), "D:\\CAF~1\\b.txt"}};
+    h.files.files[File] = "\xEF\xBB\xBF" + keys + launcher;
+    h.create();
+    EXPECT_STREQ(h.app->slots[0].filePath, "C:\\\x83\x81\x83\x82\\a.txt");
+    EXPECT_STREQ(h.app->slots[2].filePath, "C:\\HAN~1.ZZZ");
+    EXPECT_STREQ(h.app->slots[5].filePath, "D:\\CAF~1\\b.txt");
+    EXPECT_EQ(h.app->hotkeys.section.lines, std::vector<std::string>{"switch 3 Ctrl+Alt+F3"});
+    h.state().pointerZone = 3;
+    h.send(win::WmCommand, CmdRun);
+    ASSERT_EQ(h.shell.executed.size(), 1u);
+    EXPECT_EQ(h.shell.executed[0].file, "C:\\HAN~1.ZZZ");
+    h.host.answers = {win::IdYes};
+    h.send(win::WmClose);
+    EXPECT_EQ(h.files.files[File], "\xEF\xBB\xBF" + keys + launcher);
+    EXPECT_EQ(h.host.messageBoxes.size(), 1u) << "the quit question only";
 }
 
 TEST(LauncherIcons, EveryIconObtainedIsDestroyedOnce) {
