@@ -28,7 +28,9 @@ public:
     virtual void setTimer(WindowHandle window, unsigned id, unsigned periodMs) = 0;
     virtual void killTimer(WindowHandle window, unsigned id) = 0;
 
-    // GetCurrentDirectoryA into buffer of size bytes; returns the length.
+    // The current directory in UTF-8, so that a folder of any name is named exactly, into
+    // buffer of size bytes; returns its length. As GetCurrentDirectory, too small a buffer
+    // gets nothing and the size needed, terminator included; 0 on failure.
     virtual unsigned currentDirectory(char* buffer, unsigned size) = 0;
 
     virtual Point cursorPos() = 0;  // screen coordinates

@@ -7,6 +7,9 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <string>
+
+#include "base/utf8_file_store_win.h"
 
 namespace skelvo {
 
@@ -30,7 +33,16 @@ void Win32Host::killTimer(WindowHandle window, unsigned id) {
 }
 
 unsigned Win32Host::currentDirectory(char* buffer, unsigned size) {
-    return GetCurrentDirectoryA(size, buffer);
+    const DWORD wideSize = GetCurrentDirectoryW(0, nullptr);
+    if (wideSize == 0) return 0;
+    std::wstring wide(wideSize, L'\0');
+    const DWORD length = GetCurrentDirectoryW(wideSize, wide.data());
+    if (length == 0 || length >= wideSize) return 0;
+    const std::string utf8 = toUtf8Path(wide.c_str());
+    if (utf8.empty()) return 0;
+    if (utf8.size() >= size) return static_cast<unsigned>(utf8.size() + 1);
+    std::memcpy(buffer, utf8.c_str(), utf8.size() + 1);
+    return static_cast<unsigned>(utf8.size());
 }
 
 Point Win32Host::cursorPos() {

@@ -131,9 +131,9 @@ void Panel::onCreate(WindowHandle panel) {
     st.sizeState = SizeFull;
     st.heldTicks = 0;
     // A directory that does not fit names no settings file.
-    const unsigned length = s_.host.currentDirectory(st.workingDirectory, MaxPathBytes);
-    if (length == 0 || length >= MaxPathBytes) st.workingDirectory[0] = '\0';
-    st.workingDirectory[MaxPathBytes - 1] = '\0';
+    const unsigned length = s_.host.currentDirectory(st.workingDirectory, MaxDirectoryBytes);
+    if (length == 0 || length >= MaxDirectoryBytes) st.workingDirectory[0] = '\0';
+    st.workingDirectory[MaxDirectoryBytes - 1] = '\0';
     app_.keepSettingsFile = !loadSettings(s_, st.workingDirectory, app_.slots,
                                           &app_.hotkeys.section, &app_.settingsEncoding);
     registerHotkeys(app_, s_, panel);

@@ -13,17 +13,16 @@ namespace skelvo {
 namespace {
 
 // No directory (it did not fit at creation) names no file, never one in the root.
-std::optional<std::string> filePath(FileStore& files, const char* directory) {
+std::optional<std::string> filePath(const char* directory) {
     if (directory == nullptr || directory[0] == '\0') return std::nullopt;
-    return settingsFilePath(std::string_view(directory, strnlen(directory, SlotPathBytes)),
-                            [&files](unsigned char byte) { return files.isLeadByte(byte); });
+    return settingsFilePathUtf8(std::string_view(directory, strnlen(directory, MaxDirectoryBytes)));
 }
 
 }  // namespace
 
 bool loadSettings(Services& services, const char* directory, SlotArray& slots, KeySection* keys,
                   SettingsEncoding* encoding) {
-    const std::optional<std::string> path = filePath(services.files, directory);
+    const std::optional<std::string> path = filePath(directory);
     if (!path) return true;
     const FileRead file = services.files.readFile(*path);
     if (file.status != FileRead::Read) return file.status == FileRead::Missing;
@@ -62,7 +61,7 @@ bool saveSettings(Services& services, const char* directory, const SlotArray& sl
         if (utf8) stored = !slot.longPath.empty() ? slot.longPath : services.shell.toUtf8(stored);
         registered.push_back({slot.slotIndex, std::move(stored)});
     }
-    const std::optional<std::string> path = filePath(services.files, directory);
+    const std::optional<std::string> path = filePath(directory);
     // The hotkeys go first: a launcher section's closing marker must end the file.
     const std::string bytes =
         (utf8 ? std::string(Utf8Mark) : std::string()) +

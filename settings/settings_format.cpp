@@ -143,4 +143,22 @@ std::optional<std::string> settingsFilePath(std::string_view workingDirectory,
     return path;
 }
 
+std::optional<std::string> settingsFilePathUtf8(std::string_view workingDirectory) {
+    const LeadByteTest noLeadBytes = [](unsigned char) { return false; };
+    if (workingDirectory.empty() || workingDirectory.find('\0') != std::string_view::npos)
+        return std::nullopt;
+    std::string path(workingDirectory);
+    if (!endsWithBackslash(workingDirectory, noLeadBytes)) path += '\\';
+    path += SettingsFileName;
+    // Each character is one UTF-16 unit but those of four bytes, which are two.
+    std::size_t units = 0;
+    for (const char c : path) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) ++units;
+        if (byte >= 0xF0) ++units;
+    }
+    if (units > MaxStoredPathBytes) return std::nullopt;
+    return path;
+}
+
 }  // namespace skelvo

@@ -63,5 +63,8 @@ bool isStorablePath(std::string_view path, std::size_t maxPathBytes = MaxStoredP
 // would exceed MaxStoredPathBytes.
 std::optional<std::string> settingsFilePath(std::string_view workingDirectory,
                                             const LeadByteTest& isLeadByte);
+// The same for a directory in UTF-8, as the wide file API opens it: no longer than
+// MaxStoredPathBytes UTF-16 units.
+std::optional<std::string> settingsFilePathUtf8(std::string_view workingDirectory);
 
 }  // namespace skelvo

@@ -338,6 +338,23 @@ TEST(LauncherSettings, SingleByteCodePageRoundTrip) {
               "--- LANCHER ---\r\n6 " + cafe + "\r\n--- L_END ---");
 }
 
+// The folder's name reaches the file store whole, whatever the code page holds, and the
+// paths inside stay the code page's bytes.
+TEST(LauncherSettings, AFolderOfAnyName) {
+    const std::string directory = utf8(u8"C:\\café 한국");
+    const std::string file = "--- LANCHER ---\r\n4 C:\\\x83\x81\x83\x82.txt\r\n--- L_END ---";
+    PanelHarness h;
+    h.host.directory = directory;
+    h.files.files[directory + "\\KQZ.txt"] = file;
+    h.create();
+    EXPECT_STREQ(h.app->slots[4].filePath, "C:\\\x83\x81\x83\x82.txt");
+    h.host.answers = {win::IdYes};
+    h.send(win::WmClose);
+    ASSERT_EQ(h.files.writes.size(), 1u);
+    EXPECT_EQ(h.files.writes[0].path, directory + "\\KQZ.txt");
+    EXPECT_EQ(h.files.writes[0].bytes, file);
+}
+
 // A file saved as UTF-8 with its mark: read as UTF-8 whichever section comes first, names
 // outside the code page opened through their short names, and written back as it came.
 TEST(LauncherSettings, AFileInUtf8IsWrittenBackInUtf8) {
