@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/pointer.h"
+#include "launcher/slot_path.h"
 
 namespace skelvo {
 
@@ -76,6 +77,17 @@ void fillSlot(Services& services, LauncherSlot& slot, const char* path) {
     slot.registered = 1;
 }
 
+bool fillSlotUtf8(Services& services, LauncherSlot& slot, const std::string& path,
+                  bool* unstorable) {
+    const std::optional<std::string> ansi = ansiPathFor(services.shell, path);
+    if (unstorable != nullptr) *unstorable = !ansi;
+    // A name that does not fit a slot is left alone rather than registered cut.
+    if (!ansi || ansi->empty() || ansi->size() >= SlotPathBytes) return false;
+    fillSlot(services, slot, ansi->c_str());
+    slot.longPath = services.shell.toUtf8(*ansi) != path ? path : std::string();
+    return true;
+}
+
 int registerFromDialog(Services& services, FileChoice& chosen, LauncherSlot& slot) {
     if (overwriteRefused(services, slot)) return 0;
     if (chooseFile(services, chosen, slot.ownerWindow, slot.filePath, slot.fileTitle) != 0)
@@ -93,13 +105,12 @@ int registerFromDrop(Application& app, Services& services, WindowHandle panel, D
     if (st.functionMode == FunctionLauncher && isCellZone(st.pointerZone)) {
         LauncherSlot& slot = app.slots[st.pointerZone - 1];
         if (!overwriteRefused(services, slot)) {
-            // A name that does not fit a slot is left alone rather than registered cut.
-            char name[SlotPathBytes] = {};
-            const unsigned length = services.shell.dragQueryFile(drop, 0, nullptr, 0);
-            if (length > 0 && length < sizeof name &&
-                services.shell.dragQueryFile(drop, 0, name, sizeof name) == length) {
-                fillSlot(services, slot, name);
+            bool unstorable = false;
+            if (fillSlotUtf8(services, slot, services.shell.droppedPath(drop, 0), &unstorable)) {
                 result = 1;
+            } else if (unstorable) {
+                services.host.messageBox(panel, UnstorableText, UnstorableCaption,
+                                         win::MbOk | win::MbIconExclamation);
             }
         }
     }

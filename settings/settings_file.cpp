@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "launcher/registration.h"
-#include "launcher/slot_path.h"
 #include "settings/hotkey_section.h"
 #include "settings/settings_format.h"
 
@@ -33,20 +32,15 @@ bool loadSettings(Services& services, const char* directory, SlotArray& slots, K
     if (keys != nullptr) *keys = readKeySection(bytes);
     for (SettingsRecord& record : parseSettings(bytes, utf8 ? MaxUtf8PathBytes : MaxStoredPathBytes)) {
         if (record.slot < 0 || record.slot >= SlotCount) continue;
-        std::string longPath;
+        // Only a path that a slot holds whole, as a terminated string.
+        if (record.path.find('\0') != std::string::npos) continue;
         if (utf8) {
             // A name the code page cannot hold, even shortened, cannot be opened by a slot.
-            std::optional<std::string> ansi = ansiPathFor(services.shell, record.path);
-            if (!ansi) continue;
-            if (services.shell.toUtf8(*ansi) != record.path) longPath = std::move(record.path);
-            record.path = std::move(*ansi);
-        }
-        // Only a path that a slot holds whole, as a terminated string.
-        if (record.path.empty() || record.path.size() >= SlotPathBytes ||
-            record.path.find('\0') != std::string::npos)
+            fillSlotUtf8(services, slots[record.slot], record.path);
             continue;
+        }
+        if (record.path.empty() || record.path.size() >= SlotPathBytes) continue;
         fillSlot(services, slots[record.slot], record.path.c_str());
-        slots[record.slot].longPath = std::move(longPath);
     }
     return true;
 }

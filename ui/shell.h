@@ -61,6 +61,8 @@ public:
     // length of item index, otherwise the bytes copied (at most size - 1, terminated).
     virtual unsigned dragQueryFile(DropHandle drop, unsigned index, char* buffer,
                                    unsigned size) = 0;
+    // DragQueryFileW: item index in UTF-8, which holds any name; empty when there is none.
+    virtual std::string droppedPath(DropHandle drop, unsigned index) = 0;
     virtual void dragFinish(DropHandle drop) = 0;
     // ShellExecuteExA with SEE_MASK_FLAG_NO_UI, so that the shell shows no error box of its
     // own; returns 0 when done, otherwise the Win32 error code.

@@ -71,6 +71,15 @@ unsigned Win32Shell::dragQueryFile(DropHandle drop, unsigned index, char* buffer
     return DragQueryFileA(reinterpret_cast<HDROP>(drop), index, buffer, size);
 }
 
+std::string Win32Shell::droppedPath(DropHandle drop, unsigned index) {
+    const HDROP handle = reinterpret_cast<HDROP>(drop);
+    const UINT length = DragQueryFileW(handle, index, nullptr, 0);
+    if (length == 0) return {};
+    std::wstring name(length + 1, L'\0');
+    if (DragQueryFileW(handle, index, name.data(), length + 1) != length) return {};
+    return toUtf8Path(name.c_str());
+}
+
 void Win32Shell::dragFinish(DropHandle drop) {
     DragFinish(reinterpret_cast<HDROP>(drop));
 }

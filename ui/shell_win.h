@@ -13,6 +13,7 @@ public:
     IconHandle associatedIcon(InstanceHandle instance, const char* path) override;
     bool destroyIcon(IconHandle icon) override;
     unsigned dragQueryFile(DropHandle drop, unsigned index, char* buffer, unsigned size) override;
+    std::string droppedPath(DropHandle drop, unsigned index) override;
     void dragFinish(DropHandle drop) override;
     unsigned shellExecute(WindowHandle owner, const char* operation, const char* file,
                           const char* parameters, const char* directory,

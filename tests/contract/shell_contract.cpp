@@ -69,6 +69,8 @@ TEST_F(ShellContract, NamesOfADrop) {
         EXPECT_EQ(shell.dragQueryFile(drop, i, name, sizeof name), names[i].size());
         EXPECT_EQ(std::string(name), names[i]);
     }
+    EXPECT_EQ(shell.droppedPath(drop, 0), names[0]) << "an ASCII name, in UTF-8";
+    EXPECT_EQ(shell.droppedPath(drop, 3), "") << "past the last item";
     char cut[6] = {};
     shell.dragQueryFile(drop, 0, cut, sizeof cut);
     EXPECT_EQ(std::string(cut), names[0].substr(0, 5));

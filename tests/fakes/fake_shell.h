@@ -113,6 +113,11 @@ public:
         buffer[n] = '\0';
         return static_cast<unsigned>(n);
     }
+    // The names as they were added: UTF-8, as the shell hands them out in Unicode.
+    std::string droppedPath(DropHandle drop, unsigned index) override {
+        const auto it = drops.find(drop);
+        return it != drops.end() && index < it->second.size() ? it->second[index] : std::string();
+    }
     void dragFinish(DropHandle drop) override {
         finishedDrops.push_back(drop);
         drops.erase(drop);

@@ -313,18 +313,18 @@ TEST(LauncherSettings, AFileThatCannotBeReadOrWrittenIsKept) {
     }
 }
 
-// On a system whose code page is 1252, paths are saved and loaded as the bytes they are,
-// and a directory ending in what code page 932 would take for a lead byte has its file.
+// On a system whose code page is 1252, paths are saved and loaded as the bytes they are.
 TEST(LauncherSettings, SingleByteCodePageRoundTrip) {
-    const std::string directory = "C:\\Caf\xE9";
+    const std::string directory = utf8(u8"C:\\Café");
     const std::string cafe = "C:\\caf\xE9.txt";
     PanelHarness first;
     first.files.codePage = 1252;
+    first.shell.ansiOf = {{utf8(u8"é"), "\xE9"}};
     first.host.directory = directory;
     first.create();
     first.send(win::WmCommand, CmdSwitchFunction);
     first.pointAt(127, 62);
-    first.send(win::WmDropFiles, first.shell.addDrop({cafe}));
+    first.send(win::WmDropFiles, first.shell.addDrop({utf8(u8"C:\\café.txt")}));
     first.host.answers = {win::IdYes};
     first.send(win::WmClose);
     EXPECT_EQ(first.host.messageBoxes.size(), 1u) << "the quit question only";
@@ -336,6 +336,46 @@ TEST(LauncherSettings, SingleByteCodePageRoundTrip) {
     EXPECT_STREQ(second.app->slots[6].filePath, cafe.c_str());
     EXPECT_EQ(second.files.files[directory + "\\KQZ.txt"],
               "--- LANCHER ---\r\n6 " + cafe + "\r\n--- L_END ---");
+}
+
+// A dropped name in UTF-8 becomes a path of the code page: as it is when it fits, with
+// only the parts that do not shortened to their 8.3 names, or not at all; never a
+// look-alike or "?".
+TEST(LauncherPaths, DroppedNamesOutsideTheCodePage) {
+    const std::string korean = utf8(u8"C:\\Docs\\한국😀.zzz");
+    const std::string deep = utf8(u8"C:\\Program Files\\café\\long name.txt");
+    const std::string koreanShort = utf8(u8"C:\\한~1.ZZZ");
+    struct Case {
+        std::string dropped, shortName;
+        std::optional<std::string> stored;  // nullopt: refused
+    } cases[] = {
+        {utf8(u8"C:\\表\\メモ.txt"), "", "C:\\\x95\x5C\\\x83\x81\x83\x82.txt"},
+        {korean, "C:\\Docs\\HAN~1.ZZZ", "C:\\Docs\\HAN~1.ZZZ"},
+        {deep, "C:\\PROGRA~1\\CAF~1\\LONGNA~1.TXT", "C:\\Program Files\\CAF~1\\long name.txt"},
+        {utf8(u8"D:\\café.txt"), "", std::nullopt},  // "cafe.txt" is another file
+        {utf8(u8"C:\\한.zzz"), koreanShort, std::nullopt},  // a short name that does not fit
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dropped);
+        LauncherPanel t;
+        if (!c.shortName.empty()) t.h.shell.shortNames[c.dropped] = c.shortName;
+        t.h.host.answers = {win::IdYes, win::IdOk};
+        t.drop(177, 22, {c.dropped});  // slot 3, which holds Plan
+        if (!c.stored) {
+            EXPECT_STREQ(t.slot(3).filePath, Plan.c_str()) << "the slot as it was";
+            EXPECT_EQ(t.boxes(), (std::vector<std::string>{
+                                     Overwrite, std::string(UnstorableCaption) + "|" +
+                                                    UnstorableText + "|48"}));
+            continue;
+        }
+        EXPECT_STREQ(t.slot(3).filePath, c.stored->c_str());
+        EXPECT_EQ(t.slot(3).longPath, c.shortName.empty() ? "" : c.dropped);
+        t.command(CmdRun, 4);
+        EXPECT_EQ(t.h.shell.executed.back().file, *c.stored);
+        t.h.host.answers = {win::IdYes};
+        t.h.send(win::WmClose);
+        EXPECT_NE(t.h.files.files[File].find("\r\n3 " + *c.stored + "\r\n"), std::string::npos);
+    }
 }
 
 // The folder's name reaches the file store whole, whatever the code page holds, and the
