@@ -37,8 +37,8 @@ using SlotArray = std::array<LauncherSlot, SlotCount>;
 // The open-file dialog's buffers, shared by every slot's dialog and never cleared: each
 // dialog opens with the path chosen last.
 struct FileChoice {
-    char path[SlotPathBytes] = {};
-    char title[SlotTitleBytes] = {};
+    char path[FileChoiceBytes(SlotPathBytes)] = {};    // UTF-8
+    char title[FileChoiceBytes(SlotTitleBytes)] = {};  // UTF-8
 };
 
 }  // namespace skelvo

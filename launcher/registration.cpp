@@ -28,6 +28,11 @@ bool deletionConfirmed(Services& services, WindowHandle panel, const char* text)
                                     win::MbYesNo | win::MbIconExclamation) == win::IdYes;
 }
 
+void refuseUnstorable(Services& services, WindowHandle owner) {
+    services.host.messageBox(owner, UnstorableText, UnstorableCaption,
+                             win::MbOk | win::MbIconExclamation);
+}
+
 void empty(LauncherSlot& slot) {
     slot.registered = 0;
     slot.fileTitle[0] = '\0';
@@ -51,21 +56,17 @@ LauncherSlot* commandSlot(Application& app) {
 
 }  // namespace
 
-int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner, char* path,
-               char* title) {
+int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner) {
     OpenFileRequest request;
     request.owner = owner;
     request.filter = ChooseFileFilter;
     request.title = ChooseFileTitle;
     request.flags = 0;
     request.file = chosen.path;
-    request.fileSize = sizeof chosen.path;
+    request.fileSize = SlotPathBytes;
     request.fileTitle = chosen.title;
-    request.fileTitleSize = sizeof chosen.title;
-    if (!services.shell.openFileDialog(request)) return -1;
-    copyText(path, chosen.path, SlotPathBytes);
-    copyText(title, chosen.title, SlotTitleBytes);
-    return 0;
+    request.fileTitleSize = SlotTitleBytes;
+    return services.shell.openFileDialog(request) ? 0 : -1;
 }
 
 void fillSlot(Services& services, LauncherSlot& slot, const char* path) {
@@ -90,10 +91,15 @@ bool fillSlotUtf8(Services& services, LauncherSlot& slot, const std::string& pat
 
 int registerFromDialog(Services& services, FileChoice& chosen, LauncherSlot& slot) {
     if (overwriteRefused(services, slot)) return 0;
-    if (chooseFile(services, chosen, slot.ownerWindow, slot.filePath, slot.fileTitle) != 0)
+    if (chooseFile(services, chosen, slot.ownerWindow) != 0) return -1;
+    bool unstorable = false;
+    if (!fillSlotUtf8(services, slot, chosen.path, &unstorable)) {
+        if (unstorable) refuseUnstorable(services, slot.ownerWindow);
         return -1;
-    slot.registered = 1;
-    setIcon(services, slot);
+    }
+    // The dialog's own title, as it shows it, wherever the code page holds it.
+    const std::optional<std::string> title = services.shell.toAnsi(chosen.title);
+    if (title && !title->empty()) copyText(slot.fileTitle, title->c_str(), SlotTitleBytes);
     return 1;
 }
 
@@ -109,8 +115,7 @@ int registerFromDrop(Application& app, Services& services, WindowHandle panel, D
             if (fillSlotUtf8(services, slot, services.shell.droppedPath(drop, 0), &unstorable)) {
                 result = 1;
             } else if (unstorable) {
-                services.host.messageBox(panel, UnstorableText, UnstorableCaption,
-                                         win::MbOk | win::MbIconExclamation);
+                refuseUnstorable(services, panel);
             }
         }
     }

@@ -19,9 +19,8 @@ inline constexpr char UnstorableText[] =
     "ファイル名にシステムの文字コードで表せない文字があり、短い名前(8.3形式)もないため、"
     "登録できません。";
 
-// The open-file dialog on chosen's buffers; on a choice copies path and title to the
-// destinations (SlotPathBytes and SlotTitleBytes bytes) and returns 0, otherwise -1.
-int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner, char* path, char* title);
+// The open-file dialog on chosen's buffers; 0 on a choice, otherwise -1.
+int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner);
 // Fills slot from path (as the settings loader and a drop do): title, icon, registered.
 void fillSlot(Services& services, LauncherSlot& slot, const char* path);
 // Fills slot from a path in UTF-8 (a drop, the dialog): through the code page, or its short

@@ -28,17 +28,24 @@ struct TrayIconData {
     char tip[64] = {};
 };
 
-// The OPENFILENAMEA members the panel sets; every other member is zero.
+// The OPENFILENAMEW members the panel sets; every other member is zero. The panel's
+// texts are code page 932; the names are UTF-8, which holds any name, in buffers of
+// FileChoiceBytes(size) bytes for a dialog limit of size characters.
 struct OpenFileRequest {
     WindowHandle owner = NullWindow;
     const char* filter = nullptr;  // pairs of strings, the list ended by an empty one
     const char* title = nullptr;
     unsigned flags = 0;
     char* file = nullptr;  // in: the initial file name; out: the chosen path
-    unsigned fileSize = 0;
+    unsigned fileSize = 0;  // nMaxFile, in characters
     char* fileTitle = nullptr;  // out: the chosen file's title
-    unsigned fileTitleSize = 0;
+    unsigned fileTitleSize = 0;  // nMaxFileTitle, in characters
 };
+
+// A UTF-8 buffer for names of up to size UTF-16 characters: three bytes each at most.
+constexpr unsigned FileChoiceBytes(unsigned size) {
+    return 3 * size;
+}
 
 class Shell {
 public:
@@ -46,7 +53,7 @@ public:
     // Shell_NotifyIconA; returns its result.
     virtual bool notifyIcon(unsigned operation, const TrayIconData& data) = 0;
 
-    // GetOpenFileNameA (the structure of OPENFILENAME_SIZE_VERSION_400A bytes); false when
+    // GetOpenFileNameW (the structure of OPENFILENAME_SIZE_VERSION_400W bytes); false when
     // cancelled or failed.
     virtual bool openFileDialog(const OpenFileRequest& request) = 0;
     // GetFileTitleA; returns its result (0 done).

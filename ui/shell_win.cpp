@@ -14,6 +14,23 @@
 
 namespace skelvo {
 
+namespace {
+
+constexpr UINT ShiftJisCodePage = 932;
+
+std::wstring wideOf(const std::string& text, UINT codePage) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(),
+                                      static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                        wide.data(), n);
+    return wide;
+}
+
+}  // namespace
+
 bool Win32Shell::notifyIcon(unsigned operation, const TrayIconData& data) {
     NOTIFYICONDATAA nid;
     std::memset(&nid, 0, sizeof(nid));
@@ -31,22 +48,42 @@ bool Win32Shell::notifyIcon(unsigned operation, const TrayIconData& data) {
 }
 
 bool Win32Shell::openFileDialog(const OpenFileRequest& request) {
-    OPENFILENAMEA ofn;
+    // The panel's texts are code page 932 whatever the system's code page.
+    std::size_t filterLength = 0;
+    while (request.filter != nullptr && request.filter[filterLength] != '\0')
+        filterLength += std::strlen(request.filter + filterLength) + 1;
+    const std::wstring filter =
+        wideOf(std::string(request.filter != nullptr ? request.filter : "", filterLength + 1),
+               ShiftJisCodePage);
+    const std::wstring title = wideOf(request.title != nullptr ? request.title : "", ShiftJisCodePage);
+    std::wstring file(request.fileSize, L'\0');
+    std::wstring fileTitle(request.fileTitleSize, L'\0');
+    if (!toWidePath(request.file, file.data(), static_cast<int>(file.size()))) file[0] = L'\0';
+
+    OPENFILENAMEW ofn;
     std::memset(&ofn, 0, sizeof(ofn));
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     ofn.hwndOwner = reinterpret_cast<HWND>(request.owner);
-    ofn.lpstrFilter = request.filter;
+    ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 0;
-    ofn.lpstrFile = request.file;
+    ofn.lpstrFile = file.data();
     ofn.nMaxFile = request.fileSize;
-    ofn.lpstrFileTitle = request.fileTitle;
+    ofn.lpstrFileTitle = fileTitle.data();
     ofn.nMaxFileTitle = request.fileTitleSize;
     ofn.lpstrInitialDir = nullptr;
-    ofn.lpstrTitle = request.title;
+    ofn.lpstrTitle = title.c_str();
     ofn.Flags = request.flags;
-    const bool chosen = GetOpenFileNameA(&ofn) != FALSE;
+    bool chosen = GetOpenFileNameW(&ofn) != FALSE;
     if (afterDialog != nullptr) afterDialog();
-    return chosen;
+    if (!chosen) return false;
+    const std::string path = toUtf8Path(file.c_str());
+    const std::string name = toUtf8Path(fileTitle.c_str());
+    if (path.empty() || path.size() >= FileChoiceBytes(request.fileSize) ||
+        name.size() >= FileChoiceBytes(request.fileTitleSize))
+        return false;
+    std::memcpy(request.file, path.c_str(), path.size() + 1);
+    std::memcpy(request.fileTitle, name.c_str(), name.size() + 1);
+    return true;
 }
 
 int Win32Shell::fileTitle(const char* path, char* title, unsigned size) {
@@ -111,21 +148,6 @@ std::string Win32Shell::errorText(unsigned error) {
     while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) --n;
     return std::string(text, n);
 }
-
-namespace {
-
-std::wstring wideOf(const std::string& text, UINT codePage) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(),
-                                      static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                        wide.data(), n);
-    return wide;
-}
-
-}  // namespace
 
 std::optional<std::string> Win32Shell::toAnsi(const std::string& utf8) {
     if (utf8.empty()) return std::string();

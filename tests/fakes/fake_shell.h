@@ -40,7 +40,8 @@ public:
         return true;
     }
 
-    // The next answer of dialogAnswers (none: cancelled), written as GetOpenFileNameA does.
+    // The next answer of dialogAnswers (none: cancelled, UTF-8 otherwise), written as
+    // GetOpenFileNameW does.
     bool openFileDialog(const OpenFileRequest& r) override {
         dialogs.push_back({r.owner, std::string(r.filter, filterLength(r.filter)), r.title, r.flags,
                            r.file, r.fileSize, r.fileTitleSize});
@@ -51,7 +52,9 @@ public:
         }
         const DialogAnswer a = *dialogAnswers.front();
         dialogAnswers.pop_front();
-        if (a.path.size() >= r.fileSize || a.title.size() >= r.fileTitleSize) return false;
+        if (a.path.size() >= FileChoiceBytes(r.fileSize) ||
+            a.title.size() >= FileChoiceBytes(r.fileTitleSize))
+            return false;
         std::memcpy(r.file, a.path.c_str(), a.path.size() + 1);
         std::memcpy(r.fileTitle, a.title.c_str(), a.title.size() + 1);
         return true;

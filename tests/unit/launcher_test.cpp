@@ -338,10 +338,10 @@ TEST(LauncherSettings, SingleByteCodePageRoundTrip) {
               "--- LANCHER ---\r\n6 " + cafe + "\r\n--- L_END ---");
 }
 
-// A dropped name in UTF-8 becomes a path of the code page: as it is when it fits, with
-// only the parts that do not shortened to their 8.3 names, or not at all; never a
-// look-alike or "?".
-TEST(LauncherPaths, DroppedNamesOutsideTheCodePage) {
+// A dropped or chosen name in UTF-8 becomes a path of the code page: as it is when it
+// fits, with only the parts that do not shortened to their 8.3 names, or not at all; never
+// a look-alike or "?".
+TEST(LauncherPaths, NamesOutsideTheCodePage) {
     const std::string korean = utf8(u8"C:\\Docs\\한국😀.zzz");
     const std::string deep = utf8(u8"C:\\Program Files\\café\\long name.txt");
     const std::string koreanShort = utf8(u8"C:\\한~1.ZZZ");
@@ -355,12 +355,19 @@ TEST(LauncherPaths, DroppedNamesOutsideTheCodePage) {
         {utf8(u8"D:\\café.txt"), "", std::nullopt},  // "cafe.txt" is another file
         {utf8(u8"C:\\한.zzz"), koreanShort, std::nullopt},  // a short name that does not fit
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.dropped);
+    for (const auto& [c, byDialog] : {std::pair{cases[0], false}, {cases[1], false},
+                                      {cases[2], false}, {cases[3], false}, {cases[4], false},
+                                      {cases[1], true}, {cases[3], true}}) {
+        SCOPED_TRACE(c.dropped + (byDialog ? " chosen" : " dropped"));
         LauncherPanel t;
         if (!c.shortName.empty()) t.h.shell.shortNames[c.dropped] = c.shortName;
         t.h.host.answers = {win::IdYes, win::IdOk};
-        t.drop(177, 22, {c.dropped});  // slot 3, which holds Plan
+        if (byDialog) {  // slot 3, which holds Plan
+            t.h.shell.dialogAnswers = {FakeShell::DialogAnswer{c.dropped, "title"}};
+            t.command(CmdRegister, 4);
+        } else {
+            t.drop(177, 22, {c.dropped});
+        }
         if (!c.stored) {
             EXPECT_STREQ(t.slot(3).filePath, Plan.c_str()) << "the slot as it was";
             EXPECT_EQ(t.boxes(), (std::vector<std::string>{
