@@ -69,6 +69,7 @@ void unregisterHotkeys(Application& app, Services& s) {
 
 void onHotKey(Application& app, Services& s, WindowHandle panel, std::uintptr_t id) {
     if (id < HotkeyIdBase || id >= HotkeyIdBase + HotkeyCount) return;
+    if (app.state.sessionEnding) return;  // every key switches or sends
     const int place = static_cast<int>(id) - HotkeyIdBase;
     if (place >= StepFirst) {
         if (const auto next = neighbourDesktop(app.state.currentDesktop, place - StepFirst))
@@ -92,17 +93,27 @@ bool sendToDesktop(Application& app, Services& s, WindowHandle panel, WindowHand
     // As a switch does: a window opened since the last refresh is listed too.
     refreshDesktop(app.desktops, source);
     if (app.desktops[target].count >= EntryCapacity) return false;
+    // A program's dialog has the keyboard: the listed window on its owner chain goes, and
+    // the dialog with it.
     WindowEntry* entry = nullptr;
-    for (int i = 0; i < from.count && entry == nullptr; ++i)
-        if (from.entries[i].window == window) entry = &from.entries[i];
-    if (entry == nullptr) return false;
+    for (int step = 0; step <= OwnerChainLimit && window != NullWindow; ++step) {
+        for (int i = 0; i < from.count && entry == nullptr; ++i)
+            if (from.entries[i].window == window) entry = &from.entries[i];
+        if (entry != nullptr) break;
+        window = s.windows.relative(window, win::GwOwner);
+    }
+    if (entry == nullptr || window == panel) return false;
     // A drop finds the window dragged into the target's tile of the virtual screen and
     // moves it back by whole screens; recorded in that tile, the window keeps its place.
-    const Rect screen = s.windows.rect(s.windows.desktopWindow());
-    const int dx = (target % GridColumns - source % GridColumns) * screen.right;
-    const int dy = (target / GridColumns - source / GridColumns) * screen.bottom;
-    Rect& r = entry->windowRect;
-    r = Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+    // A maximised one is put where it is maximised, from where it stands: shifted as well,
+    // it would end a whole screen away.
+    if (!s.windows.isZoomed(window)) {
+        const Rect screen = s.windows.rect(s.windows.desktopWindow());
+        const int dx = (target % GridColumns - source % GridColumns) * screen.right;
+        const int dy = (target / GridColumns - source / GridColumns) * screen.bottom;
+        Rect& r = entry->windowRect;
+        r = Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+    }
     moveWindowToDesktop(window, target + 1, source, source, app.desktops);
     return true;
 }

@@ -45,8 +45,10 @@ public:
     // icon and the journal go, and the process ends.
     void onEndSession(WindowHandle panel, bool ending);
     std::intptr_t onPaint(WindowHandle panel, std::uintptr_t wParam, std::intptr_t lParam);
+    // Whether a session end is pending: no window of another program is hidden meanwhile.
+    void holdHides(bool held);
 
-    bool sessionQueried() const { return sessionQueried_; }
+    bool sessionQueried() const { return app_.state.sessionEnding; }
     Application& app() { return app_; }
     Services& services() { return s_; }
 
@@ -58,7 +60,6 @@ private:
                         ScreenOnce* refresh);
 
     FrameCache frame_;  // the picture on screen
-    bool sessionQueried_ = false;  // windows shown for a session end not yet decided
 
     // Messages that may start work on the desktops and arrived while a call on the window
     // system was under way (the thread handles messages sent to it while it waits on

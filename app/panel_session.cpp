@@ -37,9 +37,17 @@ void showKept(Application& app, WindowSystem& ws) {
 
 }  // namespace
 
+// Hides stop before anything is shown: the query may arrive in the middle of a command
+// that waits on another program, and the rest of that command must not hide again what
+// the session end shows.
+void Panel::holdHides(bool held) {
+    app_.state.sessionEnding = held;
+    if (s_.awaited != nullptr) s_.awaited->holdHides(held);
+}
+
 void Panel::onQueryEndSession() {
-    if (sessionQueried_) return;
-    sessionQueried_ = true;
+    if (app_.state.sessionEnding) return;
+    holdHides(true);
     if (s_.guard != nullptr) s_.guard->release();
     showKept(app_, s_.windows);
 }
@@ -47,8 +55,8 @@ void Panel::onQueryEndSession() {
 void Panel::onEndSession(WindowHandle panel, bool ending) {
     WindowSystem& ws = s_.windows;
     if (!ending) {
-        if (!sessionQueried_) return;
-        sessionQueried_ = false;
+        if (!app_.state.sessionEnding) return;
+        holdHides(false);
         // Journalled again before the first hide.
         if (s_.guard != nullptr) s_.guard->resume();
         for (WindowHandle w : app_.hidden.windows()) ws.show(w, win::SwHide);
@@ -62,17 +70,19 @@ void Panel::onEndSession(WindowHandle panel, bool ending) {
         }
         return;
     }
-    // WM_CLOSE never comes now: the registrations are saved without asking.
-    saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile,
-                 &app_.hotkeys.section, app_.settingsEncoding);
+    // WM_CLOSE never comes now, and the process may end as soon as this returns: the
+    // windows come back first, nothing hides any more, and nothing asks or tells.
+    holdHides(true);
     showKept(app_, ws);
     app_.hidden.showAll();  // forgets them; none is hidden any more
     for (VirtualDesktop& d : app_.desktops) {
         d.count = 0;
         d.owned.clear();
     }
-    deleteTrayIcon(s_, app_.state);
     if (s_.guard != nullptr) s_.guard->finish();
+    saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile,
+                 &app_.hotkeys.section, app_.settingsEncoding, false);
+    deleteTrayIcon(s_, app_.state);
     s_.host.killTimer(panel, TimerRefresh);
     s_.host.killTimer(panel, TimerWindowDrag);
     s_.host.killTimer(panel, TimerPanelDrag);

@@ -57,6 +57,9 @@ struct PanelState {
     InstanceHandle instanceHandle = 0;
     TrayIconData trayIconData{};
     bool inTray = false;                 // the icon is shown and the panel hidden
+    // The session may end (WM_QUERYENDSESSION answered): every window is on screen, and
+    // no switch, send, drop or window command runs until a cancel says otherwise.
+    bool sessionEnding = false;
     unsigned taskbarCreatedMessage = 0;  // "TaskbarCreated", registered at creation
     WindowHandle toolTipWindow = NullWindow;
     ToolInfo toolInfo{};

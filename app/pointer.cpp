@@ -52,8 +52,14 @@ int performAction(Application& app, Services& services, WindowHandle panel, int 
     PanelState& st = app.state;
     switch (action) {
     case ActionCellClick:
+        if (st.sessionEnding && st.functionMode == FunctionDesktop) return 0;
         return selectCell(zone, st.functionMode, st.currentDesktop, st.selectedSlot, app.desktops);
     case ActionWindowDrop:
+        // While a session end is pending the window only goes back where the drag found it.
+        if (st.sessionEnding) {
+            cancelWindowDrop(window, st.dragSourceDesktop, app.desktops, st.dragStartRect);
+            return 1;
+        }
         return moveWindowToDesktop(window, zone, st.dragSourceDesktop, st.currentDesktop,
                                    app.desktops, st.dragStartRect);
     case ActionFunctionSwitch: return switchFunction(st.functionMode);
@@ -218,7 +224,7 @@ void Panel::onTimer(WindowHandle panel, unsigned id) {
         ScreenOnce screen(s_.windows);
         // While a session end is pending every desktop's windows are on screen: none of
         // them joins the desktop on screen.
-        if (st.functionMode == FunctionDesktop && !sessionQueried_)
+        if (st.functionMode == FunctionDesktop && !st.sessionEnding)
             refreshDesktop(app_.desktops, st.currentDesktop, &screen);
         // Painted at once, as a WM_PAINT sent to the panel would be: on the panel's own
         // thread such a send is a call of the window procedure, made here directly so that

@@ -44,12 +44,10 @@ void WindowGuard::finish() {
 
 void WindowGuard::release() {
     released_ = true;
-    hiddenSinceRelease_.clear();
 }
 
 void WindowGuard::resume() {
     released_ = false;
-    hiddenSinceRelease_.clear();
 }
 
 bool WindowGuard::takeWarning() {
@@ -89,15 +87,8 @@ int WindowGuard::collect(WindowHandle extra, bool keepNamed) {
     // The desktop on screen shows its windows: the journal names only those kept hidden.
     int n = collectHeld(app_->desktops, app_->state.currentDesktop, hidden.data(),
                         static_cast<int>(hidden.size()), held_.data(), HeldCapacity);
-    if (released_) {
-        // Every window was shown for the session end; only those hidden since count.
-        const auto shownSince = [this](const HeldWindow& h) {
-            return std::find(hiddenSinceRelease_.begin(), hiddenSinceRelease_.end(), h.window) ==
-                   hiddenSinceRelease_.end();
-        };
-        n = static_cast<int>(std::remove_if(held_.begin(), held_.begin() + n, shownSince) -
-                             held_.begin());
-    }
+    // Every window was shown for the session end, and none is hidden until it is cancelled.
+    if (released_) n = 0;
     const auto add = [&](const HeldWindow& h) {
         if (n < HeldCapacity &&
             std::none_of(held_.begin(), held_.begin() + n,
@@ -124,9 +115,6 @@ int WindowGuard::collect(WindowHandle extra, bool keepNamed) {
 
 void WindowGuard::beforeHide(WindowHandle window) {
     if (finished_ || app_ == nullptr) return;
-    if (released_ && std::find(hiddenSinceRelease_.begin(), hiddenSinceRelease_.end(), window) ==
-                         hiddenSinceRelease_.end())
-        hiddenSinceRelease_.push_back(window);
     const bool named = std::any_of(lastHeld_.begin(), lastHeld_.end(),
                                    [window](const HeldWindow& h) { return h.window == window; });
     if (named) return;
@@ -182,12 +170,18 @@ void WindowGuard::syncWith(WindowHandle extra, bool keepNamed) {
 }
 
 bool WindowGuard::store(const std::string& bytes) {
+    // Rewritten in place through the handle kept on it: no new file, no rename.
+    if (heldJournal_ != 0 && onDisk_ == path_ && files_.rewriteHeld(heldJournal_, bytes))
+        return true;
     while (place_ < folders_.size()) {
         if (!folderMade_) folderMade_ = processes_.makeDirectory(folders_[place_]);
+        // The handle that the crash path deletes through goes with the file it names.
+        closeHeld();
         if (folderMade_ && files_.replace(path_, bytes)) {
             // A journal left in a place given up since names nothing current.
             if (!onDisk_.empty() && onDisk_ != path_) files_.remove(onDisk_);
             onDisk_ = path_;
+            heldJournal_ = files_.holdForRewrite(path_);
             return true;
         }
         // This folder cannot be used (no name for it, no room, no right): the next one.
@@ -203,7 +197,13 @@ bool WindowGuard::store(const std::string& bytes) {
     return false;
 }
 
+void WindowGuard::closeHeld() {
+    if (heldJournal_ != 0) files_.closeHeld(heldJournal_);
+    heldJournal_ = 0;
+}
+
 bool WindowGuard::dropJournal() {
+    closeHeld();
     if (!files_.remove(onDisk_)) return false;
     onDisk_.clear();
     return true;
@@ -222,8 +222,11 @@ int WindowGuard::rescue() {
         st.functionMode == FunctionDesktop)
         windows_.moveAsync(st.dragWindow, st.dragStartRect.left, st.dragStartRect.top,
                            st.dragStartRect.width(), st.dragStartRect.height(), true);
-    // Its shows are on their way: a window that its program hides later is not ours.
-    if (!onDisk_.empty()) files_.remove(onDisk_);
+    // Its shows are on their way: a window that its program hides later is not ours. The
+    // UI thread may be stopped holding the heap's lock, so the journal goes only through
+    // the handle opened when it was written; without one it stays for the next start,
+    // whose replay finds these windows shown.
+    if (heldJournal_ != 0) files_.deleteHeld(std::exchange(heldJournal_, 0));
     finished_ = true;
     return shown;
 }

@@ -42,8 +42,8 @@ public:
     // Removes this instance's journal (its windows have all been shown) and writes no
     // more: the process is ending.
     void finish();
-    // The session may end: every window has been shown, so the journal names only those
-    // hidden from now on; resume() when the end was cancelled, before hiding them again.
+    // The session may end: every window has been shown, and none is hidden meanwhile, so
+    // the journal names none; resume() when the end was cancelled, before hiding them again.
     void release();
     void resume();
     // True once, the first time no journal could be written anywhere.
@@ -57,6 +57,7 @@ private:
     int collect(WindowHandle extra, bool keepNamed);
     bool store(const std::string& bytes);
     bool dropJournal();
+    void closeHeld();
     int replayFolder(const std::string& folder);
 
     WindowSystem& windows_;
@@ -67,6 +68,7 @@ private:
     std::size_t place_ = 0;             // the folder in use
     std::string path_;                  // the journal in it
     std::string onDisk_;                // the journal written last; empty when none
+    std::uintptr_t heldJournal_ = 0;    // kept open on it: rewritten, and deleted after a crash
     bool folderMade_ = false;
     std::uint32_t ownId_ = 0;
     std::uint64_t ownMark_ = 0;
@@ -76,7 +78,6 @@ private:
     std::optional<std::pair<WindowHandle, Rect>> lastDrag_;
     std::vector<JournalRecord> written_;
     bool released_ = false;
-    std::vector<WindowHandle> hiddenSinceRelease_;
     bool finished_ = false;
     bool warned_ = false;
     bool warning_ = false;

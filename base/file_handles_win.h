@@ -64,8 +64,8 @@ inline FileRead readOpened(const FileHandle& file, std::size_t limit) {
     return result;
 }
 
-// Writes every byte to a newly created file and flushes it to the disk.
-inline bool writeAndFlush(const FileHandle& file, std::string_view bytes) {
+// Writes every byte to a newly created file and, with flush, flushes it to the disk.
+inline bool writeAndFlush(const FileHandle& file, std::string_view bytes, bool flush = true) {
     if (!file.ok()) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -76,7 +76,7 @@ inline bool writeAndFlush(const FileHandle& file, std::string_view bytes) {
             return false;
         done += wrote;
     }
-    return FlushFileBuffers(file.h) != 0;
+    return !flush || FlushFileBuffers(file.h) != 0;
 }
 
 }  // namespace skelvo

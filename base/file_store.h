@@ -4,6 +4,7 @@
 // in the tests.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,16 @@ public:
         if (file.status != FileRead::Read) return std::nullopt;
         return std::move(file.bytes);
     }
+    // A handle kept open on an existing file, through which it is rewritten in place (a
+    // whole-file write that costs no new file and no rename) and deleted later without
+    // allocating or taking a lock that another thread may hold (after a crash); 0 when
+    // none could be opened. A rewrite puts bytes at the start and ends the file after
+    // them; deleteHeld deletes the file and closes the handle, closeHeld only closes it.
+    // A store without such handles never gives one.
+    virtual std::uintptr_t holdForRewrite(const std::string&) { return 0; }
+    virtual bool rewriteHeld(std::uintptr_t, std::string_view) { return false; }
+    virtual bool deleteHeld(std::uintptr_t) { return false; }
+    virtual void closeHeld(std::uintptr_t) {}
     // At most the first limit bytes, as read gives them; a store that can stop early
     // overrides it.
     virtual std::optional<std::string> readUpTo(const std::string& path, std::size_t limit) {

@@ -14,10 +14,13 @@ namespace {
 // Long enough for any path the journal builds; longer ones are refused.
 constexpr int WidePathChars = 1024;
 
-bool writeFlushed(const wchar_t* path, std::string_view bytes) {
+// Not flushed: what it holds must outlive the process, which the system's cache does, not
+// the system, after whose end no window is left to show. A flush would make every switch
+// wait on the disk.
+bool writeWhole(const wchar_t* path, std::string_view bytes) {
     FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    return writeAndFlush(file, bytes);
+    return writeAndFlush(file, bytes, false);
 }
 
 }  // namespace
@@ -75,8 +78,7 @@ bool Win32Utf8FileStore::replace(const std::string& path, std::string_view bytes
     if (!toWidePath(path, wide, WidePathChars)) return false;
     lstrcpyW(temporary, wide);
     lstrcatW(temporary, L".new");
-    if (!writeFlushed(temporary, bytes) ||
-        !MoveFileExW(temporary, wide, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!writeWhole(temporary, bytes) || !MoveFileExW(temporary, wide, MOVEFILE_REPLACE_EXISTING)) {
         DeleteFileW(temporary);
         return false;
     }
@@ -89,6 +91,43 @@ bool Win32Utf8FileStore::remove(const std::string& path) {
     if (DeleteFileW(wide)) return true;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+std::uintptr_t Win32Utf8FileStore::holdForRewrite(const std::string& path) {
+    wchar_t wide[WidePathChars];
+    if (!toWidePath(path, wide, WidePathChars)) return 0;
+    const HANDLE file = CreateFileW(wide, GENERIC_WRITE | DELETE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? 0 : reinterpret_cast<std::uintptr_t>(file);
+}
+
+bool Win32Utf8FileStore::rewriteHeld(std::uintptr_t handle, std::string_view bytes) {
+    if (handle == 0 || bytes.size() > 0x7FFFFFFF) return false;
+    const HANDLE file = reinterpret_cast<HANDLE>(handle);
+    // At offset 0 whatever the file position, then the end where the bytes end: a reader
+    // meanwhile finds the new bytes before the old tail, which a journal's end line cuts.
+    OVERLAPPED at{};
+    DWORD wrote = 0;
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, &at) ||
+        wrote != bytes.size())
+        return false;
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(bytes.size());
+    return SetFileInformationByHandle(file, FileEndOfFileInfo, &end, sizeof end) != 0;
+}
+
+bool Win32Utf8FileStore::deleteHeld(std::uintptr_t handle) {
+    if (handle == 0) return false;
+    FILE_DISPOSITION_INFO gone{TRUE};
+    const HANDLE file = reinterpret_cast<HANDLE>(handle);
+    const bool ok = SetFileInformationByHandle(file, FileDispositionInfo, &gone, sizeof gone) != 0;
+    CloseHandle(file);
+    return ok;
+}
+
+void Win32Utf8FileStore::closeHeld(std::uintptr_t handle) {
+    if (handle != 0) CloseHandle(reinterpret_cast<HANDLE>(handle));
 }
 
 std::vector<std::string> Win32Utf8FileStore::list(const std::string& directory,

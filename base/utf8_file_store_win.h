@@ -17,10 +17,18 @@ class Win32Utf8FileStore : public FileStore {
 public:
     FileRead readFile(const std::string& path) override;
     std::optional<std::string> readUpTo(const std::string& path, std::size_t limit) override;
+    // Atomic, but not flushed to the disk: the journal has to outlive the process only.
     bool replace(const std::string& path, std::string_view bytes) override;
     // Allocates nothing.
     bool remove(const std::string& path) override;
     std::vector<std::string> list(const std::string& directory, const std::string& prefix) override;
+    // Writing and DELETE access, every kind of sharing: readers are not held up.
+    std::uintptr_t holdForRewrite(const std::string& path) override;
+    // Not flushed, as replace.
+    bool rewriteHeld(std::uintptr_t handle, std::string_view bytes) override;
+    // Only system calls that take no user-mode lock: usable once the UI thread is stopped.
+    bool deleteHeld(std::uintptr_t handle) override;
+    void closeHeld(std::uintptr_t handle) override;
     // UTF-8 has no lead bytes that a path's separators could follow.
     bool isLeadByte(unsigned char) const override { return false; }
 

@@ -71,6 +71,7 @@ int AwaitedWindows::className(WindowHandle window, char* buffer, int size) {
 
 void AwaitedWindows::showAsync(WindowHandle window, int command) {
     Depth d(depth_);
+    if (command == win::SwHide && hidesHeld_ && !raw_.ownThread(window)) return;
     raw_.showAsync(window, command);
 }
 
@@ -191,9 +192,13 @@ AwaitedWindows::Pending* AwaitedWindows::pendingFor(WindowHandle window) {
     const bool moved = !it->moved || movedTo(window, it->rect);
     bool over = shown && moved;
     const std::uint64_t now = raw_.clockMs();
-    if (!over && now - it->checked >= PendingLifeMs) {
+    // A hide is over only once the window shows it: a thread that answers what it is sent
+    // may still leave its posted queue alone (a SendMessage, a COM call, a filtered
+    // PeekMessage loop), and a hide taken as done meanwhile would land on a window that
+    // no list holds any more. Any other call that its program lets pass for a while,
+    // answering twice in a row, has had its say.
+    if (!over && it->command != win::SwHide && now - it->checked >= PendingLifeMs) {
         it->checked = now;
-        // Two answers in a row: what was posted before the first has been taken up too.
         over = raw_.ping(window, RecheckWaitMs) && raw_.ping(window, RecheckWaitMs);
     }
     if (!over) return &*it;
@@ -265,13 +270,43 @@ bool AwaitedWindows::show(WindowHandle window, int command) {
     Depth d(depth_);
     if (raw_.ownThread(window)) return raw_.show(window, command);
     const bool wasVisible = isVisible(window);
+    if (command == win::SwHide && hidesHeld_) return wasVisible;
     raw_.showAsync(window, command);
-    if (await(window, [&] { return showsResult(window, command); })) {
-        std::erase_if(pending_, [window](const Pending& p) { return p.window == window; });
-    } else {
-        expect(window, command, nullptr);
-    }
+    // Reported as asked while it is awaited: a message handled meanwhile (a session end)
+    // sees the call on its way, and what it asks lands after it.
+    expect(window, command, nullptr);
+    if (await(window, [&] { return showsResult(window, command); })) landed(window, command);
     return wasVisible;
+}
+
+void AwaitedWindows::landed(WindowHandle window, int command) {
+    // Only its own record: what a call made meanwhile asked for stands.
+    for (Pending& p : pending_) {
+        if (p.window == window && p.command == command) p.command = -1;
+    }
+    std::erase_if(pending_, [](const Pending& p) { return p.command < 0 && !p.moved; });
+}
+
+void AwaitedWindows::hideEach(const std::vector<WindowHandle>& windows) {
+    Depth d(depth_);
+    std::vector<WindowHandle> asked;
+    asked.reserve(windows.size());
+    for (WindowHandle w : windows) {
+        if (raw_.ownThread(w)) {
+            raw_.show(w, win::SwHide);
+        } else if (!hidesHeld_) {
+            raw_.showAsync(w, win::SwHide);
+            expect(w, win::SwHide, nullptr);
+            asked.push_back(w);
+        }
+    }
+    for (WindowHandle w : asked) {
+        // A session end asked meanwhile has shown them again behind their hides: what it
+        // asked for stands.
+        if (hidesHeld_) break;
+        if (showsResult(w, win::SwHide) || await(w, [&] { return showsResult(w, win::SwHide); }))
+            landed(w, win::SwHide);
+    }
 }
 
 void AwaitedWindows::update(WindowHandle window) {
@@ -292,10 +327,12 @@ void AwaitedWindows::move(WindowHandle window, int x, int y, int width, int heig
     }
     const Rect to{x, y, x + width, y + height};
     raw_.moveAsync(window, x, y, width, height, repaint);
+    expect(window, -1, &to);
     if (await(window, [&] { return movedTo(window, to); })) {
-        if (Pending* p = pending_.empty() ? nullptr : pendingFor(window)) p->moved = false;
-    } else {
-        expect(window, -1, &to);
+        for (Pending& p : pending_) {
+            if (p.window == window && p.moved && p.rect == to) p.moved = false;
+        }
+        std::erase_if(pending_, [](const Pending& p) { return p.command < 0 && !p.moved; });
     }
 }
 

@@ -25,8 +25,9 @@ public:
     static constexpr unsigned CallLimitMs = 250;
     // A thread that did not answer is not waited for again for this long.
     static constexpr unsigned StallMemoryMs = 2000;
-    // A pending call older than this whose result has not shown is looked at again: if the
-    // window's thread now answers, its program has had its say and the record goes.
+    // A pending call other than a hide older than this whose result has not shown is
+    // looked at again: if the window's thread now answers, its program has had its say and
+    // the record goes. A pending hide goes only when the window shows it, or is gone.
     static constexpr unsigned PendingLifeMs = 2000;
     static constexpr unsigned RecheckWaitMs = 50;
 
@@ -50,6 +51,11 @@ public:
     private:
         AwaitedWindows* calls_;
     };
+    // While held, other programs' windows are not hidden: a call asking for it does
+    // nothing. Every window is on screen for a session that may end, and a command that
+    // was under way when it was asked must not take any away again.
+    void holdHides(bool held) { hidesHeld_ = held; }
+    bool hidesHeld() const { return hidesHeld_; }
     // Calls not awaited whose results have not shown yet.
     std::size_t pendingCount() const { return pending_.size(); }
 
@@ -82,6 +88,10 @@ public:
     std::uint32_t threadId(WindowHandle window) override;
     void moveAsync(WindowHandle window, int x, int y, int width, int height, bool repaint) override;
     std::uint64_t clockMs() override;
+    // Every hide is asked for first, then each awaited in turn within the command's budget:
+    // by then most have landed, and a hide's order among other programs' windows changes
+    // neither the stacking nor the active window that the shows after it leave.
+    void hideEach(const std::vector<WindowHandle>& windows) override;
 
 private:
     struct Pending {
@@ -101,12 +111,15 @@ private:
     bool showsResult(WindowHandle window, int command);
     bool movedTo(WindowHandle window, Rect to);
     void expect(WindowHandle window, int command, const Rect* moved);
+    // The show command awaited has shown: its part of the window's record goes.
+    void landed(WindowHandle window, int command);
     // The window's pending record, once its result has been checked; null when none.
     Pending* pendingFor(WindowHandle window);
     std::uint32_t adjusted(WindowHandle window, std::uint32_t style);
 
     WindowSystem& raw_;
     int depth_ = 0;
+    bool hidesHeld_ = false;
     std::optional<std::uint64_t> budgetStart_;
     std::vector<Pending> pending_;
     std::vector<Stall> stalls_;

@@ -119,13 +119,15 @@ int showAllManagedWindows(WindowSystem& windows, HiddenWindows& hidden) {
 
 int hideAllManagedWindows(WindowSystem& windows, HiddenWindows& hidden) {
     // Listed before the first hide, so that whoever watches the hides finds them all at once.
-    std::vector<WindowHandle> captioned;
+    std::vector<WindowHandle> shown;
     forEachCaptionedWindow(windows, [&](WindowHandle w) {
-        captioned.push_back(w);
-        // Windows of desktops not on screen are hidden already and stay theirs.
-        if (windows.isVisible(w)) hidden.add(w);
+        // Windows of desktops not on screen are hidden already and stay theirs: a hide
+        // posted to one could land after its program has shown it again.
+        if (!windows.isVisible(w)) return;
+        shown.push_back(w);
+        hidden.add(w);
     });
-    for (WindowHandle w : captioned) windows.show(w, win::SwHide);
+    windows.hideEach(shown);
     return 1;
 }
 

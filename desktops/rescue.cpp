@@ -58,9 +58,11 @@ int collectHeld(const DesktopArray& desktops, int skipped, const WindowHandle* e
 int showHeldAsync(WindowSystem& windows, const HeldWindow* held, int count) {
     int shown = 0;
     for (int i = 0; i < count; ++i) {
-        if (windows.isVisible(held[i].window)) continue;
-        windows.showAsync(held[i].window, held[i].command);
-        ++shown;
+        // One still visible may have a hide on its way: a show posted behind it brings the
+        // window back, with SW_SHOWNA in the state it has.
+        const bool visible = windows.isVisible(held[i].window);
+        windows.showAsync(held[i].window, visible ? win::SwShowNa : held[i].command);
+        if (!visible) ++shown;
     }
     return shown;
 }
@@ -157,21 +159,23 @@ std::optional<JournalRecord> describeWindow(WindowSystem& windows, WindowHandle 
     return r;
 }
 
+// Only asynchronous calls: a program that hangs must not hold the start.
 int replayJournal(WindowSystem& windows, const Journal& journal) {
     int shown = 0;
     for (const JournalRecord& r : journal.records) {
         if (!windows.isWindow(r.window)) continue;
-        if (!r.place && windows.isVisible(r.window)) continue;
         const std::optional<JournalRecord> now = describeWindow(windows, r.window, r.command);
         if (!now || now->processId != r.processId || now->className != r.className) continue;
         if (r.place) {
             if (windows.rect(r.window) != *r.place)
-                windows.move(r.window, r.place->left, r.place->top, r.place->width(),
-                             r.place->height(), true);
+                windows.moveAsync(r.window, r.place->left, r.place->top, r.place->width(),
+                                  r.place->height(), true);
             continue;
         }
-        windows.show(r.window, r.command == 0 ? win::SwShowNa : r.command);
-        ++shown;
+        // A visible one may still have the hide of the instance that ended on its way.
+        const bool visible = windows.isVisible(r.window);
+        windows.showAsync(r.window, visible || r.command == 0 ? win::SwShowNa : r.command);
+        if (!visible) ++shown;
     }
     return shown;
 }

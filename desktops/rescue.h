@@ -31,8 +31,9 @@ inline constexpr int HeldCapacity = DesktopCount * (EntryCapacity + OwnedCapacit
 int collectHeld(const DesktopArray& desktops, int skipped, const WindowHandle* extra,
                 int extraCount, HeldWindow* out, int capacity);
 
-// The crash path: every held window that is not visible is shown with ShowWindowAsync,
-// which never waits on its program. Returns how many were shown.
+// The crash path: every held window is shown with ShowWindowAsync, which never waits on
+// its program; one still visible, whose hide may not have landed yet, with SW_SHOWNA.
+// Returns how many hidden ones were shown.
 int showHeldAsync(WindowSystem& windows, const HeldWindow* held, int count);
 
 // One window of a journal: the handle and what tells it from a later window that
@@ -68,8 +69,9 @@ std::string journalPath(const std::string& folder, std::uint32_t processId);
 // The record of a live window; nullopt when it is gone.
 std::optional<JournalRecord> describeWindow(WindowSystem& windows, WindowHandle window,
                                             int command);
-// Shows each recorded window that still exists, belongs to the same process and class and
-// is hidden, and puts a dragged one back at its place. Returns how many were shown.
+// Shows each recorded window that still exists and belongs to the same process and class
+// (one still visible with SW_SHOWNA), and puts a dragged one back at its place, with calls
+// that never wait on its program. Returns how many hidden ones were shown.
 int replayJournal(WindowSystem& windows, const Journal& journal);
 
 }  // namespace skelvo

@@ -2,6 +2,7 @@
 #include "desktops/switching.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace skelvo {
 
@@ -25,10 +26,15 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
     if (ws == nullptr) return 1;
     // Capture first, so windows opened since the last refresh leave with this desktop.
     refreshDesktop(desktops, old);
+    std::vector<WindowHandle> hides;
+    hides.reserve(static_cast<std::size_t>(leaving.count + leaving.owned.count));
     for (int i = 0; i < leaving.count; ++i) {
-        hideOwned(*ws, leaving.owned, leaving.entries[i].window);
-        ws->show(leaving.entries[i].window, win::SwHide);
+        const WindowHandle w = leaving.entries[i].window;
+        for (int k = 0; k < leaving.owned.count; ++k)  // its dialogs first, as hideOwned does
+            if (leaving.owned.items[k].owner == w) hides.push_back(leaving.owned.items[k].window);
+        hides.push_back(w);
     }
+    ws->hideEach(hides);
 
     VirtualDesktop& entering = desktops[currentDesktop];
     for (int i = entering.count - 1; i >= 0; --i) {
@@ -56,8 +62,10 @@ void removeWindow(VirtualDesktop& desktop, WindowHandle window, const WindowEntr
     desktop.count = std::min(n, EntryCapacity);
 }
 
+// Moved whatever its rectangle reads: a maximised window's moves cannot be read back, and
+// one of a busy program may still be on its way to the other tile.
 void putBack(WindowSystem& ws, VirtualDesktop& from, WindowHandle window, Rect origin) {
-    if (!ws.isWindow(window) || ws.rect(window) == origin) return;
+    if (!ws.isWindow(window)) return;
     ws.move(window, origin.left, origin.top, origin.width(), origin.height(), true);
     for (int i = 0; i < from.count; ++i) {
         if (from.entries[i].window != window) continue;
@@ -67,6 +75,12 @@ void putBack(WindowSystem& ws, VirtualDesktop& from, WindowHandle window, Rect o
 }
 
 }  // namespace
+
+void cancelWindowDrop(WindowHandle window, int source, DesktopArray& desktops, Rect origin) {
+    if (source < 0 || source >= DesktopCount || window == NullWindow) return;
+    if (WindowSystem* ws = desktops[source].windowSystem())
+        putBack(*ws, desktops[source], window, origin);
+}
 
 int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDesktop,
                         DesktopArray& desktops, std::optional<Rect> origin) {

@@ -16,5 +16,7 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
 // origin, where the drag found it, when one is given.
 int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDesktop,
                         DesktopArray& desktops, std::optional<Rect> origin = std::nullopt);
+// A drop that is not carried out: the window goes back to origin, where the drag found it.
+void cancelWindowDrop(WindowHandle window, int source, DesktopArray& desktops, Rect origin);
 
 }  // namespace skelvo

@@ -168,6 +168,22 @@ void VirtualDesktop::capture(ScreenOnce* shared, DesktopArray* desktops) {
             if (const int k = seenIndex(w); k >= 0) seen_[static_cast<std::size_t>(k)].held = true;
         }
     }
+    // So is a parked program's window by the enabled dialog parked with it (a modal one),
+    // should its program show the window again.
+    for (int d = 0; desktops != nullptr && d < DesktopCount; ++d) {
+        const OwnedList& parked = (*desktops)[static_cast<std::size_t>(d)].owned;
+        if (&parked == &owned) continue;
+        for (int i = 0; i < parked.count; ++i) {
+            WindowHandle w = parked.items[static_cast<std::size_t>(i)].window;
+            const std::uint32_t dialog = ws.style(w);
+            if (dialog == 0 || (dialog & win::WsDisabled) != 0) continue;
+            for (int step = 0; step < OwnerChainLimit; ++step) {
+                w = owners_.ownerOf(ws, w);
+                if (w == NullWindow) break;
+                if (const int k = seenIndex(w); k >= 0) seen_[static_cast<std::size_t>(k)].held = true;
+            }
+        }
+    }
     for (Seen& s : seen_) s.candidate = admits(scene, s.window, s.style, s.held, s.text);
 
     // Where each open window goes: with the highest candidate on its chain, or, when there
@@ -292,14 +308,31 @@ void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen) {
             ++kept;
         }
         other.count = kept;
-        // The windows that went with one it no longer lists went with it.
+        // The windows that went with one it no longer lists go with it: those still hidden
+        // (a parked program's Find box, shown again with its owner only) come onto the
+        // screen above it, listed here, rather than stay hidden in no list.
         int keptOwned = 0;
+        OwnedList joining;
         for (int i = 0; i < other.owned.count; ++i) {
             const OwnedWindow& o = other.owned.items[static_cast<std::size_t>(i)];
-            if (!other.findEntry(o.owner) || captured.owned.holds(o.window)) continue;
+            if (captured.owned.holds(o.window)) continue;
+            if (!other.findEntry(o.owner)) {
+                if (captured.findEntry(o.owner)) joining.add(o);
+                continue;
+            }
             other.owned.items[static_cast<std::size_t>(keptOwned++)] = o;
         }
         other.owned.count = keptOwned;
+        WindowSystem* ws = captured.windowSystem();
+        for (int i = 0; i < joining.count && ws != nullptr; ++i) {
+            const OwnedWindow& o = joining.items[static_cast<std::size_t>(i)];
+            // A handle that a closed dialog left behind may name some other window now.
+            if (!ownerChainReaches(*ws, o.window, o.owner)) continue;
+            // Shown whether or not the list has room: on screen it is lost to no one.
+            captured.owned.add(o);
+            if (!ws->isVisible(o.window))
+                ws->show(o.window, o.command == 0 ? win::SwShowNa : o.command);
+        }
     }
 }
 

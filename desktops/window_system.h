@@ -69,6 +69,13 @@ public:
                            bool repaint) = 0;
     // Milliseconds on a monotonic clock.
     virtual std::uint64_t clockMs() = 0;
+
+    // Hides each window, in order. A system whose hides can be asked for without waiting
+    // asks for all of them before it waits on any, so that the programs carry them out side
+    // by side rather than one after the other.
+    virtual void hideEach(const std::vector<WindowHandle>& windows) {
+        for (WindowHandle w : windows) show(w, win::SwHide);
+    }
 };
 
 // The screen rectangle, read at most once by whoever shares it: under Wine each read is

@@ -10,9 +10,6 @@ namespace {
 constexpr std::string_view KeysOpen = "--- HOTKEYS ---";
 constexpr std::string_view KeysClose = "--- H_END ---";
 constexpr std::string_view LauncherOpen = "--- LANCHER ---";
-// Every marker of the file starts so; such a line is never kept, so that a written
-// section can neither close early nor open another.
-constexpr std::string_view MarkerStart = "---";
 constexpr std::string_view LineEnd = "\r\n";
 constexpr unsigned DesktopNumbers = 12;
 
@@ -103,7 +100,9 @@ KeySection readKeySection(std::string_view bytes) {
             if (line == KeysOpen) inside = section.present = true;
         } else if (line == KeysClose || line == LauncherOpen) {
             inside = false;
-        } else if (!line.starts_with(MarkerStart)) {
+        } else {
+            // Any other line is the user's, a separator of dashes included, and is kept:
+            // it cannot close the section when written back.
             section.lines.emplace_back(line);
         }
     }

@@ -46,7 +46,8 @@ bool loadSettings(Services& services, const char* directory, SlotArray& slots, K
 }
 
 bool saveSettings(Services& services, const char* directory, const SlotArray& slots,
-                  bool keepFile, const KeySection* keys, SettingsEncoding encoding) {
+                  bool keepFile, const KeySection* keys, SettingsEncoding encoding,
+                  bool tell) {
     const bool utf8 = encoding == SettingsEncoding::Utf8;
     std::vector<SettingsRecord> registered;
     for (const LauncherSlot& slot : slots) {
@@ -62,7 +63,10 @@ bool saveSettings(Services& services, const char* directory, const SlotArray& sl
         (keys != nullptr ? formatKeySection(*keys) : std::string()) +
         formatSettings(registered, utf8 ? MaxUtf8PathBytes : MaxStoredPathBytes);
     if (path && !keepFile && services.files.replace(*path, bytes)) return true;
-    services.host.messageBox(services.windows.desktopWindow(), WriteFailedText, nullptr, win::MbOk);
+    if (tell) {
+        services.host.messageBox(services.windows.desktopWindow(), WriteFailedText, nullptr,
+                                 win::MbOk);
+    }
     return false;
 }
 

@@ -16,10 +16,11 @@ bool loadSettings(Services& services, const char* directory, SlotArray& slots,
                   KeySection* keys = nullptr, SettingsEncoding* encoding = nullptr);
 // Replaces the file with the registered slots, unless keepFile. When it is kept, or the
 // replace fails (or the path is too long for the system), the old file stays and the
-// write-failure message is shown. keys, when given, is written in front of the launcher
-// section. A file in UTF-8 holds each slot's long name.
+// write-failure message is shown, unless tell is false (the session is ending, and a box
+// would hold it). keys, when given, is written in front of the launcher section. A file
+// in UTF-8 holds each slot's long name.
 bool saveSettings(Services& services, const char* directory, const SlotArray& slots,
                   bool keepFile, const KeySection* keys = nullptr,
-                  SettingsEncoding encoding = SettingsEncoding::Ansi);
+                  SettingsEncoding encoding = SettingsEncoding::Ansi, bool tell = true);
 
 }  // namespace skelvo

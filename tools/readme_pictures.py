@@ -84,8 +84,8 @@ class Pictures:
         self.command(SWITCH_FUNCTION)
         self.settle()
 
-        # The desktop popup from a right click on desktop 0's cell, with "デスクトップ"
-        # opened: the way back for windows left hidden.
+        # The desktop popup from a right click on デスクトップ1's cell, with its
+        # "デスクトップ" sub-menu opened.
         self.x("mousemove", str(PANEL[0] + 37), str(PANEL[1] + 35))
         self.x("mousemove", "--sync", str(PANEL[0] + 40), str(PANEL[1] + 38))
         self.x("click", "3")

@@ -1,7 +1,9 @@
 #!/bin/sh
 # Shows the panel: runs Skelvo.exe under Wine on $DISPLAY, or, with no display, on an Xvfb
-# of its own; saves a screenshot of the panel as build/panel.png and runs until Ctrl-C or
-# until the panel quits. Usage: tools/run-panel.sh [path/to/Skelvo.exe]
+# of its own with openbox on it, as the tests have; saves a screenshot of the panel as
+# build/panel.png and runs until Ctrl-C or until the panel quits. The panel runs in
+# build/run, so that its KQZ.txt stays there between runs and out of the checkout.
+# Usage: tools/run-panel.sh [path/to/Skelvo.exe]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 exe=$(cd "$(dirname "${1:-build/windows/Skelvo.exe}")" && pwd)/$(basename "${1:-build/windows/Skelvo.exe}")
@@ -31,13 +33,15 @@ trap 'exit 130' INT TERM
 if [ -z "${DISPLAY:-}" ]; then
     own_xvfb=1
     sh "$wine_dir/wine-setup" xvfb-start "$SKELVO_WINE_STATE"
+    # Without a window manager Wine waits about 2 s at every hide for one to answer.
+    sh "$wine_dir/wine-setup" wm-start "$SKELVO_WINE_STATE"
     DISPLAY=$(cat "$SKELVO_WINE_STATE/display")
     export DISPLAY
 else
     rm -f "$SKELVO_WINE_STATE/display"  # wine-run would prefer a stale Xvfb's
 fi
 
-"$wine_dir/wine-run" "$exe" &
+(cd "$SKELVO_WINE_STATE" && exec "$wine_dir/wine-run" "$exe") &
 panel_pid=$!
 echo "Skelvo.exe started on $DISPLAY (WINEPREFIX $SKELVO_WINE_STATE/prefix)"
 

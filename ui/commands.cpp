@@ -139,35 +139,36 @@ struct Row {
     unsigned first;
     unsigned last;
     Handler handler;
+    bool onWindows = false;  // switches desktops or acts on other programs' windows
 };
 
 constexpr Row Table[] = {
     {CmdRegister, CmdRegister, onRegister},
     {CmdRun, CmdRun, onRun},
-    {CmdRestoreWindow, CmdRestoreWindow, onTargetWindow<WindowAction::Restore>},
-    {CmdMaximiseWindow, CmdMaximiseWindow, onTargetWindow<WindowAction::Maximise>},
-    {CmdMinimiseWindow, CmdMinimiseWindow, onTargetWindow<WindowAction::Minimise>},
-    {CmdCloseWindow, CmdCloseWindow, onTargetWindow<WindowAction::Close>},
-    {CmdRestoreAll, CmdRestoreAll, onPointedDesktop<WindowAction::Restore>},
-    {CmdMaximiseAll, CmdMaximiseAll, onPointedDesktop<WindowAction::Maximise>},
-    {CmdMinimiseAll, CmdMinimiseAll, onPointedDesktop<WindowAction::Minimise>},
-    {CmdCloseAll, CmdCloseAll, onPointedDesktop<WindowAction::Close>},
+    {CmdRestoreWindow, CmdRestoreWindow, onTargetWindow<WindowAction::Restore>, true},
+    {CmdMaximiseWindow, CmdMaximiseWindow, onTargetWindow<WindowAction::Maximise>, true},
+    {CmdMinimiseWindow, CmdMinimiseWindow, onTargetWindow<WindowAction::Minimise>, true},
+    {CmdCloseWindow, CmdCloseWindow, onTargetWindow<WindowAction::Close>, true},
+    {CmdRestoreAll, CmdRestoreAll, onPointedDesktop<WindowAction::Restore>, true},
+    {CmdMaximiseAll, CmdMaximiseAll, onPointedDesktop<WindowAction::Maximise>, true},
+    {CmdMinimiseAll, CmdMinimiseAll, onPointedDesktop<WindowAction::Minimise>, true},
+    {CmdCloseAll, CmdCloseAll, onPointedDesktop<WindowAction::Close>, true},
     {CmdEnterTray, CmdEnterTray, onEnterTray},
     {CmdLeaveTray, CmdLeaveTray, onLeaveTray},
     {CmdSwitchSize, CmdSwitchSize, onSwitchSize},
     {CmdQuit, CmdQuit, onQuit},
     {CmdDeleteRegistration, CmdDeleteRegistration, onDeleteRegistration},
-    {CmdRestoreAllDesktops, CmdRestoreAllDesktops, onAllDesktops<OpRestoreAll>},
-    {CmdMaximiseAllDesktops, CmdMaximiseAllDesktops, onAllDesktops<OpMaximiseAll>},
-    {CmdMinimiseAllDesktops, CmdMinimiseAllDesktops, onAllDesktops<OpMinimiseAll>},
-    {CmdCloseAllDesktops, CmdCloseAllDesktops, onAllDesktops<OpCloseAll>},
+    {CmdRestoreAllDesktops, CmdRestoreAllDesktops, onAllDesktops<OpRestoreAll>, true},
+    {CmdMaximiseAllDesktops, CmdMaximiseAllDesktops, onAllDesktops<OpMaximiseAll>, true},
+    {CmdMinimiseAllDesktops, CmdMinimiseAllDesktops, onAllDesktops<OpMinimiseAll>, true},
+    {CmdCloseAllDesktops, CmdCloseAllDesktops, onAllDesktops<OpCloseAll>, true},
     {CmdDeleteAllRegistrations, CmdDeleteAllRegistrations, onDeleteAllRegistrations},
     {CmdLauncherFirst, CmdLauncherLast, onRunNumbered},
-    {CmdDesktopFirst, CmdDesktopLast, onSwitchDesktop},
+    {CmdDesktopFirst, CmdDesktopLast, onSwitchDesktop, true},
     {CmdSwitchFunction, CmdSwitchFunction, onSwitchFunction},
     {CmdRunAll, CmdRunAll, onRunAll},
-    {CmdShowAllWindows, CmdShowAllWindows, onShowAll},
-    {CmdHideAllWindows, CmdHideAllWindows, onHideAll},
+    {CmdShowAllWindows, CmdShowAllWindows, onShowAll, true},
+    {CmdHideAllWindows, CmdHideAllWindows, onHideAll, true},
 };
 
 }  // namespace
@@ -179,6 +180,9 @@ int pointedDesktop(const PanelState& state) {
 int dispatchCommand(Application& app, Services& services, WindowHandle panel, std::uintptr_t id) {
     for (const Row& row : Table) {
         if (id < row.first || id > row.last) continue;
+        // While a session end is pending every window is on screen: a switch would take
+        // them all into the desktop it leaves.
+        if (row.onWindows && app.state.sessionEnding) break;
         Command c{app, services, panel, static_cast<unsigned>(id)};
         row.handler(c);
         break;

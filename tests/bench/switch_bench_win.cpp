@@ -4,6 +4,7 @@
 // in the same run with QueryPerformanceCounter, and the capture alone.
 //
 //   switch_bench [--round-trips N] [--warm-up W] [--same-thread]
+//   switch_bench --processes [--round-trips N] [--warm-up W]
 //
 // Two sets of 15 captioned windows belong to this process, on a thread of their own with
 // its own message loop (so every call crosses threads as it does for other programs'
@@ -12,6 +13,12 @@
 // round trip is 0 -> 1 -> 0, a core one and a bare one in turn; every switch is checked,
 // outside the timed span, to have left exactly the entered set visible. Prints median,
 // mean, min and max per switch. Run under Wine with tests/bench/run-switch-bench.sh.
+//
+// With --processes, as users have them: 15 windows, each of a process of its own (this
+// program started again with --child), all on desktop 0; a round trip takes them to the
+// empty desktop 1 and back. It is answered when both switches have returned, and settled
+// when, read from this process, every window has reached the state each switch asked for.
+// Core and bare round trips alternate; medians and spreads of both, and their ratios.
 #include <windows.h>
 
 #include <algorithm>
@@ -24,6 +31,7 @@
 #include "app/panel_state.h"
 #include "app/window_guard.h"
 #include "base/file_store_win.h"
+#include "base/utf8_file_store_win.h"
 #include "base/process_win.h"
 #include "desktops/awaited_windows.h"
 #include "desktops/switching.h"
@@ -40,6 +48,9 @@ struct Options {
     int roundTrips = 50;
     int warmUp = 2;
     bool sameThread = false;
+    bool processes = false;
+    bool noJournal = false;  // the core's calls without the journal, to tell its share
+    int child = -1;  // this process is the window of child number child
 };
 
 struct Windows {
@@ -216,9 +227,16 @@ Options parse(int argc, char** argv) {
             o.warmUp = std::atoi(argv[++i]);
         } else if (!std::strcmp(argv[i], "--same-thread")) {
             o.sameThread = true;
+        } else if (!std::strcmp(argv[i], "--processes")) {
+            o.processes = true;
+        } else if (!std::strcmp(argv[i], "--no-journal")) {
+            o.noJournal = true;
+        } else if (!std::strcmp(argv[i], "--child") && i + 1 < argc) {
+            o.child = std::atoi(argv[++i]);
         } else {
             std::fprintf(stderr,
-                         "usage: switch_bench [--round-trips N] [--warm-up W] [--same-thread]\n");
+                         "usage: switch_bench [--processes] [--round-trips N] [--warm-up W] "
+                         "[--same-thread]\n");
             std::exit(2);
         }
     }
@@ -229,11 +247,202 @@ Options parse(int argc, char** argv) {
     return o;
 }
 
+
+// ---- Windows of separate processes -------------------------------------------------------
+
+void registerClass() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = WindowClass;
+    RegisterClassA(&wc);
+}
+
+void childTitle(int n, char (&title)[32]) {
+    std::snprintf(title, sizeof title, "bench P %d", n + 1);
+}
+
+// One shown window and its message loop, until the bench ends the process.
+int runChild(int n) {
+    registerClass();
+    char title[32];
+    childTitle(n, title);
+    HWND h = CreateWindowExA(0, WindowClass, title, WS_OVERLAPPEDWINDOW, 20 + 40 * n, 20 + 30 * n,
+                             320, 220, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (h == nullptr) return 1;
+    ShowWindow(h, SW_SHOWNORMAL);
+    UpdateWindow(h);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+struct Children {
+    std::vector<PROCESS_INFORMATION> processes;
+    ~Children() {
+        for (PROCESS_INFORMATION& p : processes) {
+            TerminateProcess(p.hProcess, 0);
+            WaitForSingleObject(p.hProcess, 5000);
+            CloseHandle(p.hProcess);
+            CloseHandle(p.hThread);
+        }
+    }
+};
+
+// Every window hidden (shown false) or shown normal and not minimised, read from here.
+bool allIn(const std::vector<HWND>& set, bool shown) {
+    for (HWND h : set) {
+        if ((IsWindowVisible(h) != 0) != shown) return false;
+        if (shown && IsIconic(h)) return false;
+    }
+    return true;
+}
+
+double untilAllIn(const std::vector<HWND>& set, bool shown, double t0) {
+    while (!allIn(set, shown) && nowMs() - t0 < 5000) Sleep(0);
+    return nowMs() - t0;
+}
+
+// Each window's thread works off what the last switch left it before the next span.
+void settleAll(const std::vector<HWND>& set) {
+    for (int round = 0; round < 2; ++round)
+        for (HWND h : set) SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr);
+}
+
+void printPair(const char* label, const std::vector<double>& core, const std::vector<double>& bare) {
+    const auto spread = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        const std::size_t n = v.size();
+        return std::pair{v[n / 10], v[n - 1 - n / 10]};
+    };
+    const Stats c = stats(core), b = stats(bare);
+    const auto [c10, c90] = spread(core);
+    const auto [b10, b90] = spread(bare);
+    std::printf("%-10s core median %8.2f ms (p10 %8.2f, p90 %8.2f, min %8.2f, max %8.2f)\n", label,
+                c.median, c10, c90, c.min, c.max);
+    std::printf("%-10s bare median %8.2f ms (p10 %8.2f, p90 %8.2f, min %8.2f, max %8.2f)\n", label,
+                b.median, b10, b90, b.min, b.max);
+    std::printf("%-10s core / bare %.3f by median\n", label, c.median / b.median);
+}
+
+int runProcesses(const Options& opt) {
+    char exe[MAX_PATH];
+    if (GetModuleFileNameA(nullptr, exe, MAX_PATH) == 0) return fail("no own path");
+    Children children;
+    std::vector<HWND> set;
+    for (int i = 0; i < SetSize; ++i) {
+        char command[MAX_PATH + 32];
+        std::snprintf(command, sizeof command, "\"%s\" --child %d", exe, i);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                            &pi))
+            return fail("could not start a window's process");
+        children.processes.push_back(pi);
+    }
+    for (int i = 0; i < SetSize; ++i) {
+        char title[32];
+        childTitle(i, title);
+        HWND h = nullptr;
+        for (const double t0 = nowMs(); h == nullptr && nowMs() - t0 < 30000; Sleep(10)) {
+            HWND found = FindWindowA(WindowClass, title);
+            if (found != nullptr && IsWindowVisible(found)) h = found;
+        }
+        if (h == nullptr) return fail("a window's process showed no window");
+        set.push_back(h);
+    }
+    settleAll(set);
+
+    skelvo::Win32WindowSystem raw;
+    skelvo::Win32Utf8FileStore files;  // the panel's journal store
+    skelvo::Win32ProcessSystem processes;
+    skelvo::WindowGuard guard(raw, files, processes);
+    skelvo::GuardedWindowSystem guarded(raw, guard);
+    skelvo::AwaitedWindows ws(opt.noJournal ? static_cast<skelvo::WindowSystem&>(raw) : guarded);
+    auto app = std::make_unique<skelvo::Application>();
+    if (!opt.noJournal) guard.attach(*app);
+    skelvo::DesktopArray& desktops = app->desktops;
+    for (int k = 0; k < skelvo::DesktopCount; ++k) desktops[k].reset(ws, k);
+    desktops[0].capture();
+    if (!listsExactly(desktops[0], set))
+        return fail("desktop 0 does not list exactly the 15 windows (other windows on screen?)");
+    std::printf("switch_bench: 15 windows of 15 processes, %d round trips after %d warm-up\n",
+                opt.roundTrips, opt.warmUp);
+
+    int current = 0;
+    int slot = 0;
+    std::vector<double> coreAnswered, coreSettled, bareAnswered, bareSettled;
+    std::vector<double> coreHide, coreShow, bareHide, bareShow;  // settled, each way
+    for (int r = 0; r < opt.warmUp + opt.roundTrips; ++r) {
+        const bool counted = r >= opt.warmUp;
+        double answered = 0, settled = 0;
+        for (int target : {1, 0}) {
+            ws.beginCommand();
+            const double t0 = nowMs();
+            skelvo::selectCell(target + 1, skelvo::FunctionDesktop, current, slot, desktops);
+            guard.sync();
+            answered += nowMs() - t0;
+            const double way = untilAllIn(set, target == 0, t0);
+            settled += way;
+            if (counted) (target == 1 ? coreHide : coreShow).push_back(way);
+            if (!allIn(set, target == 0)) return fail("a switch left the wrong windows shown");
+            settleAll(set);
+        }
+        if (counted) {
+            coreAnswered.push_back(answered);
+            coreSettled.push_back(settled);
+        }
+        // The same calls, bare and waiting: the order of a capture taken just before.
+        answered = settled = 0;
+        desktops[0].capture();
+        const skelvo::VirtualDesktop& d = desktops[0];
+        double t0 = nowMs();
+        for (int i = 0; i < d.count; ++i)
+            ShowWindow(reinterpret_cast<HWND>(d.entries[i].window), SW_HIDE);
+        answered += nowMs() - t0;
+        double way = untilAllIn(set, false, t0);
+        settled += way;
+        if (counted) bareHide.push_back(way);
+        settleAll(set);
+        t0 = nowMs();
+        for (int i = d.count - 1; i >= 0; --i) {
+            HWND h = reinterpret_cast<HWND>(d.entries[i].window);
+            ShowWindow(h, d.entries[i].showState == 0 ? SW_SHOWNA : d.entries[i].showState);
+            UpdateWindow(h);
+        }
+        answered += nowMs() - t0;
+        way = untilAllIn(set, true, t0);
+        settled += way;
+        if (counted) bareShow.push_back(way);
+        if (!allIn(set, true)) return fail("a bare switch left the wrong windows shown");
+        settleAll(set);
+        if (counted) {
+            bareAnswered.push_back(answered);
+            bareSettled.push_back(settled);
+        }
+    }
+    printPair("answered", coreAnswered, bareAnswered);
+    printPair("settled", coreSettled, bareSettled);
+    printPair("hides", coreHide, bareHide);
+    printPair("shows", coreShow, bareShow);
+    for (auto& d : desktops) d.count = 0;
+    guard.sync();
+    app.reset();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const Options opt = parse(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (opt.child >= 0) return runChild(opt.child);
+    if (opt.processes) return runProcesses(opt);
 
     Windows w;
     HANDLE thread = nullptr;

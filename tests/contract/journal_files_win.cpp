@@ -32,6 +32,23 @@ TEST(JournalFiles, UnicodeFoldersAreWrittenReadListedAndRemoved) {
     EXPECT_EQ(files.read(path), "second line");
     EXPECT_EQ(files.readUpTo(path, 6), "second");
     EXPECT_EQ(files.list(folder, "journal-"), std::vector<std::string>{name});
+    // A handle kept on the file rewrites it in place, shorter or longer, while others read
+    // it; once closed the file can be replaced; another deletes it without any other call.
+    std::uintptr_t held = files.holdForRewrite(path);
+    ASSERT_NE(held, 0u);
+    EXPECT_EQ(files.read(path), "second line");
+    EXPECT_TRUE(files.rewriteHeld(held, "3rd"));
+    EXPECT_EQ(files.read(path), "3rd");
+    EXPECT_TRUE(files.rewriteHeld(held, "fourth, longer"));
+    EXPECT_EQ(files.read(path), "fourth, longer");
+    files.closeHeld(held);
+    ASSERT_TRUE(files.replace(path, "third"));
+    held = files.holdForRewrite(path);
+    ASSERT_NE(held, 0u);
+    EXPECT_TRUE(files.deleteHeld(held));
+    EXPECT_EQ(files.read(path), std::nullopt);
+    EXPECT_EQ(files.holdForRewrite(path), 0u) << "nothing to hold";
+    ASSERT_TRUE(files.replace(path, "second line"));
     EXPECT_TRUE(files.remove(path));
     EXPECT_EQ(files.read(path), std::nullopt);
     EXPECT_TRUE(files.remove(path)) << "gone already";

@@ -288,6 +288,10 @@ class Harness:
                 if attempt == 2:
                     raise
 
+    def window(self, hwnd):
+        (found,) = [w for w in self.windows() if w["hwnd"] == hwnd]
+        return found
+
     def panels(self, windows=None):
         return [w for w in (self.windows() if windows is None else windows)
                 if w["class"] == PANEL_CLASS and w["title"] == PANEL_TITLE]
@@ -433,6 +437,17 @@ class Harness:
         if done.returncode != 0:
             raise AssertionError(f"import failed: {done.stderr.decode('utf-8', 'replace')}")
         return parse_ppm(done.stdout)
+
+    def settled(self, rect, timeout=30):
+        """A picture of a rectangle of the screen that stayed the same over one refresh of
+        the panel (600 ms)."""
+        seen = [self.screenshot(*rect)]
+
+        def same():
+            seen.append(self.screenshot(*rect))
+            return seen[-1].data == seen[-2].data
+        poll(same, timeout, f"a settled picture of {rect}", interval=0.7)
+        return seen[-1]
 
     def artifact(self, name):
         return os.path.join(self.artifacts, name)

@@ -1,7 +1,8 @@
 """Hotkeys on the real panel, typed through X with xdotool: Ctrl+Alt+F-keys switch
 desktops, Ctrl+Alt+arrows step across the grid but not past its edge, Ctrl+Alt+Shift+F3
-sends the focused window to desktop 3, a combination held by another program is named in
-one notice while the others work, and KQZ.txt can turn every key off."""
+sends the focused window to desktop 3 (a maximised one arrives maximised on the screen),
+a combination held by another program is named in one notice while the others work, and
+KQZ.txt can turn every key off."""
 
 import os
 import subprocess
@@ -20,6 +21,7 @@ DEFAULTS = ([f"{CTRL_ALT},{VK_F1 + i}" for i in range(12)] +
 NOTICE_CAPTION = "ホットキー"
 NOTICE_TEXT = "次のホットキーは、ほかのプログラムが使っているため登録できませんでした。\n"
 PANEL = (200, 200)
+SCREEN = (1024, 768)
 WAIT_S = 20
 
 
@@ -56,18 +58,6 @@ class Hotkeys(harness.WineTestCase):
     def command(self, desktop):
         self.h.post(harness.WM_COMMAND, DESKTOP_1 + desktop)
 
-    def settled(self, rect):
-        """A picture of rect that stayed the same over one refresh of the panel."""
-        seen = [self.h.screenshot(*rect)]
-
-        def same():
-            now = self.h.screenshot(*rect)
-            stable = now.data == seen[-1].data
-            seen.append(now)
-            return stable
-        harness.poll(same, WAIT_S, "a settled picture", interval=0.7)
-        return seen[-1]
-
     def free(self, combos):
         return {r["combo"]: r["free"] for r in self.h.fixture("hotkey", "free", *combos)}
 
@@ -103,7 +93,7 @@ class Hotkeys(harness.WineTestCase):
         sent = self.open("送る窓", "500,420,300,200")
         self.start()
         cell = (PANEL[0] + 102, PANEL[1] + 2, 48, 38)  # desktop 2's cell
-        before = self.settled(cell)
+        before = self.h.settled(cell, WAIT_S)
         self.h.click(650, 520)  # focuses the window to send
         self.key("ctrl+alt+shift+F3")
         self.wait_shown([stays], [sent], "the focused window sent away")
@@ -111,6 +101,23 @@ class Hotkeys(harness.WineTestCase):
                         "desktop 3's cell draws the window", timeout=WAIT_S)
         self.command(2)
         self.wait_shown([sent], [stays], "desktop 3 lists it")
+
+    def test_a_maximised_window_sent_with_ctrl_alt_shift_f2_is_maximised_on_the_screen(self):
+        sent = self.h.open_windows("最大化して送る窓", "--state", "max").windows[0]["hwnd"]
+        self.start()
+        self.h.wait_for(lambda: self.h.window(sent)["visible"], "the maximised window shown")
+        before = self.h.window(sent)["rect"]
+        self.h.click(650, 520)  # focuses it, away from the panel
+        self.key("ctrl+alt+shift+F2")
+        self.wait_shown([], [sent], "the maximised window sent away")
+        self.command(1)
+        self.wait_shown([sent], [], "desktop 2 lists it")
+        after = self.h.window(sent)
+        print(f"maximised at {before}, back at {after['rect']}", flush=True)
+        self.assertTrue(after["maximised"])
+        left, top, right, bottom = after["rect"]
+        self.assertTrue(left <= 0 and top <= 0 and right >= SCREEN[0] and bottom >= SCREEN[1],
+                        f"covering the screen, as before the send: {after['rect']}")
 
     def test_a_combination_held_elsewhere_is_named_once_and_the_others_work(self):
         holder = self.h.start(self.h.fixture_exe, "hotkey", "hold", f"{CTRL_ALT},{VK_F1 + 1}",

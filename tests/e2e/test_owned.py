@@ -1,11 +1,14 @@
 """A program's dialogs go with it: a fixture window with a modeless owned dialog and one
 disabled by its modal dialog are hidden with their program when the panel switches away,
-come back above it when it switches back, and quitting shows them all."""
+come back above it when it switches back, and quitting shows them all. A parked program
+that shows its main window again on another desktop brings its dialog along."""
 
 import harness
 from test_rescue import setUpModule, tearDownModule  # openbox, as for the rescue tests
 
 DESKTOP_1 = 40054  # desktop 0
+DESKTOP_2 = 40055  # desktop 1
+DESKTOP_4 = 40057  # desktop 3
 DESKTOP_6 = 40059  # desktop 5
 QUIT_CAPTION = "終了確認"
 WAIT_S = 30
@@ -53,6 +56,35 @@ class OwnedWindows(harness.WineTestCase):
         self.assertEqual(skelvo.wait(WAIT_S), 0)
         self.wait_visible(pairs, True, "every program and dialog shown again")
         self.assert_dialogs_above(pairs)
+
+    def test_a_parked_dialog_comes_along_when_its_program_shows_its_window_elsewhere(self):
+        program = self.h.open_windows("持ち主 C", "--owned", "dialog", "--rect", "40,400,300,200")
+        pair = tuple(e["hwnd"] for e in program.wait_events("ready", 2))
+        skelvo = self.h.start_skelvo()
+        (panel,) = self.h.wait_panels(1)
+        self.h.post(harness.WM_COMMAND, DESKTOP_2)
+        self.wait_visible([pair], False, "parked on desktop 0 with its dialog")
+        x, y = panel["client"]
+        cell = (x + 52, y + 2, 48, 38)  # desktop 1's cell
+        empty = self.h.settled(cell, WAIT_S)
+
+        # Its own show, as a second start or its tray icon makes: the main window alone.
+        program.popen.stdin.write(b"show\n")
+        program.popen.stdin.flush()
+        program.wait_events("shown", 1)
+        self.h.wait_for(lambda: self.h.screenshot(*cell).data != empty.data,
+                        "desktop 1's cell drawing the window shown again", WAIT_S)
+        self.wait_visible([pair], True, "its dialog shown again with it")
+        self.assert_dialogs_above([pair])
+
+        # Listed with it on desktop 1: it leaves and quits with it.
+        self.h.post(harness.WM_COMMAND, DESKTOP_4)
+        self.wait_visible([pair], False, "parked again on desktop 1")
+        self.h.post(harness.WM_CLOSE)
+        self.h.message_box(QUIT_CAPTION, press="yes", timeout=WAIT_S)
+        self.assertEqual(skelvo.wait(WAIT_S), 0)
+        self.wait_visible([pair], True, "both shown again after the quit")
+        self.assert_dialogs_above([pair])
 
 
 if __name__ == "__main__":

@@ -154,10 +154,6 @@ class PointerCase(harness.WineTestCase):
     def release(self):
         self.x("mouseup", "1")
 
-    def window(self, hwnd):
-        (found,) = [w for w in self.h.windows() if w["hwnd"] == hwnd]
-        return found
-
     def panel(self):
         (found,) = self.h.panels()
         return found
@@ -191,7 +187,7 @@ class CellClicks(PointerCase):
                                         "--state", "min").windows[0]["hwnd"]
         maximised = self.h.open_windows("desk maximised", "--rect", "200,300,200,100",
                                         "--state", "max").windows[0]["hwnd"]
-        before = {h: self.window(h) for h in (normal, minimised, maximised)}
+        before = {h: self.h.window(h) for h in (normal, minimised, maximised)}
         self.assertEqual([(before[h]["minimised"], before[h]["maximised"])
                           for h in (normal, minimised, maximised)],
                          [(False, False), (True, False), (False, True)])
@@ -199,7 +195,7 @@ class CellClicks(PointerCase):
 
         # Desktop 5's cell is empty: a plain click there.
         self.click(self.screen((77, 62)))
-        self.h.wait_for(lambda: not any(self.window(h)["visible"] for h in before),
+        self.h.wait_for(lambda: not any(self.h.window(h)["visible"] for h in before),
                         "desktop 0's windows hidden")
         self.park()
         self.wait_highlight(5)
@@ -209,7 +205,7 @@ class CellClicks(PointerCase):
         self.click(self.screen((27, 22)))
 
         def restored():
-            now = {h: self.window(h) for h in before}
+            now = {h: self.h.window(h) for h in before}
             return all(w["visible"] for w in now.values()) and now
         now = self.h.wait_for(restored, "desktop 0's windows shown again")
         for h, was in before.items():
@@ -231,7 +227,7 @@ class WindowDrag(PointerCase):
         # Wine also stacks above the panel: kept clear of the panel wherever it goes.
         hwnd = self.h.open_windows("dragged", "--rect", "20,20,160,120",
                                    unmanaged=True).windows[0]["hwnd"]
-        left, top, right, bottom = self.window(hwnd)["rect"]
+        left, top, right, bottom = self.h.window(hwnd)["rect"]
         self.start_panel()
 
         # (7, 6) lies on the window's map rectangle (3, 3)-(11, 9).
@@ -242,7 +238,7 @@ class WindowDrag(PointerCase):
             inside = (press[0] + 5, press[1] + 3)
             self.move_in_steps(press, inside, steps=2)
             self.h.wait_for(
-                lambda: self.window(hwnd)["rect"][:2] == [left + 5 * SCALE_X,
+                lambda: self.h.window(hwnd)["rect"][:2] == [left + 5 * SCALE_X,
                                                           top + 3 * SCALE_Y],
                 "the window following the pointer in its cell")
             # On to desktop 2's cell, where the window lands right of the panel; the cursor
@@ -254,7 +250,7 @@ class WindowDrag(PointerCase):
             self.release()
 
         def dropped():
-            w = self.window(hwnd)
+            w = self.h.window(hwnd)
             return not w["visible"] and w
         w = self.h.wait_for(dropped, "the dropped window hidden")
         # The release takes the cursor where it is and moves the window once more, so the
@@ -271,7 +267,7 @@ class WindowDrag(PointerCase):
         self.click(self.screen((145, 36)))
 
         def shown():
-            w = self.window(hwnd)
+            w = self.h.window(hwnd)
             return w["visible"] and w
         self.assertEqual(self.h.wait_for(shown, "the window on desktop 2 shown")["rect"],
                          expected)
@@ -331,7 +327,7 @@ class PanelDrag(PointerCase):
             left, top = self.panel()["rect"][:2]
             return self.h.screenshot(left + 25, top + 60, 1, 1).pixel(0, 0) == orange
         harness.poll(launcher_map, 20, "the launcher map after the flick")
-        self.assertTrue(self.window(witness.windows[0]["hwnd"])["visible"])
+        self.assertTrue(self.h.window(witness.windows[0]["hwnd"])["visible"])
 
 
 class Buttons(PointerCase):

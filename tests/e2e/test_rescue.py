@@ -1,6 +1,7 @@
 """No window is lost: with fixture windows parked on three desktops, a crash made from
 outside shows them again and ends the panel, a hard kill is repaired by the next start
-from the journal (a window dragged off screen on the map goes back to its place), a
+from the journal (a window dragged off screen on the map goes back to its place) and
+shows the panel at once even when a parked program has since stopped answering, a
 program whose thread sleeps never holds the panel, a cancelled end of the session hides
 the windows again, and one that goes on shows every window and ends the panel."""
 
@@ -22,6 +23,8 @@ END_S = 2  # a session end that goes on ends the panel within this
 DISPLAY_W = 1024
 # A program that stops answering is waited for once, for one call's limit (250 ms).
 ANSWER_MS = 400
+START_S = 2  # from a start to its panel on screen, whatever the journal names
+HANG_S = 6  # how long a parked program stops answering
 
 
 def wine_setup(command):
@@ -131,11 +134,35 @@ class Rescue(harness.WineTestCase):
         self.wait_visible([hwnd], True, "and comes back with it")
         self.assertTrue(skelvo.alive())
 
+    def test_a_start_after_a_kill_never_waits_on_a_parked_program_that_hangs(self):
+        sleeper = self.h.open_windows("止まる窓", "--rect", "80,460,300,200")
+        hung = sleeper.windows[0]["hwnd"]
+        skelvo, pid, parked = self.park(first=hung)
+        # Parked while it answered; it stops answering only afterwards.
+        sleeper.popen.stdin.write(b"sleep %d\n" % (HANG_S * 1000))
+        sleeper.popen.stdin.flush()
+        sleeper.wait_events("sleeping", 1)
+        self.h.fixture("kill", "--pid", str(pid))
+        skelvo.wait(WAIT_S)
+        self.assertEqual(len(self.journals(pid)), 1, "the killed panel's journal is left")
+
+        started = time.monotonic()
+        self.h.start_skelvo()
+        harness.poll(lambda: self.h.x_windows(harness.PANEL_TITLE), HANG_S + WAIT_S,
+                     "the panel of the next start", interval=0.05)
+        took = time.monotonic() - started
+        print(f"panel shown {took:.2f} s after the start", flush=True)
+        self.assertLess(took, START_S, "the start waited on the hung program")
+        self.wait_visible(parked[1:], True, "the answering parked windows back")
+        # Its show was left on its way: it lands once the program answers again.
+        sleeper.wait_events("awake", 1, timeout=HANG_S + WAIT_S)
+        self.wait_visible([hung], True, "the hung window back once it answers")
+
     def test_a_window_dragged_over_another_cell_is_back_at_its_place_after_a_kill(self):
         # The bottom-most window is never listed: one lies under the dragged one.
         self.h.open_windows("下敷き", "--rect", "600,420,200,150")
         hwnd = self.h.open_windows("引きずる窓", "--rect", "100,100,300,200").windows[0]["hwnd"]
-        place = self.window(hwnd)["rect"]
+        place = self.h.window(hwnd)["rect"]
         skelvo = self.h.start_skelvo()
         (panel,) = self.h.wait_panels(1)
         # (12, 12) on the map lies on the window's rectangle once the panel's first refresh
@@ -149,24 +176,24 @@ class Rescue(harness.WineTestCase):
             self.h.xdotool(*self.h._arrive(left + 12, top + 12), "mousedown", "1",
                            *self.steps((left + 12, top + 12), grab["at"], 2))
             try:
-                return self.h.wait_for(lambda: self.window(hwnd)["rect"] != place,
+                return self.h.wait_for(lambda: self.h.window(hwnd)["rect"] != place,
                                        "the window following the pointer", 2)
             except AssertionError:
                 self.h.xdotool("mouseup", "1")
         self.h.wait_for(grabbed, "a press that takes the window", WAIT_S)
         try:
             self.h.xdotool(*self.steps(grab["at"], grab["cell_2"]))
-            self.h.wait_for(lambda: self.window(hwnd)["rect"][0] > DISPLAY_W,
+            self.h.wait_for(lambda: self.h.window(hwnd)["rect"][0] > DISPLAY_W,
                             "the dragged window off screen, in desktop 2's tile", WAIT_S)
             self.h.fixture("kill", "--pid", str(panel["pid"]))
             skelvo.wait(WAIT_S)
         finally:
             self.h.xdotool("mouseup", "1")
-        self.assertNotEqual(self.window(hwnd)["rect"], place, "left off screen by the kill")
+        self.assertNotEqual(self.h.window(hwnd)["rect"], place, "left off screen by the kill")
 
         self.h.start_skelvo()
         self.h.wait_panels(1)
-        self.assertEqual(self.window(hwnd)["rect"], place, "back before the panel")
+        self.assertEqual(self.h.window(hwnd)["rect"], place, "back before the panel")
 
     def test_a_cancelled_end_of_the_session_hides_the_windows_again_and_switching_goes_on(self):
         skelvo, pid, parked = self.park()
@@ -207,10 +234,6 @@ class Rescue(harness.WineTestCase):
         self.assertEqual(self.visible(parked), {h: True for h in parked}, "every window shown")
         self.h.wait_for(lambda: not self.h.x_windows(TRAY), "no icon left in the tray", WAIT_S)
         self.assertEqual(self.journals(pid), [])
-
-    def window(self, hwnd):
-        (found,) = [w for w in self.h.windows() if w["hwnd"] == hwnd]
-        return found
 
     @staticmethod
     def steps(start, end, count=8):

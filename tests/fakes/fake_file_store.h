@@ -65,6 +65,28 @@ public:
         return codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
     }
 
+    std::uintptr_t holdForRewrite(const std::string& path) override {
+        if (files.count(path) == 0) return 0;
+        heldForDelete[++lastHandle] = path;
+        return lastHandle;
+    }
+    bool rewriteHeld(std::uintptr_t handle, std::string_view bytes) override {
+        const auto it = heldForDelete.find(handle);
+        if (it == heldForDelete.end() || failWrites || inFullFolder(it->second)) return false;
+        files[it->second] = std::string(bytes);
+        writes.push_back({it->second, std::string(bytes)});
+        return true;
+    }
+    bool deleteHeld(std::uintptr_t handle) override {
+        const auto it = heldForDelete.find(handle);
+        if (it == heldForDelete.end()) return false;
+        files.erase(it->second);
+        writes.push_back({it->second, std::nullopt});
+        heldForDelete.erase(it);
+        return true;
+    }
+    void closeHeld(std::uintptr_t handle) override { heldForDelete.erase(handle); }
+
     struct Write {
         std::string path;
         std::optional<std::string> bytes;  // nullopt: removed
@@ -81,6 +103,8 @@ public:
     std::size_t largestRead = 0;  // the most bytes one read returned
     unsigned codePage = 932;      // 932, or any other for a single-byte code page
     EventLog* log = nullptr;
+    std::map<std::uintptr_t, std::string> heldForDelete;  // handles kept open on files
+    std::uintptr_t lastHandle = 0;
 
 private:
     static constexpr std::size_t MaxPath = 260;

@@ -237,7 +237,7 @@ bool FakeWindowSystem::deferred(WindowHandle window, std::function<void()> call)
 void FakeWindowSystem::enqueue(WindowHandle window, std::function<void()> call) {
     const FakeWindow& w = windows_[window];
     std::vector<Queued>& q = queue_[window];
-    if (!w.hung && w.answerMs == 0 && q.empty()) {
+    if (!w.hung && w.answerMs == 0 && q.empty() && w.postedHeldUntil <= now_) {
         call();
         return;
     }
@@ -248,6 +248,7 @@ void FakeWindowSystem::enqueue(WindowHandle window, std::function<void()> call) 
 void FakeWindowSystem::run(std::uint64_t time, WindowHandle held) {
     for (auto& [window, q] : queue_) {
         if (!exists(window) || windows_[window].hung) continue;
+        if (windows_[window].postedHeldUntil > time) continue;
         std::size_t done = 0;
         while (done < q.size() &&
                (q[done].due < time || (q[done].due == time && window != held))) {
@@ -268,6 +269,7 @@ void FakeWindowSystem::settle() {
     for (auto& [window, q] : queue_) {
         if (!exists(window) || windows_[window].hung) continue;
         for (const Queued& c : q) now_ = std::max(now_, c.due);
+        if (!q.empty()) now_ = std::max(now_, windows_[window].postedHeldUntil);
     }
     run(now_ + 1);
 }

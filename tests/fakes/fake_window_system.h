@@ -33,6 +33,9 @@ struct FakeWindow {
     // and ping's WM_NULL are handled at its next look, in the order the fake's message
     // order gives. 0: an idle thread, which handles an asynchronous call at once.
     unsigned answerMs = 0;
+    // The thread answers sent messages (ping) but leaves its posted queue alone until this
+    // time: a program in a SendMessage, a COM call or a filtered PeekMessage loop.
+    std::uint64_t postedHeldUntil = 0;
     bool ownThread = false;    // the panel's own thread
     std::uint32_t thread = 0;  // 0: a thread of its own
     // Internal state of the simulation, derived from the calls made on the window.

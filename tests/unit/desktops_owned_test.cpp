@@ -108,28 +108,115 @@ TEST_F(Owned, ADialogOpenedWhileItsProgramIsParkedIsParkedWithIt) {
     EXPECT_FALSE(ws.isVisible(other));
 }
 
+// A tray program's settings window is listed on its own while the program's main window is
+// hidden. Shown again with its main window on another desktop, its dialog goes with that
+// window, and the desktop the settings window is parked on no longer holds it.
+TEST_F(Owned, ADialogShownAgainWithItsProgramIsHeldByTheDesktopOnScreenAlone) {
+    FakeWindow hiddenOwner = captioned("tray program");
+    hiddenOwner.visible = false;
+    const WindowHandle main = ws.add(hiddenOwner);
+    const WindowHandle settings = dialog("settings", main);
+    const WindowHandle d = dialog("find", settings);
+    refresh();
+    ASSERT_EQ(listed(0), (std::vector<WindowHandle>{settings}));
+    select(2);
+    ws.programShow(main, win::SwShow);
+    ws.programShow(d, win::SwShowNa);
+    refresh();
+    EXPECT_EQ(listed(2), (std::vector<WindowHandle>{main}));
+    EXPECT_EQ(owned(2), (std::vector<WindowHandle>{d}));
+    EXPECT_TRUE(owned(0).empty()) << "held in one list only";
+}
+
+// Owned windows beyond the list's room stay on screen, in no list.
+TEST_F(Owned, DialogsBeyondTheListsRoomStayOnScreen) {
+    const WindowHandle a = ws.add(captioned("a"));
+    std::vector<WindowHandle> dialogs;
+    for (int i = 0; i <= OwnedCapacity; ++i) dialogs.push_back(dialog("d" + std::to_string(i), a));
+    refresh();
+    EXPECT_EQ(owned(0), std::vector<WindowHandle>(dialogs.begin(), dialogs.end() - 1));
+    select(1);
+    EXPECT_TRUE(ws.isVisible(dialogs.back()));
+    EXPECT_FALSE(ws.isVisible(dialogs.front()));
+}
+
+// A parked program that shows its window again itself (a second start, its tray icon)
+// brings the window onto the desktop on screen; its dialogs, still hidden, come along above
+// it and are listed there, and the exit shows them, whichever desktop is on screen then.
+TEST_F(Owned, ADialogOfAParkedWindowItsProgramShowsAgainComesWithIt) {
+    const WindowHandle a = ws.add(captioned("a"));
+    const WindowHandle d = dialog("find", a);
+    const WindowHandle help = dialog("find's help", d);
+    refresh();
+    select(1);
+    ASSERT_FALSE(ws.isVisible(d) || ws.isVisible(help));
+    ws.programShow(a, win::SwShowNormal);
+    refresh();
+    EXPECT_EQ(listed(1), std::vector<WindowHandle>{a});
+    EXPECT_TRUE(listed(0).empty() && owned(0).empty());
+    EXPECT_EQ(owned(1), (std::vector<WindowHandle>{d, help}));
+    expectShownAbove({d, help}, a);
+    refresh();
+    EXPECT_EQ(owned(1), (std::vector<WindowHandle>{d, help})) << "and stay listed";
+    select(0);
+    EXPECT_FALSE(ws.isVisible(a) || ws.isVisible(d) || ws.isVisible(help));
+    desktops.reset();  // the exit
+    for (WindowHandle w : {a, d, help}) EXPECT_TRUE(ws.isVisible(w)) << ws.at(w).title;
+}
+
+// The same for a program waiting on its modal dialog: disabled, it is held by that dialog
+// though the dialog is hidden, and the dialog comes back above it, or the program could
+// not be used.
+TEST_F(Owned, AParkedProgramWaitingOnItsModalDialogShownAgainComesWithIt) {
+    const WindowHandle a = ws.add(captioned("a"));
+    const WindowHandle m = dialog("open", a);
+    ws.at(a).enabled = false;
+    refresh();
+    ASSERT_EQ(listed(0), std::vector<WindowHandle>{a});
+    select(1);
+    ws.programShow(a, win::SwShowNormal);
+    refresh();
+    EXPECT_EQ(listed(1), std::vector<WindowHandle>{a});
+    EXPECT_TRUE(listed(0).empty() && owned(0).empty());
+    expectShownAbove({m}, a);
+}
+
 TEST_F(Owned, AProgramWithAModalDialogIsManagedAndParkedWithIt) {
     FakeWindow disabled = captioned("busy");
     disabled.enabled = false;
     const WindowHandle a = ws.add(disabled);
     refresh();
     EXPECT_TRUE(listed(0).empty()) << "disabled, and no dialog of it is open";
+    // A dialog that is itself disabled (waiting on a window of its own) holds nothing.
+    const WindowHandle x = dialog("properties", a);
+    ws.at(x).enabled = false;
+    refresh();
+    EXPECT_TRUE(listed(0).empty()) << "only an enabled dialog holds its owner";
     const WindowHandle m = dialog("open", a);
     refresh();
     EXPECT_EQ(listed(0), (std::vector<WindowHandle>{a}));
     select(4);
-    EXPECT_FALSE(ws.isVisible(a) || ws.isVisible(m));
+    EXPECT_FALSE(ws.isVisible(a) || ws.isVisible(m) || ws.isVisible(x));
     select(0);
-    expectShownAbove({m}, a);
+    expectShownAbove({x, m}, a);
 }
 
 TEST_F(Owned, DroppingAnOwnerTakesItsDialogsAlong) {
     const WindowHandle a = ws.add(captioned("a"));
     refresh();
     const WindowHandle d = dialog("find", a);  // opened since the last refresh
+    // Its tooltip and an open menu stay where their program has them.
+    std::vector<WindowHandle> passing;
+    for (const char* cls : {"tooltips_class32", "#32768"}) {
+        FakeWindow popup = captioned(cls);
+        popup.className = cls;
+        popup.owner = a;
+        passing.push_back(ws.add(popup));
+    }
     moveWindowToDesktop(a, 4, 0, current, *desktops);
     EXPECT_FALSE(ws.isVisible(a) || ws.isVisible(d));
     EXPECT_EQ(owned(3), (std::vector<WindowHandle>{d}));
+    for (WindowHandle p : passing) EXPECT_TRUE(ws.isVisible(p)) << ws.at(p).title;
     // And back from the parked desktop onto the one on screen.
     moveWindowToDesktop(a, 1, 3, current, *desktops);
     expectShownAbove({d}, a);

@@ -315,14 +315,16 @@ TEST_F(Desktops, AWindowTheSourceNoLongerListsStaysAsItIs) {
 }
 
 TEST_F(Desktops, AFullDesktopRefusesWindowsFromElsewhere) {
-    // 32 windows parked on desktop 9, 15 at a time.
+    // 32 windows parked on desktop 9, 15 at a time; bounded, so that a fault fails the test
+    // rather than hanging it.
     std::vector<WindowHandle> parked;
-    while (desktop(9).count < EntryCapacity) {
+    for (int round = 0; round < 3 && desktop(9).count < EntryCapacity; ++round) {
         for (int i = 0; i < CaptureLimit && desktop(9).count + i < EntryCapacity; ++i) {
             parked.push_back(ws.add(captioned("p" + std::to_string(parked.size()))));
         }
         refreshDesktop(*desktops, 0);
-        while (desktop(0).count > 0) drop(desktop(0).entries[0].window, 9, 0);
+        for (int i = 0; i < CaptureLimit && desktop(0).count > 0; ++i)
+            drop(desktop(0).entries[0].window, 9, 0);
     }
     ASSERT_EQ(desktop(9).count, EntryCapacity);
     expectIndexesArePositions();

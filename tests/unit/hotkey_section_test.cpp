@@ -50,13 +50,17 @@ TEST(HotkeySection, LinesRebindUnbindAndSwapInOrderAndBadOnesAreSkipped) {
     EXPECT_EQ(applyKeySection(readKeySection(Launcher)), defaultHotkeys()) << "no section";
 }
 
+// Every line between the markers is the user's and is kept, dashes and all.
 TEST(HotkeySection, TheSectionEndsAtItsMarkerOrWhereALauncherSectionBegins) {
     const KeySection s = readKeySection(
         "x\n--- HOTKEYS ---\nleft none\r\n--- DESKTOP ---\n--- H_END ---\nright none\n"
-        "--- HOTKEYS ---\noff\n--- LANCHER ---\n0 C:\\a\n--- L_END ---");
+        "--- HOTKEYS ---\n----------\noff\n--- LANCHER ---\n0 C:\\a\n--- L_END ---");
     EXPECT_TRUE(s.present);
-    EXPECT_EQ(s.lines, (std::vector<std::string>{"left none", "off"}));
-    EXPECT_EQ(formatKeySection(s), "--- HOTKEYS ---\r\nleft none\r\noff\r\n--- H_END ---\r\n");
+    EXPECT_EQ(s.lines,
+              (std::vector<std::string>{"left none", "--- DESKTOP ---", "----------", "off"}));
+    EXPECT_EQ(formatKeySection(s), "--- HOTKEYS ---\r\nleft none\r\n--- DESKTOP ---\r\n"
+                                   "----------\r\noff\r\n--- H_END ---\r\n");
+    EXPECT_EQ(readKeySection(formatKeySection(s)).lines, s.lines);
     EXPECT_EQ(formatKeySection(readKeySection(Launcher)), "");
 }
 
@@ -67,12 +71,13 @@ TEST(HotkeySection, TheQuitKeepsTheSectionInFrontOfTheLauncherSectionOrWritesNon
         std::size_t registered;
         std::string saved;
     };
-    const std::string keys = "--- HOTKEYS ---\r\noff\r\nright Ctrl+Alt+Right\r\n--- H_END ---\r\n";
+    const std::string keys =
+        "--- HOTKEYS ---\r\noff\r\n--- mine ---\r\nright Ctrl+Alt+Right\r\n--- H_END ---\r\n";
     const Case cases[] = {
         {"an old file", Launcher, HotkeyCount, Launcher},
         {"keys turned off, the section after the launcher's",
          "--- LANCHER ---\r\n0 C:\\Program Files\\a.exe\r\n--- L_END ---\r\n"
-         "--- HOTKEYS ---\r\noff\r\nright Ctrl+Alt+Right\r\n--- H_END ---",
+         "--- HOTKEYS ---\r\noff\r\n--- mine ---\r\nright Ctrl+Alt+Right\r\n--- H_END ---",
          1, keys + Launcher},
     };
     for (const Case& c : cases) {

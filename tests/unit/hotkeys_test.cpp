@@ -108,36 +108,62 @@ TEST_P(HotkeySwitches, SendingMovesOnlyAListedWindowAndOnlyWhereADropCould) {
     switchTo(0);
     // Opened since the last refresh: the send lists it first, as a switch would.
     const WindowHandle sent = h.addWindow("sent", Rect{300, 200, 700, 500});
+    const WindowHandle maximised = h.addWindow("maximised", Rect{50, 60, 450, 360}, false, true);
+    const WindowHandle owner = h.addWindow("owner", Rect{500, 100, 900, 400});
+    FakeWindow find = captioned("find", Rect{520, 120, 720, 220});
+    find.owner = owner;
+    FakeWindow nested = captioned("its question", Rect{540, 140, 700, 200});
+    nested.owner = h.windows.add(find);
+    const WindowHandle question = h.windows.add(nested);
+    const Rect screenPlace = h.windows.rect(maximised);
 
     const struct {
         const char* what;
         WindowHandle window;
         int target;
-        bool moves;
+        WindowHandle moves;  // the listed window that goes
     } cases[] = {
-        {"the panel", h.panelWindow, 2, false}, {"a window no desktop lists", untitled, 2, false},
-        {"to a full desktop", stays, 4, false}, {"to the desktop on screen", stays, 0, false},
-        {"a listed window", sent, 2, true},
+        {"the panel", h.panelWindow, 2, NullWindow},
+        {"a window no desktop lists", untitled, 2, NullWindow},
+        {"to a full desktop", stays, 4, NullWindow},
+        {"to the desktop on screen", stays, 0, NullWindow},
+        {"a listed window", sent, 2, sent},
+        {"a maximised window", maximised, 3, maximised},
+        {"a dialog's dialog, focused", question, 5, owner},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         h.windows.activate(c.window);
         ASSERT_TRUE(press(CtrlAltShift, VkF1 + static_cast<unsigned>(c.target)));
         EXPECT_EQ(h.state().currentDesktop, 0) << "the user stays";
-        EXPECT_EQ(h.windows.isVisible(c.window), !c.moves);
+        EXPECT_EQ(h.windows.isVisible(c.window), c.moves == NullWindow);
         if (c.window == h.panelWindow || c.window == untitled) continue;
-        EXPECT_EQ(h.app->desktops[c.target].findEntry(c.window).has_value(),
-                  c.moves || c.target == 0);
-        const auto entry = h.app->desktops[0].findEntry(c.window);
-        ASSERT_EQ(entry.has_value(), !c.moves);
+        const WindowHandle listed = c.moves == NullWindow ? c.window : c.moves;
+        EXPECT_EQ(h.app->desktops[c.target].findEntry(listed).has_value(),
+                  c.moves != NullWindow || c.target == 0);
+        const auto entry = h.app->desktops[0].findEntry(listed);
+        ASSERT_EQ(entry.has_value(), c.moves == NullWindow);
         if (entry) {
             EXPECT_EQ(entry->windowRect, h.windows.rect(c.window)) << "its map place";
         }
     }
     EXPECT_EQ(h.app->desktops[4].count, EntryCapacity);
-    switchTo(2);  // the sent window comes back where it was on the screen
-    EXPECT_TRUE(h.windows.isVisible(sent));
-    EXPECT_EQ(h.windows.rect(sent), (Rect{300, 200, 700, 500}));
+    EXPECT_FALSE(h.windows.isVisible(owner) || h.windows.isVisible(nested.owner));
+    // Each sent window comes back where it was on the screen, as it was.
+    const struct {
+        int desktop;
+        std::vector<WindowHandle> shown;
+        WindowHandle window;
+        Rect rect;
+    } back[] = {{2, {sent}, sent, Rect{300, 200, 700, 500}},
+                {3, {maximised}, maximised, screenPlace},
+                {5, {owner, nested.owner, question}, owner, Rect{500, 100, 900, 400}}};
+    for (const auto& b : back) {
+        switchTo(b.desktop);
+        for (WindowHandle w : b.shown) EXPECT_TRUE(h.windows.isVisible(w)) << b.desktop;
+        EXPECT_EQ(h.windows.rect(b.window), b.rect) << b.desktop;
+    }
+    EXPECT_TRUE(h.windows.isZoomed(maximised));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothOrders, HotkeySwitches, BothMessageOrders, orderName);

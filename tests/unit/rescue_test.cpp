@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/crash_path.h"
+#include "app/hotkeys.h"
 #include "app/ids.h"
 #include "app/window_guard.h"
 #include "desktops/switching.h"
@@ -15,6 +16,7 @@
 #include "tests/fakes/fake_process_system.h"
 #include "tests/fakes/panel_harness.h"
 #include "tests/unit/desktops_recording.h"
+#include "tests/unit/message_orders.h"
 
 namespace skelvo::testing {
 namespace {
@@ -126,6 +128,7 @@ TEST_F(Guarded, CrashShowsEveryHiddenWindowOnceLeavesVisibleOnesAndClosesTheJour
     ASSERT_TRUE(h.files.read(guard->journalFile()));
     h.windows.shows.clear();
     h.windows.asyncShows.clear();
+    h.files.failRemoves = true;  // only the handle opened when it was written deletes it
 
     const int shown = guard->rescue();
     EXPECT_EQ(shown, 5) << "desktops 0 and 5 and the hide-all list";
@@ -133,13 +136,14 @@ TEST_F(Guarded, CrashShowsEveryHiddenWindowOnceLeavesVisibleOnesAndClosesTheJour
     std::set<WindowHandle> once;
     for (auto& [w, command] : h.windows.asyncShows) {
         EXPECT_TRUE(once.insert(w).second);
-        EXPECT_NE(w, all[2]) << "a visible window is left as it is";
+        if (w == all[2]) EXPECT_EQ(command, win::SwShowNa) << "a visible one keeps its state";
     }
     for (WindowHandle w : all) EXPECT_TRUE(h.windows.at(w).visible) << h.windows.at(w).title;
     EXPECT_TRUE(h.windows.at(all[1]).minimised) << "each in its recorded state";
     EXPECT_TRUE(h.windows.at(all[3]).maximised);
     EXPECT_TRUE(h.windows.at(all[2]).maximised);
     EXPECT_FALSE(h.files.read(guard->journalFile())) << "closed once its shows are issued";
+    EXPECT_TRUE(h.files.heldForDelete.empty());
 }
 
 TEST_F(Guarded, JournalNamesWhatIsKeptHiddenAfterAnyPrefixOfItsWritesOneWriteAheadOfTheHides) {
@@ -233,6 +237,24 @@ TEST_F(Guarded, AJournalGoesToTheFirstUsablePlaceOrTheUserIsToldOnce) {
         EXPECT_EQ(named(), (std::set<WindowHandle>{all[c.folder.empty() ? 0 : 2],
                                                    all[c.folder.empty() ? 1 : 3], all[4]}));
     }
+}
+
+// After a quit nothing is kept hidden: a window its program hides since is the program's.
+TEST_F(Guarded, AQuitLeavesNoJournalForTheNextStart) {
+    const auto all = parkOnThreeDesktops();
+    ASSERT_FALSE(named().empty());
+    h.host.answers = {win::IdYes};
+    h.send(win::WmClose);
+    h.panel.reset();
+    h.app.reset();
+    guard.reset();
+    for (WindowHandle w : all) EXPECT_TRUE(h.windows.at(w).visible) << h.windows.at(w).title;
+    h.windows.programShow(all[0], win::SwHide);
+    processes.current = 101;
+    processes.running = {{101, 1}};
+    WindowGuard next(h.windows, h.files, processes);
+    EXPECT_EQ(next.replayLeftovers(), 0);
+    EXPECT_FALSE(h.windows.at(all[0]).visible);
 }
 
 TEST_F(Guarded, ARemovalThatFailedIsTriedAgain) {
@@ -379,6 +401,71 @@ TEST_F(Guarded, SessionEndShowsEveryWindowACancelHidesThemAgainAnEndEndsTheProce
     EXPECT_EQ(h.host.destroyed, std::vector<WindowHandle>{h.panelWindow}) << "the process ends";
 }
 
+// While a session end is pending every window is on screen, those hidden by the hide-all
+// command too: no switch, send, drop or window command runs (each would take windows into
+// the wrong desktop), and a switch under way when the query came hides nothing more. The
+// end itself asks and tells nothing, even when the settings cannot be written.
+TEST_F(Guarded, WhileASessionEndIsPendingNothingIsSwitchedMovedOrHidden) {
+    const auto all = parkOnThreeDesktops();
+    h.host.answers = {win::IdYes};
+    command(CmdHideAllWindows);
+    ASSERT_FALSE(h.windows.at(all[4]).visible);
+    const auto lists = [&] {
+        std::vector<std::vector<WindowHandle>> out;
+        for (const VirtualDesktop& d : h.app->desktops) {
+            out.emplace_back();
+            for (int i = 0; i < d.count; ++i) out.back().push_back(d.entries[i].window);
+        }
+        return out;
+    };
+    const auto before = lists();
+    h.send(win::WmQueryEndSession);
+    for (WindowHandle w : all) EXPECT_TRUE(h.windows.at(w).visible) << h.windows.at(w).title;
+    EXPECT_TRUE(h.windows.at(bottom).visible) << "hidden by the hide-all command";
+
+    toDesktop(0);
+    h.send(win::WmHotKey, HotkeyIdBase + SwitchFirst + 1);
+    h.host.answers = {win::IdYes, win::IdYes, win::IdYes};
+    for (unsigned id : {CmdMinimiseAllDesktops, CmdCloseAllDesktops, CmdHideAllWindows})
+        command(id);
+    h.pointAt(20, 20);  // a click on desktop 0's cell
+    h.send(win::WmLButtonDown);
+    h.send(win::WmLButtonUp);
+    h.tick(TimerRefresh);
+    EXPECT_EQ(h.state().currentDesktop, 9);
+    EXPECT_EQ(lists(), before);
+    for (WindowHandle w : all) {
+        EXPECT_TRUE(h.windows.at(w).visible && h.windows.isWindow(w)) << h.windows.at(w).title;
+        EXPECT_EQ(h.windows.at(w).minimised, w == all[1]) << h.windows.at(w).title;
+    }
+    h.send(win::WmEndSession, 0);
+    for (WindowHandle w : all) EXPECT_FALSE(h.windows.at(w).visible) << h.windows.at(w).title;
+
+    // The query arrives while a switch waits on a slow program.
+    for (WindowHandle w : all) h.windows.at(w).answerMs = SlowAnswerMs;
+    bool asked = false;
+    h.windows.duringWait = [&] {
+        if (!std::exchange(asked, true)) h.send(win::WmQueryEndSession);
+    };
+    toDesktop(0);
+    h.windows.duringWait = nullptr;
+    ASSERT_TRUE(asked);
+    h.windows.settle();
+    for (WindowHandle w : all) EXPECT_TRUE(h.windows.at(w).visible) << h.windows.at(w).title;
+    h.send(win::WmEndSession, 0);
+    h.windows.settle();
+    for (WindowHandle w : all) EXPECT_EQ(h.windows.at(w).visible, w == all[0] || w == all[1]);
+
+    h.send(win::WmQueryEndSession);
+    h.files.failWrites = true;
+    h.host.messageBoxes.clear();
+    h.send(win::WmEndSession, 1);
+    h.windows.settle();
+    for (WindowHandle w : all) EXPECT_TRUE(h.windows.at(w).visible) << h.windows.at(w).title;
+    EXPECT_TRUE(h.host.messageBoxes.empty()) << "nothing may hold the logoff";
+    EXPECT_FALSE(h.files.refused.empty()) << "the save was tried";
+}
+
 TEST_F(Guarded, ADraggedWindowIsJournalledAtItsPlaceAndPutBackByTheCrashPathAndTheReplay) {
     const Rect place{200, 190, 600, 570};
     const WindowHandle w = h.addWindow("dragged", place);
@@ -406,6 +493,47 @@ TEST_F(Guarded, ADraggedWindowIsJournalledAtItsPlaceAndPutBackByTheCrashPathAndT
     WindowGuard next(h.windows, h.files, processes);
     next.replayLeftovers();
     EXPECT_EQ(h.windows.rect(w), place);
+}
+
+// A hide still on its way when the process dies is undone behind it, by the crash path
+// or by the next start's replay, with calls that never wait on the program: one that has
+// hung holds neither, and every window comes back once its program gets on.
+TEST_F(Guarded, AHideOnItsWayIsUndoneByTheCrashPathAndTheReplayWithoutWaiting) {
+    for (const bool killed : {false, true}) {
+        SCOPED_TRACE(killed ? "killed, then started again" : "crashed");
+        TearDown();
+        h.app = std::make_unique<Application>();
+        h.windows = FakeWindowSystem();
+        h.files = FakeFileStore();
+        processes = FakeProcessSystem();
+        rebuild();
+        h.windows.addAtBottom(captioned("bottom"));
+        const WindowHandle hung = h.addWindow("hung");
+        const WindowHandle busy = h.addWindow("busy");
+        const WindowHandle quick = h.addWindow("quick");
+        h.create();
+        h.windows.at(hung).hung = h.windows.at(hung).hungUnnoticed = true;
+        h.windows.at(busy).postedHeldUntil = 5000;
+        toDesktop(5);
+        ASSERT_TRUE(h.windows.at(hung).visible && h.windows.at(busy).visible);
+        ASSERT_FALSE(h.windows.at(quick).visible);
+        h.windows.shows.clear();
+        if (killed) {
+            const std::string bytes = h.files.read(guard->journalFile()).value_or("");
+            h.files.replace(journalPath("C:\\Users\\u\\AppData\\Local\\Skelvo", 100), bytes);
+            processes.current = 101;
+            processes.running = {{101, 1}};
+            WindowGuard next(h.windows, h.files, processes);
+            EXPECT_EQ(next.replayLeftovers(), 1);
+        } else {
+            EXPECT_EQ(guard->rescue(), 1);
+        }
+        EXPECT_TRUE(h.windows.shows.empty()) << "only asynchronous calls";
+        h.windows.wake(hung);
+        h.windows.settle();
+        for (WindowHandle w : {hung, busy, quick})
+            EXPECT_TRUE(h.windows.at(w).visible) << h.windows.at(w).title;
+    }
 }
 
 TEST_F(Guarded, HungWindowsNeverHoldASwitchAndEndWhereTheirDesktopSays) {
