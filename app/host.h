@@ -72,8 +72,8 @@ public:
     // A "tooltips_class32" window with style TTS_ALWAYSTIP owned by owner; null if the
     // class is not there.
     virtual WindowHandle createToolTipWindow(WindowHandle owner, InstanceHandle instance) = 0;
-    // Sends a tooltip message (TTM_ADDTOOLA, TTM_UPDATETIPTEXTA) with the tool as the first
-    // TOOLINFOA layout.
+    // Sends a tooltip message (TtmAddToolA, TtmUpdateTipTextA) as its wide form with the
+    // tool as the first TOOLINFOW layout, the text converted from UTF-8 or code page 932.
     virtual void sendToolInfo(WindowHandle tooltip, unsigned message, const ToolInfo& info) = 0;
     // The system wants the window repainted: part of it has been uncovered or invalidated
     // (GetUpdateRect). Hosts that cannot tell always say yes.

@@ -30,6 +30,9 @@ struct ToolInfo {
     Rect rect{};
     InstanceHandle instance = 0;
     const char* text = nullptr;
+    // The text is UTF-8 (another program's title, a file's long name); otherwise it is one
+    // of the panel's own texts, in code page 932.
+    bool utf8 = false;
 };
 
 struct PanelState {

@@ -17,7 +17,7 @@ inline constexpr int SlotPathBytes = 260;
 struct LauncherSlot {
     InstanceHandle instanceHandle = 0;
     WindowHandle ownerWindow = NullWindow;
-    char fileTitle[SlotTitleBytes] = {};
+    char fileTitle[FileChoiceBytes(SlotTitleBytes)] = {};  // UTF-8, as drawn
     char filePath[SlotPathBytes] = {};
     // The name as the user gave it, in UTF-8, when filePath had to shorten parts of it to
     // their 8.3 names; empty otherwise.

@@ -72,8 +72,10 @@ int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner) {
 void fillSlot(Services& services, LauncherSlot& slot, const char* path) {
     copyText(slot.filePath, path, SlotPathBytes);
     // A path with no title (a drive's root) must not keep the previous file's.
-    if (services.shell.fileTitle(slot.filePath, slot.fileTitle, SlotTitleBytes) != 0)
-        slot.fileTitle[0] = '\0';
+    char title[SlotTitleBytes] = {};
+    if (services.shell.fileTitle(slot.filePath, title, SlotTitleBytes) != 0) title[0] = '\0';
+    const std::string shown = services.shell.toUtf8(title);
+    copyText(slot.fileTitle, shown.c_str(), sizeof slot.fileTitle);
     setIcon(services, slot);
     slot.registered = 1;
 }
@@ -86,6 +88,10 @@ bool fillSlotUtf8(Services& services, LauncherSlot& slot, const std::string& pat
     if (!ansi || ansi->empty() || ansi->size() >= SlotPathBytes) return false;
     fillSlot(services, slot, ansi->c_str());
     slot.longPath = services.shell.toUtf8(*ansi) != path ? path : std::string();
+    // Shown by its long name, not the short one that it opens.
+    const std::size_t name = slot.longPath.rfind('\\');
+    if (!slot.longPath.empty() && name != std::string::npos && name + 1 < slot.longPath.size())
+        copyText(slot.fileTitle, slot.longPath.c_str() + name + 1, sizeof slot.fileTitle);
     return true;
 }
 
@@ -97,9 +103,8 @@ int registerFromDialog(Services& services, FileChoice& chosen, LauncherSlot& slo
         if (unstorable) refuseUnstorable(services, slot.ownerWindow);
         return -1;
     }
-    // The dialog's own title, as it shows it, wherever the code page holds it.
-    const std::optional<std::string> title = services.shell.toAnsi(chosen.title);
-    if (title && !title->empty()) copyText(slot.fileTitle, title->c_str(), SlotTitleBytes);
+    // The dialog's own title, as it shows it.
+    if (chosen.title[0] != '\0') copyText(slot.fileTitle, chosen.title, sizeof slot.fileTitle);
     return 1;
 }
 
