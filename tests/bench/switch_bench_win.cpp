@@ -30,7 +30,6 @@
 
 #include "app/panel_state.h"
 #include "app/window_guard.h"
-#include "base/file_store_win.h"
 #include "base/utf8_file_store_win.h"
 #include "base/process_win.h"
 #include "desktops/awaited_windows.h"
@@ -374,12 +373,15 @@ int runProcesses(const Options& opt) {
     std::printf("switch_bench: 15 windows of 15 processes, %d round trips after %d warm-up\n",
                 opt.roundTrips, opt.warmUp);
 
-    int current = 0;
-    int slot = 0;
+    // The panel's own state, which the journal reads: the desktop on screen is not named.
+    int& current = app->state.currentDesktop;
+    int& slot = app->state.selectedSlot;
     std::vector<double> coreAnswered, coreSettled, bareAnswered, bareSettled;
     std::vector<double> coreHide, coreShow, bareHide, bareShow;  // settled, each way
+    int writesBefore = 0;
     for (int r = 0; r < opt.warmUp + opt.roundTrips; ++r) {
         const bool counted = r >= opt.warmUp;
+        if (r == opt.warmUp) writesBefore = guard.writes();
         double answered = 0, settled = 0;
         for (int target : {1, 0}) {
             ws.beginCommand();
@@ -430,6 +432,8 @@ int runProcesses(const Options& opt) {
     printPair("settled", coreSettled, bareSettled);
     printPair("hides", coreHide, bareHide);
     printPair("shows", coreShow, bareShow);
+    std::printf("journal writes per core round trip: %.1f\n",
+                static_cast<double>(guard.writes() - writesBefore) / opt.roundTrips);
     for (auto& d : desktops) d.count = 0;
     guard.sync();
     app.reset();
@@ -460,7 +464,7 @@ int main(int argc, char** argv) {
     // The switch as the panel makes it: through the guarded window system, with the
     // journal brought up to date after it.
     skelvo::Win32WindowSystem raw;
-    skelvo::Win32FileStore files;
+    skelvo::Win32Utf8FileStore files;  // the panel's journal store
     skelvo::Win32ProcessSystem processes;
     skelvo::WindowGuard guard(raw, files, processes);
     skelvo::GuardedWindowSystem guarded(raw, guard);
@@ -513,8 +517,9 @@ int main(int argc, char** argv) {
     };
 
     // Core and bare round trips alternate, so that both meet the same load on the machine.
-    int current = 0;
-    int slot = 0;
+    // The panel's own state, which the journal reads: the desktop on screen is not named.
+    int& current = app->state.currentDesktop;
+    int& slot = app->state.selectedSlot;
     std::vector<double> core, bare, capture, legacy, coreSettled, bareSettled;
     // Until every window of the set left is hidden and every one of the set entered shown.
     auto settledAfter = [&](int target, double t0) {
