@@ -167,7 +167,7 @@ void Win32Host::sendToolInfo(WindowHandle tooltip, unsigned message, const ToolI
     const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
     if (n > 0) MultiByteToWideChar(codePage, 0, text, -1, wide.data(), n);
-    const UINT wideMessage = message == win::TtmAddToolA          ? TTM_ADDTOOLW
+    const UINT wideMessage = message == win::TtmAddToolA         ? TTM_ADDTOOLW
                              : message == win::TtmUpdateTipTextA ? TTM_UPDATETIPTEXTW
                                                                  : message;
     TOOLINFOW ti;

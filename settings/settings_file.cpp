@@ -30,7 +30,8 @@ bool loadSettings(Services& services, const char* directory, SlotArray& slots, K
     if (utf8) bytes.remove_prefix(3);
     if (encoding != nullptr) *encoding = utf8 ? SettingsEncoding::Utf8 : SettingsEncoding::Ansi;
     if (keys != nullptr) *keys = readKeySection(bytes);
-    for (SettingsRecord& record : parseSettings(bytes, utf8 ? MaxUtf8PathBytes : MaxStoredPathBytes)) {
+    for (SettingsRecord& record :
+         parseSettings(bytes, utf8 ? MaxUtf8PathBytes : MaxStoredPathBytes)) {
         if (record.slot < 0 || record.slot >= SlotCount) continue;
         // Only a path that a slot holds whole, as a terminated string.
         if (record.path.find('\0') != std::string::npos) continue;
@@ -45,9 +46,8 @@ bool loadSettings(Services& services, const char* directory, SlotArray& slots, K
     return true;
 }
 
-bool saveSettings(Services& services, const char* directory, const SlotArray& slots,
-                  bool keepFile, const KeySection* keys, SettingsEncoding encoding,
-                  bool tell) {
+bool saveSettings(Services& services, const char* directory, const SlotArray& slots, bool keepFile,
+                  const KeySection* keys, SettingsEncoding encoding, bool tell) {
     const bool utf8 = encoding == SettingsEncoding::Utf8;
     std::vector<SettingsRecord> registered;
     for (const LauncherSlot& slot : slots) {

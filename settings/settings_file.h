@@ -19,8 +19,8 @@ bool loadSettings(Services& services, const char* directory, SlotArray& slots,
 // write-failure message is shown, unless tell is false (the session is ending, and a box
 // would hold it). keys, when given, is written in front of the launcher section. A file
 // in UTF-8 holds each slot's long name.
-bool saveSettings(Services& services, const char* directory, const SlotArray& slots,
-                  bool keepFile, const KeySection* keys = nullptr,
+bool saveSettings(Services& services, const char* directory, const SlotArray& slots, bool keepFile,
+                  const KeySection* keys = nullptr,
                   SettingsEncoding encoding = SettingsEncoding::Ansi, bool tell = true);
 
 }  // namespace skelvo

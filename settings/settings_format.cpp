@@ -101,7 +101,8 @@ std::vector<SettingsRecord> parseSettings(std::string_view bytes, std::size_t ma
         } else if (const auto record = readRecord(line.text)) {
             // Whatever follows the number, nothing after a -1 is loaded.
             if (record->number == StopNumber) return records;
-            if (isLoadable(*record, maxPathBytes)) records.push_back({record->number, std::string(record->path)});
+            if (isLoadable(*record, maxPathBytes))
+                records.push_back({record->number, std::string(record->path)});
         }
     }
     return records;
@@ -116,7 +117,8 @@ std::string formatSettings(const std::vector<SettingsRecord>& registered,
                            std::size_t maxPathBytes) {
     std::array<const std::string*, SlotCount> paths{};
     for (const SettingsRecord& record : registered) {
-        if (record.slot >= 0 && record.slot < SlotCount && isStorablePath(record.path, maxPathBytes)) {
+        if (record.slot >= 0 && record.slot < SlotCount &&
+            isStorablePath(record.path, maxPathBytes)) {
             paths[record.slot] = &record.path;
         }
     }

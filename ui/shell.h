@@ -37,7 +37,7 @@ struct OpenFileRequest {
     const char* title = nullptr;
     unsigned flags = 0;
     char* file = nullptr;  // in: the initial file name; out: the chosen path
-    unsigned fileSize = 0;  // nMaxFile, in characters
+    unsigned fileSize = 0;      // nMaxFile, in characters
     char* fileTitle = nullptr;  // out: the chosen file's title
     unsigned fileTitleSize = 0;  // nMaxFileTitle, in characters
 };

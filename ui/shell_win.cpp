@@ -55,7 +55,8 @@ bool Win32Shell::openFileDialog(const OpenFileRequest& request) {
     const std::wstring filter =
         wideOf(std::string(request.filter != nullptr ? request.filter : "", filterLength + 1),
                ShiftJisCodePage);
-    const std::wstring title = wideOf(request.title != nullptr ? request.title : "", ShiftJisCodePage);
+    const std::wstring title =
+        wideOf(request.title != nullptr ? request.title : "", ShiftJisCodePage);
     std::wstring file(request.fileSize, L'\0');
     std::wstring fileTitle(request.fileTitleSize, L'\0');
     if (!toWidePath(request.file, file.data(), static_cast<int>(file.size()))) file[0] = L'\0';
@@ -122,8 +123,7 @@ void Win32Shell::dragFinish(DropHandle drop) {
 }
 
 unsigned Win32Shell::shellExecute(WindowHandle owner, const char* operation, const char* file,
-                                  const char* parameters, const char* directory,
-                                  int showCommand) {
+                                  const char* parameters, const char* directory, int showCommand) {
     SHELLEXECUTEINFOA info;
     std::memset(&info, 0, sizeof(info));
     info.cbSize = sizeof(info);
@@ -155,9 +155,9 @@ std::optional<std::string> Win32Shell::toAnsi(const std::string& utf8) {
     if (wide.empty()) return std::nullopt;
     // Best fit would turn "café" into "cafe", another file that may well exist.
     BOOL defaulted = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                      static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                      &defaulted);
+    const int n =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                            static_cast<int>(wide.size()), nullptr, 0, nullptr, &defaulted);
     if (n <= 0 || defaulted) return std::nullopt;
     std::string ansi(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),

@@ -16,8 +16,7 @@ public:
     std::string droppedPath(DropHandle drop, unsigned index) override;
     void dragFinish(DropHandle drop) override;
     unsigned shellExecute(WindowHandle owner, const char* operation, const char* file,
-                          const char* parameters, const char* directory,
-                          int showCommand) override;
+                          const char* parameters, const char* directory, int showCommand) override;
     std::string errorText(unsigned error) override;
     std::optional<std::string> toAnsi(const std::string& utf8) override;
     std::string toUtf8(const std::string& ansi) override;

@@ -73,7 +73,8 @@ char* hoverTextOf(Services& services, WindowHandle panel, const DesktopArray& de
             return buffer;
         }
         // The name as the user gave it, never the short form the slot opens.
-        const std::string name = !s.longPath.empty() ? s.longPath : services.shell.toUtf8(s.filePath);
+        const std::string name =
+            !s.longPath.empty() ? s.longPath : services.shell.toUtf8(s.filePath);
         utf8 = !name.empty();
         copyText(buffer, utf8 ? name.c_str() : s.filePath);
         return buffer;

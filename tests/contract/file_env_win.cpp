@@ -52,15 +52,16 @@ public:
     }
     void hold(const std::string& path, bool shareReadWrite) override {
         held_[path] = CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                  shareReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                  shareReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
     void release(const std::string& path) override {
         CloseHandle(held_[path]);
         held_.erase(path);
     }
     void setReadOnly(const std::string& path, bool readOnly) override {
-        SetFileAttributesW(wide(path).c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesW(wide(path).c_str(),
+                           readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
     }
 
 private:

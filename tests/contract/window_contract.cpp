@@ -194,7 +194,8 @@ TEST_F(WindowContract, TextIsCutToTheBufferAndKeepsItsBytes) {
     EXPECT_EQ(ws.text(j, buffer, TitleBytes), static_cast<int>(utf8.size()));
     EXPECT_EQ(std::string(buffer), utf8);
     const std::string prefix = utf8.substr(0, utf8.find(' ') + 1);  // "テスト窓 "
-    EXPECT_EQ(ws.text(j, buffer, static_cast<int>(prefix.size()) + 3), static_cast<int>(prefix.size()));
+    EXPECT_EQ(ws.text(j, buffer, static_cast<int>(prefix.size()) + 3),
+              static_cast<int>(prefix.size()));
     EXPECT_EQ(std::string(buffer), prefix) << "not half of the emoji";
     const WindowHandle empty = open("");
     buffer[0] = 'x';

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "desktops/window_system_win.h"
 #include "base/utf8_file_store_win.h"
+#include "desktops/window_system_win.h"
 #include "tests/contract/window_env.h"
 
 namespace skelvo::testing {
@@ -93,11 +93,10 @@ private:
     static HWND create(const WindowRequest& request) {
         const Rect& r = request.rect;
         // Unicode windows, so that any title is kept: titles are UTF-8.
-        HWND w = CreateWindowExW(request.topmost ? WS_EX_TOPMOST : 0, wide(request.className).c_str(),
-                                 wide(request.title).c_str(), request.style & ~WS_VISIBLE, r.left, r.top,
-                                 r.width(), r.height(), hwnd(request.owner), nullptr,
-                                 GetModuleHandleA(nullptr),
-                                 nullptr);
+        HWND w = CreateWindowExW(request.topmost ? WS_EX_TOPMOST : 0,
+                                 wide(request.className).c_str(), wide(request.title).c_str(),
+                                 request.style & ~WS_VISIBLE, r.left, r.top, r.width(), r.height(),
+                                 hwnd(request.owner), nullptr, GetModuleHandleA(nullptr), nullptr);
         if (w == nullptr) return nullptr;
         if (request.disabled) EnableWindow(w, FALSE);
         switch (request.state) {

@@ -127,8 +127,7 @@ public:
     }
 
     unsigned shellExecute(WindowHandle owner, const char* operation, const char* file,
-                          const char* parameters, const char* directory,
-                          int showCommand) override {
+                          const char* parameters, const char* directory, int showCommand) override {
         auto text = [](const char* t) { return t ? std::optional<std::string>(t) : std::nullopt; };
         executed.push_back({owner, operation ? operation : "", file ? file : "", text(parameters),
                             text(directory), showCommand});

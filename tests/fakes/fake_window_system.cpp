@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "desktops/window_entry.h"
 #include <cctype>
 #include <cstring>
 #include <stdexcept>
+#include "desktops/window_entry.h"
 
 namespace skelvo::testing {
 

@@ -237,8 +237,8 @@ TEST_F(Launcher, AFailedLaunchSaysWhy) {
     command(CmdRunAll, 0);
     command(CmdLauncherFirst, 1);
     EXPECT_EQ(h.shell.executed.size(), 3u);
-    const std::string failed =
-        "起動エラー|起動できませんでした。\n" + Plan + "\nThe system cannot find the file specified.|48";
+    const std::string failed = "起動エラー|起動できませんでした。\n" + Plan +
+                               "\nThe system cannot find the file specified.|48";
     EXPECT_EQ(boxes(), std::vector<std::string>{failed});
     EXPECT_EQ(h.host.messageBoxes[0].owner, h.panelWindow);
     EXPECT_EQ(registered(), (std::vector<int>{0, 3}));
@@ -352,12 +352,16 @@ TEST(LauncherPaths, NamesOutsideTheCodePage) {
         {utf8(u8"C:\\表\\メモ.txt"), "", "C:\\\x95\x5C\\\x83\x81\x83\x82.txt"},
         {korean, "C:\\Docs\\HAN~1.ZZZ", "C:\\Docs\\HAN~1.ZZZ"},
         {deep, "C:\\PROGRA~1\\CAF~1\\LONGNA~1.TXT", "C:\\Program Files\\CAF~1\\long name.txt"},
-        {utf8(u8"D:\\café.txt"), "", std::nullopt},  // "cafe.txt" is another file
+        {utf8(u8"D:\\café.txt"), "", std::nullopt},         // "cafe.txt" is another file
         {utf8(u8"C:\\한.zzz"), koreanShort, std::nullopt},  // a short name that does not fit
     };
-    for (const auto& [c, byDialog] : {std::pair{cases[0], false}, {cases[1], false},
-                                      {cases[2], false}, {cases[3], false}, {cases[4], false},
-                                      {cases[1], true}, {cases[3], true}}) {
+    for (const auto& [c, byDialog] : {std::pair{cases[0], false},
+                                      {cases[1], false},
+                                      {cases[2], false},
+                                      {cases[3], false},
+                                      {cases[4], false},
+                                      {cases[1], true},
+                                      {cases[3], true}}) {
         SCOPED_TRACE(c.dropped + (byDialog ? " chosen" : " dropped"));
         LauncherPanel t;
         if (!c.shortName.empty()) t.h.shell.shortNames[c.dropped] = c.shortName;
@@ -370,9 +374,9 @@ TEST(LauncherPaths, NamesOutsideTheCodePage) {
         }
         if (!c.stored) {
             EXPECT_STREQ(t.slot(3).filePath, Plan.c_str()) << "the slot as it was";
-            EXPECT_EQ(t.boxes(), (std::vector<std::string>{
-                                     Overwrite, std::string(UnstorableCaption) + "|" +
-                                                    UnstorableText + "|48"}));
+            EXPECT_EQ(t.boxes(),
+                      (std::vector<std::string>{Overwrite, std::string(UnstorableCaption) + "|" +
+                                                               UnstorableText + "|48"}));
             continue;
         }
         EXPECT_STREQ(t.slot(3).filePath, c.stored->c_str());
@@ -406,8 +410,9 @@ TEST(LauncherSettings, AFolderOfAnyName) {
 // outside the code page opened through their short names, and written back as it came.
 TEST(LauncherSettings, AFileInUtf8IsWrittenBackInUtf8) {
     const std::string keys = "--- HOTKEYS ---\r\nswitch 3 Ctrl+Alt+F3\r\n--- H_END ---\r\n";
-    const std::string launcher = utf8(u8"--- LANCHER ---\r\n0 C:\\メモ\\a.txt\r\n"
-                                      u8"2 C:\\한국😀.zzz\r\n5 D:\\café\\b.txt\r\n--- L_END ---");
+    const std::string launcher = utf8(
+        u8"--- LANCHER ---\r\n0 C:\\メモ\\a.txt\r\n"
+        u8"2 C:\\한국😀.zzz\r\n5 D:\\café\\b.txt\r\n--- L_END ---");
     PanelHarness h;
     h.shell.shortNames = {{utf8(u8"C:\\한국😀.zzz"), "C:\\HAN~1.ZZZ"},
                           {utf8(u8"D:\\café\\b.txt"), "D:\\CAF~1\\b.txt"}};

@@ -247,7 +247,8 @@ TEST(PanelTexts, NamesOutsideTheCodePageAreShownWhole) {
     s.paint();
     EXPECT_EQ(std::count_if(s.h.graphics.texts.begin(), s.h.graphics.texts.end(),
                             [&](const TextCall& t) { return t.text == title; }),
-              2) << "the map and the information bar";
+              2)
+        << "the map and the information bar";
     auto tip = [&](int x, int y) {
         s.h.pointAt(x, y);
         s.h.tick(TimerToolTip);
