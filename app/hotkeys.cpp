@@ -104,13 +104,13 @@ bool sendToDesktop(Application& app, Services& s, WindowHandle panel, WindowHand
     }
     if (entry == nullptr || window == panel) return false;
     // A drop finds the window dragged into the target's tile of the virtual screen and
-    // moves it back by whole screens; recorded in that tile, the window keeps its place.
+    // moves it back by whole tiles; recorded in that tile, the window keeps its place.
     // A maximised one is put where it is maximised, from where it stands: shifted as well,
     // it would end a whole screen away.
     if (!s.windows.isZoomed(window)) {
-        const Rect screen = s.windows.rect(s.windows.desktopWindow());
-        const int dx = (target % GridColumns - source % GridColumns) * screen.right;
-        const int dy = (target / GridColumns - source / GridColumns) * screen.bottom;
+        const Rect box = readScreen(s.windows).box;
+        const int dx = (target % GridColumns - source % GridColumns) * box.width();
+        const int dy = (target / GridColumns - source / GridColumns) * box.height();
         Rect& r = entry->windowRect;
         r = Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
     }

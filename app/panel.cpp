@@ -14,6 +14,14 @@
 
 namespace skelvo {
 
+namespace {
+// The map's scales: the virtual screen's width div 50 and height div 40.
+void takeScales(PanelState& st, const ScreenLayout& screen) {
+    st.mapScaleX = mapScale(screen.box.width(), 50);
+    st.mapScaleY = mapScale(screen.box.height(), 40);
+}
+}  // namespace
+
 bool Panel::startsWork(unsigned message) {
     switch (message) {
     case win::WmCommand:
@@ -78,6 +86,7 @@ std::optional<std::intptr_t> Panel::dispatch(WindowHandle panel, unsigned messag
         s_.host.messageBox(panel, JournalWarningText, JournalWarningCaption,
                            win::MbOk | win::MbIconExclamation);
         return 0;
+    case win::WmDisplayChange: onDisplayChange(panel); return 0;
     case win::WmCommand: onCommand(panel, wParam); return 0;
     case win::WmTimer: onTimer(panel, static_cast<unsigned>(wParam & 0xFFFF)); return 0;
     case win::WmLButtonDown: onLeftPress(panel); return 0;
@@ -125,9 +134,7 @@ void Panel::onCreate(WindowHandle panel) {
 
     app_.desktops[st.currentDesktop].capture();
     st.panelRect = ws.rect(panel);
-    const Rect screen = ws.rect(ws.desktopWindow());
-    st.mapScaleX = mapScale(screen.right, 50);
-    st.mapScaleY = mapScale(screen.bottom, 40);
+    takeScales(st, readScreen(ws));
     st.sizeState = SizeFull;
     st.heldTicks = 0;
     // A directory that does not fit names no settings file.
@@ -169,6 +176,18 @@ void Panel::onKillFocus(WindowHandle panel, WindowHandle gaining) {
     // The drag stops following the pointer; the next release over the panel ends it.
     s_.host.killTimer(panel, TimerWindowDrag);
     s_.host.killTimer(panel, TimerPanelDrag);
+}
+
+void Panel::onDisplayChange(WindowHandle panel) {
+    WindowSystem& ws = s_.windows;
+    const ScreenLayout screen = readScreen(ws);
+    takeScales(app_.state, screen);
+    for (VirtualDesktop& d : app_.desktops) d.takeScreen(screen);
+    // A panel left on a monitor that went away comes onto the nearest one.
+    const Rect r = ws.rect(panel);
+    if (const std::optional<Rect> to = placeInReach(screen, r))
+        ws.move(panel, to->left, to->top, to->width(), to->height(), true);
+    app_.state.panelRect = ws.rect(panel);
 }
 
 void Panel::onCommand(WindowHandle panel, std::uintptr_t id) {

@@ -31,6 +31,9 @@ public:
     void onDestroy();
     void onKillFocus(WindowHandle panel, WindowHandle gaining);
     void onCommand(WindowHandle panel, std::uintptr_t id);
+    // New monitors or display modes: the map's scales are taken again, and a panel off
+    // every monitor is brought onto the nearest.
+    void onDisplayChange(WindowHandle panel);
     void onTimer(WindowHandle panel, unsigned id);
     void onLeftPress(WindowHandle panel);
     void onLeftRelease(WindowHandle panel);

@@ -243,9 +243,14 @@ void Panel::onTimer(WindowHandle panel, unsigned id) {
         break;
     case TimerPanelDrag: {
         ++st.heldTicks;
-        const Rect screen = s_.windows.rect(s_.windows.desktopWindow());
+        const ScreenLayout screen = readScreen(s_.windows);
         const Point cursor = s_.host.cursorPos();
-        if (pointInRect(screen.left, screen.top, screen.right, screen.bottom, cursor.x, cursor.y)) {
+        bool onScreen = false;
+        for (const Monitor& m : screen.monitors) {
+            const Rect r = m.rect;
+            onScreen = onScreen || pointInRect(r.left, r.top, r.right, r.bottom, cursor.x, cursor.y);
+        }
+        if (onScreen) {
             const int dx = cursor.x - st.pressPoint.x;
             const int dy = cursor.y - st.pressPoint.y;
             s_.windows.move(panel, st.panelRect.left + dx, st.panelRect.top + dy,

@@ -131,6 +131,8 @@ public:
         in_.moveAsync(w, x, y, cx, cy, repaint);
     }
     std::uint64_t clockMs() override { return in_.clockMs(); }
+    void monitors(std::vector<Monitor>& into) override { in_.monitors(into); }
+    Rect virtualScreen() override { return in_.virtualScreen(); }
 
 private:
     WindowSystem& in_;

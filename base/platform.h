@@ -41,6 +41,7 @@ inline constexpr unsigned WmPaint = 0x000F;
 inline constexpr unsigned WmClose = 0x0010;
 inline constexpr unsigned WmQueryEndSession = 0x0011;
 inline constexpr unsigned WmEndSession = 0x0016;
+inline constexpr unsigned WmDisplayChange = 0x007E;
 inline constexpr unsigned WmCommand = 0x0111;
 inline constexpr unsigned WmTimer = 0x0113;
 inline constexpr unsigned WmLButtonDown = 0x0201;

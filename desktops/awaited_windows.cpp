@@ -98,6 +98,16 @@ std::uint64_t AwaitedWindows::clockMs() {
     return raw_.clockMs();
 }
 
+void AwaitedWindows::monitors(std::vector<Monitor>& into) {
+    Depth d(depth_);
+    raw_.monitors(into);
+}
+
+Rect AwaitedWindows::virtualScreen() {
+    Depth d(depth_);
+    return raw_.virtualScreen();
+}
+
 bool AwaitedWindows::isHung(WindowHandle window) {
     Depth d(depth_);
     const std::uint32_t thread = raw_.threadId(window);

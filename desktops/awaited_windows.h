@@ -88,6 +88,8 @@ public:
     std::uint32_t threadId(WindowHandle window) override;
     void moveAsync(WindowHandle window, int x, int y, int width, int height, bool repaint) override;
     std::uint64_t clockMs() override;
+    void monitors(std::vector<Monitor>& into) override;
+    Rect virtualScreen() override;
     // Every hide is asked for first, then each awaited in turn within the command's budget:
     // by then most have landed, and a hide's order among other programs' windows changes
     // neither the stacking nor the active window that the shows after it leave.

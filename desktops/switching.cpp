@@ -37,8 +37,10 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
     ws->hideEach(hides);
 
     VirtualDesktop& entering = desktops[currentDesktop];
+    ScreenOnce screen(*ws);
     for (int i = entering.count - 1; i >= 0; --i) {
-        const WindowEntry& e = entering.entries[i];
+        WindowEntry& e = entering.entries[i];
+        keepInReach(*ws, screen, e);
         showWithOwned(*ws, entering.owned, e.window,
                       e.showState == 0 ? win::SwShowNa : e.showState);
         ws->update(e.window);
@@ -101,13 +103,17 @@ int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDe
         return 1;
     }
 
-    const Rect screen = ws->rect(ws->desktopWindow());
-    int dx = (source % 4 - target % 4) * screen.right;
-    int dy = (source / 4 - target / 4) * screen.bottom;
+    // Every desktop is one tile of the virtual screen, the box of all monitors, so a whole
+    // tile's shift keeps the window on the monitor it was dragged over.
+    const ScreenLayout screen = readScreen(*ws);
+    int dx = (source % 4 - target % 4) * screen.box.width();
+    int dy = (source / 4 - target / 4) * screen.box.height();
     if (ws->isZoomed(window)) {
+        // Maximised at the top-left of its own monitor, where the drag found it.
         const Rect r = ws->rect(window);
-        dx = -r.left;
-        dy = -r.top;
+        const Rect monitor = screen.nearest(origin.value_or(r));
+        dx = monitor.left - r.left;
+        dy = monitor.top - r.top;
     }
 
     WindowEntry entry = *found;

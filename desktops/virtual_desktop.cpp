@@ -21,9 +21,13 @@ void VirtualDesktop::reset(WindowSystem& windows, int desktopIndex) {
     windows_ = &windows;
     index = desktopIndex;
     count = 0;
-    screenRect = windows.rect(windows.desktopWindow());
-    originX = (index % 4) * screenRect.right;
-    originY = screenRect.bottom * (index / 4);
+    takeScreen(readScreen(windows));
+}
+
+void VirtualDesktop::takeScreen(const ScreenLayout& screen) {
+    screenRect = screen.box;
+    originX = (index % 4) * screenRect.width();
+    originY = screenRect.height() * (index / 4);
 }
 
 // What a capture reads at most once rather than for every window: the windows the filter
@@ -277,9 +281,23 @@ WindowHandle VirtualDesktop::windowAtMapPoint(int x, int y) const {
     return NullWindow;
 }
 
+void keepInReach(WindowSystem& windows, ScreenOnce& screen, WindowEntry& entry) {
+    if (entry.showState == win::SwMinimize || entry.showState == win::SwShowMaximized) return;
+    // The recorded rectangle first: only one that looks out of reach is read again.
+    if (!placeInReach(screen.get(), entry.windowRect)) return;
+    if (windows.isIconic(entry.window) || windows.isZoomed(entry.window)) return;
+    const std::optional<Rect> to = placeInReach(screen.get(), windows.rect(entry.window));
+    if (!to) return;
+    windows.move(entry.window, to->left, to->top, to->width(), to->height(), true);
+    entry.windowRect = *to;
+    entry.updateMapRect(screen.get());
+}
+
 void VirtualDesktop::releaseAll() {
     if (windows_ != nullptr) {
+        ScreenOnce screen(*windows_);
         for (int i = count - 1; i >= 0; --i) {
+            keepInReach(*windows_, screen, entries[i]);
             showWithOwned(*windows_, owned, entries[i].window, showCommandOf(entries[i]));
             windows_->update(entries[i].window);
         }

@@ -29,6 +29,8 @@ public:
     ~VirtualDesktop();
 
     void reset(WindowSystem& windows, int desktopIndex);
+    // The desktop's tile of the virtual screen, which spans every monitor.
+    void takeScreen(const ScreenLayout& screen);
     // shared: the screen as the caller has it for this same message. The windows that go
     // with a listed one are kept in owned. With desktops given, a window that goes with a
     // window another desktop lists (a parked program's dialog) is hidden and handed to it.
@@ -82,6 +84,11 @@ private:
     std::vector<std::pair<WindowHandle, ClassKind>> kinds_;
     std::vector<std::pair<WindowHandle, ClassKind>> nextKinds_;
 };
+
+// Before a listed window is shown again: one whose title bar would be out of reach of
+// every monitor (its monitor has gone) is moved onto the nearest. Minimised and maximised
+// windows are left alone: the system places those on a monitor as they are shown.
+void keepInReach(WindowSystem& windows, ScreenOnce& screen, WindowEntry& entry);
 
 // Captures desktop index, which is on screen, and takes the windows it lists out of every
 // other desktop's list.

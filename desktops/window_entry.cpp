@@ -1,6 +1,7 @@
 // The managed-window filter and the window entry's map geometry.
 #include "desktops/window_entry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -101,21 +102,52 @@ void WindowEntry::assignFromWindow(WindowSystem& windows, WindowHandle handle) {
 }
 
 void WindowEntry::updateMapRect(WindowSystem& windows) {
-    updateMapRect(windows.rect(windows.desktopWindow()));
+    updateMapRect(readScreen(windows));
 }
 
-void WindowEntry::updateMapRect(Rect screen) {
-    scaleX = mapScale(screen.right, 50);
-    scaleY = mapScale(screen.bottom, 40);
+namespace {
+int floorDiv(std::int64_t a, std::int64_t b) {
+    return static_cast<int>(a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0));
+}
+}  // namespace
+
+void WindowEntry::updateMapRect(const ScreenLayout& screen) {
+    const Rect box = screen.box;
+    scaleX = mapScale(box.width(), 50);
+    scaleY = mapScale(box.height(), 40);
     const int column = desktopIndex % 4;
     const int row = desktopIndex / 4;
     const int originX = 50 * column + 2;
     const int originY = 40 * row + 2;
     // Casting truncates toward zero, as the map needs for windows left of or above the screen.
-    mapRect.left = static_cast<int>(windowRect.left / scaleX) + originX;
-    mapRect.top = static_cast<int>(windowRect.top / scaleY) + originY;
-    mapRect.right = static_cast<int>(windowRect.right / scaleX) + originX;
-    mapRect.bottom = static_cast<int>(windowRect.bottom / scaleY) + originY;
+    mapRect.left = static_cast<int>((windowRect.left - box.left) / scaleX) + originX;
+    mapRect.top = static_cast<int>((windowRect.top - box.top) / scaleY) + originY;
+    mapRect.right = static_cast<int>((windowRect.right - box.left) / scaleX) + originX;
+    mapRect.bottom = static_cast<int>((windowRect.bottom - box.top) / scaleY) + originY;
+    if (screen.several() && box.width() > 0 && box.height() > 0) {
+        // One monitor's windows may reach into the next cell, as they always have; with
+        // several, a window past one monitor's edge is on another, still in its own tile.
+        // Only a window wholly outside its tile, as a dragged one may be, shows in the cell
+        // of the tile that holds its centre.
+        int c = column;
+        int r = row;
+        const bool inTile = windowRect.right > box.left && windowRect.left < box.right &&
+                            windowRect.bottom > box.top && windowRect.top < box.bottom;
+        if (!inTile) {
+            const std::int64_t cx =
+                (std::int64_t{windowRect.left} + windowRect.right) / 2 - box.left;
+            const std::int64_t cy =
+                (std::int64_t{windowRect.top} + windowRect.bottom) / 2 - box.top;
+            c = std::clamp(column + floorDiv(cx, box.width()), 0, 3);
+            r = std::clamp(row + floorDiv(cy, box.height()), 0, 2);
+        }
+        mapRect.left = std::max(mapRect.left, 50 * c + 2);
+        mapRect.top = std::max(mapRect.top, 40 * r + 2);
+        mapRect.right = std::min(mapRect.right, 50 * c + 52);
+        mapRect.bottom = std::min(mapRect.bottom, 40 * r + 42);
+        if (mapRect.right <= mapRect.left || mapRect.bottom <= mapRect.top) mapRect = NoMapRect;
+        return;
+    }
     if (mapRect.left < 0) mapRect.left = 0;
     if (mapRect.top < 0) mapRect.top = 0;
     if (mapRect.right > MapRight) mapRect.right = MapRight;

@@ -27,6 +27,9 @@ int liveShowState(WindowSystem& windows, WindowHandle window);
 // tiny screen cannot divide by zero.
 double mapScale(int screenExtent, int cellExtent);
 
+// The map rectangle of a window that shows in no cell: off the map, so never drawn or hit.
+inline constexpr Rect NoMapRect{-1, -1, -1, -1};
+
 struct WindowEntry {
     WindowHandle window = NullWindow;
     Rect windowRect{};
@@ -41,8 +44,10 @@ struct WindowEntry {
 
     void assignFromWindow(WindowSystem& windows, WindowHandle handle);
     void updateMapRect(WindowSystem& windows);
-    // The same with the screen rectangle already read.
-    void updateMapRect(Rect screen);
+    // The same with the screen layout already read. The virtual screen is one desktop's
+    // tile; with several monitors the rectangle is clipped to one cell, its desktop's own
+    // unless the window's centre lies in another desktop's tile (as while it is dragged).
+    void updateMapRect(const ScreenLayout& screen);
     bool containsMapPoint(WindowSystem& windows, int x, int y) const;
     bool setShowState(int state);
 };

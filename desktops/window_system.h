@@ -12,6 +12,25 @@
 
 namespace skelvo {
 
+struct Monitor {
+    Rect rect{};
+    bool primary = false;
+    friend bool operator==(const Monitor&, const Monitor&) = default;
+};
+
+// The monitors and the virtual screen, their bounding box, whose origin may be negative.
+// The map shows the box as one desktop; with one monitor it is the primary screen.
+struct ScreenLayout {
+    std::vector<Monitor> monitors;
+    Rect box{};
+
+    bool several() const { return monitors.size() > 1; }
+    Rect primary() const;
+    // MonitorFromRect with MONITOR_DEFAULTTONEAREST: the monitor sharing the largest area
+    // with r, or when none does the nearest one.
+    Rect nearest(Rect r) const;
+};
+
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
@@ -72,6 +91,10 @@ public:
     // Milliseconds on a monotonic clock.
     virtual std::uint64_t clockMs() = 0;
 
+    // EnumDisplayMonitors: every monitor's rectangle; the primary stands at (0, 0).
+    virtual void monitors(std::vector<Monitor>& into) = 0;
+    // SM_XVIRTUALSCREEN, SM_YVIRTUALSCREEN, SM_CXVIRTUALSCREEN and SM_CYVIRTUALSCREEN.
+    virtual Rect virtualScreen() = 0;
     // Hides each window, in order. A system whose hides can be asked for without waiting
     // asks for all of them before it waits on any, so that the programs carry them out side
     // by side rather than one after the other.
@@ -80,14 +103,23 @@ public:
     }
 };
 
-// The screen rectangle, read at most once by whoever shares it: under Wine each read is
-// a round of server calls, and the screen does not change within the handling of one
+// Where a window whose title bar is out of reach of every monitor is to go: onto the
+// nearest monitor, keeping its size where it fits. Nothing when it can be reached, or
+// when it is a minimised window's place (-32000, -32000).
+std::optional<Rect> placeInReach(const ScreenLayout& screen, Rect window);
+
+// The monitors and the virtual screen as the system reports them now; with no answer, the
+// desktop window's rectangle as the one monitor.
+ScreenLayout readScreen(WindowSystem& ws);
+
+// The screen layout, read at most once by whoever shares it: under Wine each read is a
+// round of server calls, and the screen does not change within the handling of one
 // message (a new display mode arrives as a message of its own).
 class ScreenOnce {
 public:
     explicit ScreenOnce(WindowSystem& ws) : ws_(ws) {}
-    Rect get() {
-        if (!read_) screen_ = ws_.rect(ws_.desktopWindow());
+    const ScreenLayout& get() {
+        if (!read_) screen_ = readScreen(ws_);
         read_ = true;
         return screen_;
     }
@@ -95,7 +127,7 @@ public:
 private:
     WindowSystem& ws_;
     bool read_ = false;
-    Rect screen_{};
+    ScreenLayout screen_{};
 };
 
 }  // namespace skelvo

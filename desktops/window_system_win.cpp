@@ -110,7 +110,41 @@ std::optional<Rect> Win32WindowSystem::normalRect(WindowHandle window) {
     placement.length = sizeof(WINDOWPLACEMENT);
     // It fails only for a window that has gone.
     if (GetWindowPlacement(hwnd(window), &placement) == FALSE) return std::nullopt;
-    return toRect(placement.rcNormalPosition);
+    // A top-level window's placement is in workspace coordinates: offset by the taskbar of
+    // the monitor it is on, where one stands at the left or top.
+    RECT r = placement.rcNormalPosition;
+    if ((GetWindowLongA(hwnd(window), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0) {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info) != FALSE)
+            OffsetRect(&r, info.rcWork.left - info.rcMonitor.left,
+                       info.rcWork.top - info.rcMonitor.top);
+    }
+    return toRect(r);
+}
+
+namespace {
+BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM into) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info) != FALSE) {
+        reinterpret_cast<std::vector<Monitor>*>(into)->push_back(
+            Monitor{toRect(info.rcMonitor), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    }
+    return TRUE;
+}
+}  // namespace
+
+void Win32WindowSystem::monitors(std::vector<Monitor>& into) {
+    into.clear();
+    EnumDisplayMonitors(nullptr, nullptr, &collectMonitor, reinterpret_cast<LPARAM>(&into));
+}
+
+Rect Win32WindowSystem::virtualScreen() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return Rect{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
 bool Win32WindowSystem::show(WindowHandle window, int command) {

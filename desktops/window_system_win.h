@@ -38,6 +38,8 @@ public:
     std::uint32_t threadId(WindowHandle window) override;
     void moveAsync(WindowHandle window, int x, int y, int width, int height, bool repaint) override;
     std::uint64_t clockMs() override;
+    void monitors(std::vector<Monitor>& into) override;
+    Rect virtualScreen() override;
 
 private:
     void* desktop_ = nullptr;  // the panel thread's desktop (HDESK)

@@ -5,7 +5,8 @@
 set -eu
 
 packages="cmake g++ make g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick
-locales fonts-ipafont-gothic libgtest-dev python3 x11-utils x11-xkb-utils openbox"
+locales fonts-ipafont-gothic libgtest-dev python3 x11-utils x11-xkb-utils x11-xserver-utils
+openbox"
 
 if [ "$(id -u)" -eq 0 ]; then
     as_root=""

@@ -112,13 +112,39 @@ class Pictures:
     def menus(self):
         return [w for w in self.h.windows() if w["class"] == "#32768" and w["visible"]]
 
+    def two_monitors(self):
+        """On a 1024x768 primary and an 800x600 monitor right of it: windows on both, one
+        maximised over the second on desktop 1, and the panel's map of them."""
+        first = [self.open("メモ帳", "480,40,420,300", "0xf0d070"),
+                 self.open("右の資料", "1124,100,500,360", "0x80c0f0")]
+        self.h.start_skelvo()
+        self.h.wait_panels(1)
+        self.command(DESKTOP_1 + 1)
+        self.h.wait_for(lambda: self.visible(first) == [False, False], "desktop 0 parked")
+        # Maximised by its program where it stands: openbox maximises a window mapped
+        # maximised over the primary monitor.
+        terminal = self.open("右の端末", "1124,100,500,360", "0x404040")
+        self.h.fixture("send", "--hwnd", terminal, "--msg", "0x112", "--wparam", "0xf030")
+        self.h.wait_for(lambda: [w for w in self.h.windows()
+                                 if w["hwnd"] == terminal and w["maximised"]], "maximised")
+        self.open("表計算", "40,420,500,300", "0xa0e0a0")
+        self.command(DESKTOP_1)
+        self.h.wait_for(lambda: self.visible(first) == [True, True], "desktop 0 back")
+        self.settle()
+        self.save("two-monitors.png", *PANEL)
+        self.h.post(harness.WM_CLOSE)
+        self.h.message_box(owner_class=harness.PANEL_CLASS, press=IDYES, timeout=30)
+
 
 def main():
     out = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "docs")
     os.makedirs(out, exist_ok=True)
     pictures = Pictures(out)
     try:
-        pictures.run()
+        if len(sys.argv) > 2 and sys.argv[2] == "two":
+            pictures.two_monitors()
+        else:
+            pictures.run()
     finally:
         pictures.h.close()
 

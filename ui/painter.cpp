@@ -24,7 +24,10 @@ bool refreshGeometry(WindowEntry& entry, WindowSystem& ws, ScreenOnce& screen) {
     } else {
         if (!ws.isWindow(entry.window)) return false;
         if (entry.showState != win::SwShowMaximized) return true;
-        entry.windowRect = screen.get();
+        // Over the whole of its own monitor, whatever its frame reaches past the edges.
+        const ScreenLayout& layout = screen.get();
+        entry.windowRect =
+            layout.several() ? layout.nearest(ws.rect(entry.window)) : layout.primary();
     }
     entry.updateMapRect(screen.get());
     return true;
@@ -67,6 +70,7 @@ void drawMap(VirtualDesktop& desktop, Services& services, DcHandle dc, ScreenOnc
             minimised = true;
             continue;
         }
+        if (entry.mapRect == NoMapRect) continue;
         const bool top = entry.captureIndex == desktop.count - 1;
         graphics.rectangle(dc, entry.mapRect, top ? TopWindowPen : OtherWindowPen,
                            top ? TopWindowBrush : OtherWindowBrush);

@@ -8,6 +8,7 @@
 // window the foreground first, so that only the window under test changes its place.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <ostream>
 #include <string>
@@ -390,6 +391,39 @@ const ShowCase ShowCases[] = {
     {Start::HiddenMinimised, win::SwMinimize, false, true, true, false, Shape::Icon, Place::Kept},
     {Start::HiddenMaximised, win::SwMinimize, false, true, true, false, Shape::Icon, Place::Kept},
 };
+
+// The run's monitors, the box that spans them, and on each a maximised window that stays
+// maximised over it when it is hidden and shown maximised again.
+TEST_F(WindowContract, MonitorsTheVirtualScreenAndAMaximisedWindowsMonitor) {
+    const std::vector<Monitor> expected = contractMonitors();
+    std::vector<Monitor> seen;
+    ws.monitors(seen);
+    std::sort(seen.begin(), seen.end(),
+              [](const Monitor& a, const Monitor& b) { return a.rect.left < b.rect.left; });
+    EXPECT_EQ(seen, expected);
+    const Rect box{0, 0, expected.back().rect.right, 768};
+    EXPECT_EQ(ws.virtualScreen(), box);
+    EXPECT_EQ(readScreen(ws).box, box);
+    EXPECT_EQ(ws.rect(ws.desktopWindow()), Screen) << "the primary";
+    for (const Monitor& m : expected) {
+        WindowRequest request;
+        request.title = "maximised on " + std::to_string(m.rect.left);
+        request.rect = Rect{m.rect.left + 100, 120, m.rect.left + 500, 420};
+        request.state = OpenState::Maximised;
+        const WindowHandle w = open(request);
+        env->settle();
+        const ScreenLayout screen = readScreen(ws);
+        EXPECT_TRUE(ws.isZoomed(w)) << request.title;
+        EXPECT_EQ(screen.nearest(ws.rect(w)), m.rect) << request.title;
+        show(w, win::SwHide);
+        EXPECT_EQ(screen.nearest(ws.rect(w)), m.rect) << request.title << ", hidden";
+        show(w, win::SwShowMaximized);
+        EXPECT_TRUE(ws.isZoomed(w)) << request.title << ", shown again";
+        EXPECT_EQ(screen.nearest(ws.rect(w)), m.rect) << request.title << ", shown again";
+        EXPECT_EQ(ws.normalRect(w), request.rect) << request.title;
+        env->close(w);
+    }
+}
 
 TEST_F(WindowContract, ShowCommands) {
     for (const ShowCase& c : ShowCases) {

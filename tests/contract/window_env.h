@@ -3,8 +3,11 @@
 // and hand out the WindowSystem that the core uses on them.
 #pragma once
 
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "desktops/window_system.h"
 
@@ -47,5 +50,14 @@ public:
 };
 
 std::unique_ptr<WindowEnv> makeWindowEnv();
+
+// The monitors of the run: one 1024 x 768 screen, or with SKELVO_CONTRACT_MONITORS=two an
+// 800 x 600 monitor right of it, as the two-monitor display under Wine has them.
+inline std::vector<Monitor> contractMonitors() {
+    const char* layout = std::getenv("SKELVO_CONTRACT_MONITORS");
+    if (layout != nullptr && std::strcmp(layout, "two") == 0)
+        return {Monitor{Rect{0, 0, 1024, 768}, true}, Monitor{Rect{1024, 0, 1824, 600}, false}};
+    return {Monitor{Rect{0, 0, 1024, 768}, true}};
+}
 
 }  // namespace skelvo::testing

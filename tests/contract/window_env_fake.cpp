@@ -7,7 +7,7 @@ namespace {
 
 class FakeWindowEnv : public WindowEnv {
 public:
-    FakeWindowEnv() : windows_(Rect{0, 0, 1024, 768}) {}
+    FakeWindowEnv() : windows_(Rect{0, 0, 1024, 768}) { windows_.setMonitors(contractMonitors()); }
     WindowSystem& windows() override { return windows_; }
     WindowHandle open(const WindowRequest& request) override {
         FakeWindow w;

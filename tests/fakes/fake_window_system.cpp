@@ -11,7 +11,31 @@
 
 namespace skelvo::testing {
 
-FakeWindowSystem::FakeWindowSystem(Rect screen, EventLog* log) : screen_(screen), log_(log) {}
+FakeWindowSystem::FakeWindowSystem(Rect screen, EventLog* log)
+    : screen_(screen), monitors_{Monitor{screen, true}}, log_(log) {}
+
+void FakeWindowSystem::setMonitors(std::vector<Monitor> monitors) {
+    monitors_ = std::move(monitors);
+    for (const Monitor& m : monitors_)
+        if (m.primary) screen_ = m.rect;
+}
+
+Rect FakeWindowSystem::virtualScreen() {
+    Rect box = screen_;
+    for (const Monitor& m : monitors_) {
+        box.left = std::min(box.left, m.rect.left);
+        box.top = std::min(box.top, m.rect.top);
+        box.right = std::max(box.right, m.rect.right);
+        box.bottom = std::max(box.bottom, m.rect.bottom);
+    }
+    return box;
+}
+
+// The monitor a window is maximised on: the one nearest its rectangle.
+Rect FakeWindowSystem::monitorOf(Rect r) const {
+    ScreenLayout layout{monitors_, screen_};
+    return layout.nearest(r);
+}
 
 bool FakeWindowSystem::exists(WindowHandle window) const {
     auto it = windows_.find(window);
@@ -99,9 +123,11 @@ int FakeWindowSystem::maximisedOverhang(const FakeWindow& w) {
 
 Rect FakeWindowSystem::maximisedRect(const FakeWindow& w) const {
     const int overhang = maximisedOverhang(w);
-    const Point origin = w.maximisedPosition.value_or(Point{-overhang, -overhang});
-    return Rect{origin.x, origin.y, origin.x + screen_.width() + 2 * overhang,
-                origin.y + screen_.height() + 2 * overhang};
+    const Rect m = monitorOf(w.rect);
+    const Point origin =
+        w.maximisedPosition.value_or(Point{m.left - overhang, m.top - overhang});
+    return Rect{origin.x, origin.y, origin.x + m.width() + 2 * overhang,
+                origin.y + m.height() + 2 * overhang};
 }
 
 void FakeWindowSystem::topLevelWindows(std::vector<WindowHandle>& into) {
@@ -489,7 +515,8 @@ void FakeWindowSystem::moveNow(WindowHandle window, int x, int y, int width, int
         // default maximised place, which bring the default back.
         w.maximisedPlacement = to;
         const int o = -maximisedOverhang(w);
-        if ((x == 0 && y == 0) || (x == o && y == o)) {
+        const Rect m = monitorOf(w.rect);
+        if ((x == m.left && y == m.top) || (x == m.left + o && y == m.top + o)) {
             w.maximisedPosition.reset();
         } else {
             w.maximisedPosition = Point{x, y};

@@ -91,7 +91,10 @@ public:
     const FakeWindow& at(WindowHandle window) const;
     // Top to bottom.
     const std::vector<WindowHandle>& zOrder() const { return z_; }
-    void setScreen(Rect screen) { screen_ = screen; }
+    // One monitor, the primary screen.
+    void setScreen(Rect screen) { setMonitors({Monitor{screen, true}}); }
+    // The monitors, one of them primary; changeable at any time, as monitors come and go.
+    void setMonitors(std::vector<Monitor> monitors);
     Rect screen() const { return screen_; }
     WindowHandle activeWindow() const { return active_; }
     void activate(WindowHandle window);  // raises it and makes it the active window
@@ -139,6 +142,13 @@ public:
     std::uint32_t threadId(WindowHandle window) override;
     void moveAsync(WindowHandle window, int x, int y, int width, int height, bool repaint) override;
     std::uint64_t clockMs() override { return now_; }
+    // A read of the screen, as GetWindowRect of the desktop window is.
+    void monitors(std::vector<Monitor>& into) override {
+        ++queryCount;
+        note(DesktopHandle);
+        into = monitors_;
+    }
+    Rect virtualScreen() override;
 
     static constexpr WindowHandle DesktopHandle = 0x10010;
     // The panel's process; the windows' own default is another program's.
@@ -163,6 +173,7 @@ private:
     int freeIconSlot() const;
     static int maximisedOverhang(const FakeWindow& w);
     Rect maximisedRect(const FakeWindow& w) const;
+    Rect monitorOf(Rect r) const;
     bool deferred(WindowHandle window, std::function<void()> call);
     // An asynchronous call (or, for a hung thread, any call) and the time its thread
     // looks at it.
@@ -181,7 +192,8 @@ private:
     std::vector<WindowHandle> z_;
     WindowHandle next_ = 0x20000;
     WindowHandle active_ = NullWindow;
-    Rect screen_;
+    Rect screen_;  // the primary monitor
+    std::vector<Monitor> monitors_;
     EventLog* log_;
 };
 

@@ -3,9 +3,10 @@
 // and by key and bursts of them, sends by key, drops on the map, refreshes, session ends
 // asked, cancelled or carried out (the question may arrive inside a switch), and programs
 // that open and close windows and dialogs (modal or not), maximise, minimise, hide and
-// show them on their own. The programs answer at once, slowly or not at all, under both
-// message orders. Every sequence ends in a quit, a session end, a crash or a kill and the
-// next start's replay.
+// show them on their own. The programs answer at once, slowly, not at all, or only what
+// they are sent, under both message orders. Every sequence ends in a quit, a session end,
+// a crash or a kill (either may come while a switch waits on a program) and the next
+// start's replay.
 // After every step the lists must be sound, no window may be held by two desktops, every
 // window hidden, as the calls made ask, must be held by a desktop or by the hide-all
 // record unless its own program hid it, and none may be off the screen; after a refresh
@@ -40,6 +41,34 @@ constexpr unsigned CtrlAlt = ModControl | ModAlt;
 // How often each kind of step and ending ran, over all sequences of one message order.
 using Counts = std::map<std::string, int>;
 
+// The windows as the panel's thread reaches them, journalled. Once stopped (the crash path
+// has suspended the thread, or the process was killed) the calls it would still make never
+// reach the system.
+class StoppableWindows : public GuardedWindowSystem {
+public:
+    using GuardedWindowSystem::GuardedWindowSystem;
+    bool stopped = false;
+
+    bool show(WindowHandle w, int command) override {
+        return stopped ? isVisible(w) : GuardedWindowSystem::show(w, command);
+    }
+    void showAsync(WindowHandle w, int command) override {
+        if (!stopped) GuardedWindowSystem::showAsync(w, command);
+    }
+    void move(WindowHandle w, int x, int y, int cx, int cy, bool repaint) override {
+        if (!stopped) GuardedWindowSystem::move(w, x, y, cx, cy, repaint);
+    }
+    void moveAsync(WindowHandle w, int x, int y, int cx, int cy, bool repaint) override {
+        if (!stopped) GuardedWindowSystem::moveAsync(w, x, y, cx, cy, repaint);
+    }
+    void minimise(WindowHandle w) override {
+        if (!stopped) GuardedWindowSystem::minimise(w);
+    }
+    bool ping(WindowHandle w, unsigned ms) override {
+        return !stopped && GuardedWindowSystem::ping(w, ms);
+    }
+};
+
 class CommandSequence {
 public:
     CommandSequence(std::uint32_t seed, MessageOrder order, Counts& counts)
@@ -49,7 +78,7 @@ public:
         for (int i = 0; i < 4; ++i) open();
         // As the program wires it: the journal sees every hide before the system does.
         guard_ = std::make_unique<WindowGuard>(h_.windows, h_.files, processes_);
-        guarded_ = std::make_unique<GuardedWindowSystem>(h_.windows, *guard_);
+        guarded_ = std::make_unique<StoppableWindows>(h_.windows, *guard_);
         awaited_ = std::make_unique<AwaitedWindows>(*guarded_);
         h_.panel = std::make_unique<Panel>(
             *h_.app, Services{*awaited_, h_.host, h_.graphics, h_.shell, h_.files, guard_.get(),
@@ -80,10 +109,12 @@ public:
                 return at + *broken;
             if (pick(100) == 0) {
                 ended_ = static_cast<Ending>(pick(3));
+                if (ended_ != Ending::Quit) endInsideASwitch();
                 return prefixed(at, finish());
             }
         }
         ended_ = static_cast<Ending>(pick(4));
+        if (ended_ == Ending::Crash || ended_ == Ending::Kill) endInsideASwitch();
         return prefixed("at the end: ", finish());
     }
 
@@ -409,10 +440,27 @@ private:
         return std::nullopt;
     }
 
+    // A crash or a kill while a switch waits on a program: the crash path runs on another
+    // thread and suspends the panel's, or the process is killed, in the middle of the switch.
+    void endInsideASwitch() {
+        std::optional<std::map<std::string, std::string>> disk;
+        h_.windows.duringWait = [&] {
+            if (insideSwitch_) return;
+            insideSwitch_ = true;
+            if (*ended_ == Ending::Crash) guard_->rescue();
+            if (*ended_ == Ending::Kill) disk = h_.files.files;
+            guarded_->stopped = true;
+        };
+        switchOnce();
+        h_.windows.duringWait = nullptr;
+        if (disk) h_.files.files = *disk;  // no write after the kill reaches the disk
+    }
+
     // The process ends; afterwards every window the panel hid must be back.
     std::optional<std::string> finish() {
         const char* names[] = {"quit", "crash", "kill", "session end"};
-        const std::string how = names[static_cast<int>(*ended_)];
+        const std::string how =
+            names[static_cast<int>(*ended_)] + std::string(insideSwitch_ ? " in a switch" : "");
         ++counts_["ending:" + how];
         switch (*ended_) {
         case Ending::Quit:
@@ -422,11 +470,15 @@ private:
             h_.app.reset();
             break;
         case Ending::SessionEnd:
+            if (h_.host.destroyed.empty()) {  // asked and ended now, if not by a step
+                if (!queried_) h_.send(win::WmQueryEndSession);
+                h_.send(win::WmEndSession, 1);
+            }
             h_.panel.reset();
             h_.app.reset();
             break;
         case Ending::Crash:
-            guard_->rescue();
+            if (!insideSwitch_) guard_->rescue();
             abandon();
             break;
         case Ending::Kill:
@@ -473,12 +525,13 @@ private:
     PanelHarness h_;
     FakeProcessSystem processes_;
     std::unique_ptr<WindowGuard> guard_;
-    std::unique_ptr<GuardedWindowSystem> guarded_;
+    std::unique_ptr<StoppableWindows> guarded_;
     std::unique_ptr<AwaitedWindows> awaited_;
     FakeWindowSystem gone_;  // what a dead process's teardown would reach: nothing
     int opened_ = 0;
     bool queried_ = false;
     std::optional<Ending> ended_;
+    bool insideSwitch_ = false;  // the crash or the kill came while a switch waited
     std::map<WindowHandle, WindowHandle> modal_;  // open modal dialog -> its disabled owner
     std::set<WindowHandle> selfHidden_;           // hidden by their programs, not by the panel
     std::size_t shown_ = 0;

@@ -108,6 +108,10 @@ public:
         note("moveAsync", window).moveAsync(window, x, y, cx, cy, repaint);
     }
     std::uint64_t clockMs() override { return inner_.clockMs(); }
+    void monitors(std::vector<Monitor>& into) override {
+        note("monitors", NullWindow).monitors(into);
+    }
+    Rect virtualScreen() override { return inner_.virtualScreen(); }
 
 private:
     WindowSystem& note(std::string name, WindowHandle window) {

@@ -43,6 +43,34 @@ set_tests_properties(wine_prefix_stop PROPERTIES
   FIXTURES_CLEANUP wine_prefix FIXTURES_REQUIRED "${SKELVO_WINE_SCREEN}" LABELS wine TIMEOUT 60)
 set(SKELVO_WINE_FIXTURES ${SKELVO_WINE_SCREEN} wine_prefix)
 
+# A second display of two monitors, a 1024x768 primary and an 800x600 one right of it,
+# with openbox and a prefix of its own, for the tests of several monitors.
+set(SKELVO_WINE_STATE2 ${CMAKE_BINARY_DIR}/wine-test-two)
+add_test(NAME wine2_display_start
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup xvfb-start ${SKELVO_WINE_STATE2} two)
+add_test(NAME wine2_display_stop
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup xvfb-stop ${SKELVO_WINE_STATE2})
+add_test(NAME wine2_wm_start
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup wm-start ${SKELVO_WINE_STATE2})
+add_test(NAME wine2_wm_stop
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup wm-stop ${SKELVO_WINE_STATE2})
+add_test(NAME wine2_prefix_init
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-init ${SKELVO_WINE_STATE2}
+                 $<TARGET_FILE:fixture>)
+add_test(NAME wine2_prefix_stop
+         COMMAND sh ${SKELVO_WINE_DIR}/wine-setup prefix-stop ${SKELVO_WINE_STATE2})
+set_tests_properties(wine2_display_start PROPERTIES FIXTURES_SETUP wine2_display LABELS wine TIMEOUT 60)
+set_tests_properties(wine2_display_stop PROPERTIES FIXTURES_CLEANUP wine2_display LABELS wine TIMEOUT 60)
+set_tests_properties(wine2_wm_start PROPERTIES
+  FIXTURES_SETUP wine2_wm FIXTURES_REQUIRED wine2_display LABELS wine TIMEOUT 60)
+set_tests_properties(wine2_wm_stop PROPERTIES
+  FIXTURES_CLEANUP wine2_wm FIXTURES_REQUIRED wine2_display LABELS wine TIMEOUT 60)
+set_tests_properties(wine2_prefix_init PROPERTIES
+  FIXTURES_SETUP wine2_prefix FIXTURES_REQUIRED "wine2_display;wine2_wm" LABELS wine TIMEOUT 180)
+set_tests_properties(wine2_prefix_stop PROPERTIES
+  FIXTURES_CLEANUP wine2_prefix FIXTURES_REQUIRED "wine2_display;wine2_wm" LABELS wine TIMEOUT 60)
+set(SKELVO_WINE_FIXTURES2 wine2_display wine2_wm wine2_prefix)
+
 # GoogleTest from Debian's sources, for Windows; linked statically like the program.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -59,6 +87,12 @@ if(SKELVO_CONTRACT_WIN)
     FIXTURES_REQUIRED "${SKELVO_WINE_FIXTURES}"
     RESOURCE_LOCK wine_desktop
     ENVIRONMENT "SKELVO_WINE_STATE=${SKELVO_WINE_STATE};SKELVO_FIXTURE=$<TARGET_FILE:fixture>")
+  add_test(NAME contract_win_two COMMAND contract_win --gtest_filter=*Monitor*)
+  set_tests_properties(contract_win_two PROPERTIES
+    LABELS contract TIMEOUT 120
+    FIXTURES_REQUIRED "${SKELVO_WINE_FIXTURES2}"
+    RESOURCE_LOCK wine_desktop2
+    ENVIRONMENT "SKELVO_WINE_STATE=${SKELVO_WINE_STATE2};SKELVO_CONTRACT_MONITORS=two")
 endif()
 
 file(GLOB SKELVO_FIXTURE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixture/*_win.cpp)
@@ -90,4 +124,11 @@ if(TARGET Skelvo)
       RESOURCE_LOCK wine_desktop
       ENVIRONMENT "SKELVO_EXE=$<TARGET_FILE:Skelvo>;SKELVO_FIXTURE=$<TARGET_FILE:fixture>;SKELVO_WINE_STATE=${SKELVO_WINE_STATE};SKELVO_WINE_RUN=${SKELVO_WINE_DIR}/wine-run;SKELVO_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts;SKELVO_WINE_WM=$<BOOL:${SKELVO_WINE_WM}>")
   endforeach()
+  add_test(NAME e2e_two_monitors
+           COMMAND ${SKELVO_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/two_monitors.py)
+  set_tests_properties(e2e_two_monitors PROPERTIES
+    LABELS e2e TIMEOUT 180
+    FIXTURES_REQUIRED "${SKELVO_WINE_FIXTURES2}"
+    RESOURCE_LOCK wine_desktop2
+    ENVIRONMENT "SKELVO_EXE=$<TARGET_FILE:Skelvo>;SKELVO_FIXTURE=$<TARGET_FILE:fixture>;SKELVO_WINE_STATE=${SKELVO_WINE_STATE2};SKELVO_WINE_RUN=${SKELVO_WINE_DIR}/wine-run;SKELVO_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts;SKELVO_WINE_WM=1")
 endif()
