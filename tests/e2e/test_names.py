@@ -1,5 +1,6 @@
-"""Names that code page 932 cannot hold, on the real panel: a file dropped with such a name
-is registered under a path that opens it, Skelvo started in such a folder loads and saves
+"""Names that code page 932 cannot hold, on the real panel: another program's title is
+shown whole in the tooltip, a file dropped with such a name is registered under a path
+that opens it, Skelvo started in such a folder loads and saves
 its registrations, and a launch that fails says why once while the panel goes on."""
 
 import os
@@ -49,6 +50,34 @@ class Names(harness.WineTestCase):
         self.h.post(WM_COMMAND, command)
         self.h.wait_for(lambda: len(self.notepads()) == 1, "one Notepad window")
         self.close_notepads()
+
+    def test_title_outside_the_code_page_in_the_tooltip(self):
+        title = "😀 emoji 한국어 café"
+        (window,) = self.h.open_windows("ascii", "--rect", "520,420,400,280",
+                                        "--title-utf8-hex", title.encode().hex()).windows
+        skelvo, panel = self.start(self.base)
+        left, top, right, bottom = self.h.window(window["hwnd"])["rect"]
+        # The middle of the window's rectangle in desktop 0's cell, on a 1024x768 screen.
+        x = panel["rect"][0] + int((left + right) / 2 / (1024 / 50)) + 2
+        y = panel["rect"][1] + int((top + bottom) / 2 / (768 / 40)) + 2
+        seen = {}
+
+        def shows():
+            seen["tips"] = [t for t in self.h.fixture("tooltip") if t["visible"]]
+            return any(bytes.fromhex(t["text_utf8_hex"]) == title.encode() for t in seen["tips"])
+        # A tip comes up only on an arrival from off the panel.
+        for attempt in range(4):
+            self.h.xdotool("mousemove", "1010", "750", "sleep", "0.3")
+            self.h.xdotool("mousemove", str(x - 3), str(y - 3), "mousemove", "--sync", str(x),
+                           str(y))
+            try:
+                harness.poll(shows, 4, f"the tip {title!r}", describe=lambda: seen)
+                break
+            except AssertionError:
+                if attempt == 3:
+                    raise
+        self.h.xdotool("mousemove", "1010", "750")
+        self.quit(skelvo)
 
     def test_folder_outside_the_code_page_loads_and_saves(self):
         folder = os.path.join(self.base, "café 한국")
