@@ -7,13 +7,14 @@
 #include "app/host.h"
 #include "app/hotkeys.h"
 #include "app/keyboard_host.h"
-#include "base/file_store.h"
 #include "app/panel_state.h"
+#include "base/file_store.h"
 #include "desktops/awaited_windows.h"
 #include "desktops/operations.h"
 #include "desktops/virtual_desktop.h"
 #include "desktops/window_system.h"
 #include "launcher/launcher_slot.h"
+#include "settings/settings_format.h"
 #include "ui/graphics.h"
 #include "ui/shell.h"
 #include "ui/skin_set.h"
@@ -42,6 +43,7 @@ struct Application {
     SlotArray slots{};
     FileChoice chosenFile;
     bool keepSettingsFile = false;  // KQZ.txt could not be read at start: never replaced
+    SettingsEncoding settingsEncoding = SettingsEncoding::Ansi;
     SkinSet skin;
     PanelState state;
     Hotkeys hotkeys;

@@ -28,7 +28,9 @@ public:
     virtual void setTimer(WindowHandle window, unsigned id, unsigned periodMs) = 0;
     virtual void killTimer(WindowHandle window, unsigned id) = 0;
 
-    // GetCurrentDirectoryA into buffer of size bytes; returns the length.
+    // The current directory in UTF-8, so that a folder of any name is named exactly, into
+    // buffer of size bytes; returns its length. As GetCurrentDirectory, too small a buffer
+    // gets nothing and the size needed, terminator included; 0 on failure.
     virtual unsigned currentDirectory(char* buffer, unsigned size) = 0;
 
     virtual Point cursorPos() = 0;  // screen coordinates
@@ -70,8 +72,8 @@ public:
     // A "tooltips_class32" window with style TTS_ALWAYSTIP owned by owner; null if the
     // class is not there.
     virtual WindowHandle createToolTipWindow(WindowHandle owner, InstanceHandle instance) = 0;
-    // Sends a tooltip message (TTM_ADDTOOLA, TTM_UPDATETIPTEXTA) with the tool as the first
-    // TOOLINFOA layout.
+    // Sends a tooltip message (TtmAddToolA, TtmUpdateTipTextA) as its wide form with the
+    // tool as the first TOOLINFOW layout, the text converted from UTF-8 or code page 932.
     virtual void sendToolInfo(WindowHandle tooltip, unsigned message, const ToolInfo& info) = 0;
     // The system wants the window repainted: part of it has been uncovered or invalidated
     // (GetUpdateRect). Hosts that cannot tell always say yes.

@@ -7,6 +7,9 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <string>
+
+#include "base/utf8_file_store_win.h"
 
 namespace skelvo {
 
@@ -30,7 +33,16 @@ void Win32Host::killTimer(WindowHandle window, unsigned id) {
 }
 
 unsigned Win32Host::currentDirectory(char* buffer, unsigned size) {
-    return GetCurrentDirectoryA(size, buffer);
+    const DWORD wideSize = GetCurrentDirectoryW(0, nullptr);
+    if (wideSize == 0) return 0;
+    std::wstring wide(wideSize, L'\0');
+    const DWORD length = GetCurrentDirectoryW(wideSize, wide.data());
+    if (length == 0 || length >= wideSize) return 0;
+    const std::string utf8 = toUtf8Path(wide.c_str());
+    if (utf8.empty()) return 0;
+    if (utf8.size() >= size) return static_cast<unsigned>(utf8.size() + 1);
+    std::memcpy(buffer, utf8.c_str(), utf8.size() + 1);
+    return static_cast<unsigned>(utf8.size());
 }
 
 Point Win32Host::cursorPos() {
@@ -149,17 +161,26 @@ WindowHandle Win32Host::createToolTipWindow(WindowHandle owner, InstanceHandle i
 }
 
 void Win32Host::sendToolInfo(WindowHandle tooltip, unsigned message, const ToolInfo& info) {
-    TOOLINFOA ti;
+    // The panel's own texts are code page 932 whatever the system's code page.
+    const UINT codePage = info.utf8 ? CP_UTF8 : 932;
+    const char* text = info.text != nullptr ? info.text : "";
+    const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
+    if (n > 0) MultiByteToWideChar(codePage, 0, text, -1, wide.data(), n);
+    const UINT wideMessage = message == win::TtmAddToolA         ? TTM_ADDTOOLW
+                             : message == win::TtmUpdateTipTextA ? TTM_UPDATETIPTEXTW
+                                                                 : message;
+    TOOLINFOW ti;
     std::memset(&ti, 0, sizeof(ti));
     // The first layout: every version of the control accepts it.
-    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.cbSize = TTTOOLINFOW_V1_SIZE;
     ti.uFlags = info.flags;
     ti.hwnd = hwnd(info.window);
     ti.uId = info.id;
     ti.rect = RECT{info.rect.left, info.rect.top, info.rect.right, info.rect.bottom};
     ti.hinst = reinterpret_cast<HINSTANCE>(info.instance);
-    ti.lpszText = const_cast<char*>(info.text);
-    SendMessageA(hwnd(tooltip), message, 0, reinterpret_cast<LPARAM>(&ti));
+    ti.lpszText = wide.data();
+    SendMessageW(hwnd(tooltip), wideMessage, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 bool Win32Host::needsRepaint(WindowHandle window) {

@@ -139,10 +139,11 @@ void Panel::onCreate(WindowHandle panel) {
     st.sizeState = SizeFull;
     st.heldTicks = 0;
     // A directory that does not fit names no settings file.
-    const unsigned length = s_.host.currentDirectory(st.workingDirectory, MaxPathBytes);
-    if (length == 0 || length >= MaxPathBytes) st.workingDirectory[0] = '\0';
-    st.workingDirectory[MaxPathBytes - 1] = '\0';
-    app_.keepSettingsFile = !loadSettings(s_, st.workingDirectory, app_.slots, &app_.hotkeys.section);
+    const unsigned length = s_.host.currentDirectory(st.workingDirectory, MaxDirectoryBytes);
+    if (length == 0 || length >= MaxDirectoryBytes) st.workingDirectory[0] = '\0';
+    st.workingDirectory[MaxDirectoryBytes - 1] = '\0';
+    app_.keepSettingsFile = !loadSettings(s_, st.workingDirectory, app_.slots,
+                                          &app_.hotkeys.section, &app_.settingsEncoding);
     registerHotkeys(app_, s_, panel);
     createToolTip(s_, st, panel, st.instanceHandle);
     st.taskbarCreatedMessage = s_.host.registerWindowMessage(TaskbarCreatedName);
@@ -159,7 +160,7 @@ void Panel::onClose(WindowHandle panel) {
     s_.host.killTimer(panel, TimerWindowDrag);
     s_.host.killTimer(panel, TimerPanelDrag);
     saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile,
-                 &app_.hotkeys.section);
+                 &app_.hotkeys.section, app_.settingsEncoding);
     deleteTrayIcon(s_, app_.state);
     s_.host.destroyWindow(panel);
 }

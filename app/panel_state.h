@@ -19,6 +19,8 @@ inline constexpr int PointerRightDown = 130;
 inline constexpr int PointerDoubleClick = 131;
 
 inline constexpr int MaxPathBytes = 260;
+// A directory of MAX_PATH characters in UTF-8: up to three bytes each.
+inline constexpr int MaxDirectoryBytes = 3 * MaxPathBytes;
 
 // The first TOOLINFOA layout's fields; the Win32 edge translates it.
 struct ToolInfo {
@@ -28,6 +30,9 @@ struct ToolInfo {
     Rect rect{};
     InstanceHandle instance = 0;
     const char* text = nullptr;
+    // The text is UTF-8 (another program's title, a file's long name); otherwise it is one
+    // of the panel's own texts, in code page 932.
+    bool utf8 = false;
 };
 
 struct PanelState {
@@ -51,7 +56,7 @@ struct PanelState {
     double mapScaleX = 0.0;
     double mapScaleY = 0.0;
     WindowHandle menuTargetWindow = NullWindow;
-    char workingDirectory[MaxPathBytes] = {};
+    char workingDirectory[MaxDirectoryBytes] = {};  // UTF-8
     InstanceHandle instanceHandle = 0;
     TrayIconData trayIconData{};
     bool inTray = false;                 // the icon is shown and the panel hidden

@@ -1,4 +1,5 @@
-// The file store on Win32.
+// The settings file's store on Win32: paths in UTF-8 through the wide file API; isLeadByte
+// answers for the system's ANSI code page, in which the file holds its paths.
 #pragma once
 
 #include "base/file_store.h"

@@ -7,7 +7,10 @@
 
 namespace skelvo {
 
-inline constexpr int TitleBytes = 128;
+// A title of up to 127 UTF-16 characters, as the title buffer always held, in UTF-8: at
+// most three bytes each.
+inline constexpr int TitleChars = 128;
+inline constexpr int TitleBytes = 3 * TitleChars;
 inline constexpr int MapRight = 202;
 inline constexpr int MapBottom = 124;
 inline constexpr char PanelClassName[] = "WindowControl";

@@ -45,7 +45,9 @@ public:
 
     virtual bool isWindow(WindowHandle window) = 0;
     virtual std::uint32_t style(WindowHandle window) = 0;  // GWL_STYLE
-    // GetWindowTextA: copies at most size-1 bytes and a NUL; returns the length copied.
+    // GetWindowTextW of at most TitleChars - 1 characters, in UTF-8 so that any title is
+    // read whole: copies the whole characters that fit in size-1 bytes and a NUL; returns
+    // the length copied.
     virtual int text(WindowHandle window, char* buffer, int size) = 0;
     virtual bool isVisible(WindowHandle window) = 0;
     virtual bool isEnabled(WindowHandle window) = 0;

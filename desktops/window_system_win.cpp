@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "desktops/window_entry.h"
+
 namespace skelvo {
 
 namespace {
@@ -58,8 +60,27 @@ std::uint32_t Win32WindowSystem::style(WindowHandle window) {
 }
 
 int Win32WindowSystem::text(WindowHandle window, char* buffer, int size) {
-    if (size > 0) buffer[0] = '\0';
-    return GetWindowTextA(hwnd(window), buffer, size);
+    if (size <= 0) return 0;
+    buffer[0] = '\0';
+    wchar_t wide[TitleChars];
+    int n = GetWindowTextW(hwnd(window), wide, TitleChars);
+    // Whole characters only: a surrogate pair is never cut in two.
+    while (n > 0) {
+        if (IS_HIGH_SURROGATE(wide[n - 1])) {
+            --n;
+            continue;
+        }
+        const int bytes =
+            WideCharToMultiByte(CP_UTF8, 0, wide, n, buffer, size - 1, nullptr, nullptr);
+        if (bytes > 0) {
+            buffer[bytes] = '\0';
+            return bytes;
+        }
+        --n;
+        if (n > 0 && IS_HIGH_SURROGATE(wide[n - 1])) --n;
+    }
+    buffer[0] = '\0';
+    return 0;
 }
 
 bool Win32WindowSystem::isVisible(WindowHandle window) {

@@ -11,6 +11,7 @@ void LauncherSlot::initialise(InstanceHandle instance, WindowHandle owner, int i
     registered = 0;
     fileTitle[0] = '\0';
     filePath[0] = '\0';
+    longPath.clear();
 }
 
 }  // namespace skelvo

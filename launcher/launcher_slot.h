@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "base/platform.h"
 #include "ui/shell.h"
@@ -16,8 +17,11 @@ inline constexpr int SlotPathBytes = 260;
 struct LauncherSlot {
     InstanceHandle instanceHandle = 0;
     WindowHandle ownerWindow = NullWindow;
-    char fileTitle[SlotTitleBytes] = {};
+    char fileTitle[FileChoiceBytes(SlotTitleBytes)] = {};  // UTF-8, as drawn
     char filePath[SlotPathBytes] = {};
+    // The name as the user gave it, in UTF-8, when filePath had to shorten parts of it to
+    // their 8.3 names; empty otherwise.
+    std::string longPath;
     OwnedIcon icon;
     int slotIndex = 0;
     int registered = 0;
@@ -33,8 +37,8 @@ using SlotArray = std::array<LauncherSlot, SlotCount>;
 // The open-file dialog's buffers, shared by every slot's dialog and never cleared: each
 // dialog opens with the path chosen last.
 struct FileChoice {
-    char path[SlotPathBytes] = {};
-    char title[SlotTitleBytes] = {};
+    char path[FileChoiceBytes(SlotPathBytes)] = {};    // UTF-8
+    char title[FileChoiceBytes(SlotTitleBytes)] = {};  // UTF-8
 };
 
 }  // namespace skelvo

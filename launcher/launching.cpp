@@ -1,6 +1,8 @@
 // Launching and the double-click dispatch.
 #include "launcher/launching.h"
 
+#include <string>
+
 #include "app/ids.h"
 #include "app/modes.h"
 #include "app/pointer.h"
@@ -10,7 +12,14 @@ namespace skelvo {
 
 void launchSlot(Services& services, const LauncherSlot& slot) {
     if (slot.filePath[0] == '\0' || slot.registered != 1) return;
-    services.shell.shellExecute(NullWindow, OpenVerb, slot.filePath, nullptr, nullptr, win::SwShow);
+    const unsigned error = services.shell.shellExecute(NullWindow, OpenVerb, slot.filePath, nullptr,
+                                                       nullptr, win::SwShow);
+    if (error == 0) return;
+    std::string text = std::string(LaunchFailedText) + "\n" + slot.filePath;
+    const std::string reason = services.shell.errorText(error);
+    if (!reason.empty()) text += "\n" + reason;
+    services.host.messageBox(slot.ownerWindow, text.c_str(), LaunchFailedCaption,
+                             win::MbOk | win::MbIconExclamation);
 }
 
 void launchAllSlots(Services& services, const SlotArray& slots) {

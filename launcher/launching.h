@@ -7,9 +7,11 @@
 namespace skelvo {
 
 inline constexpr char OpenVerb[] = "open";
+inline constexpr char LaunchFailedCaption[] = "起動エラー";
+inline constexpr char LaunchFailedText[] = "起動できませんでした。";
 
 // Opens the slot's file when it is registered with a path; a launch changes nothing on
-// the panel and its failure is silent.
+// the panel. A failure says so in one message: the path and the system's reason.
 void launchSlot(Services& services, const LauncherSlot& slot);
 void launchAllSlots(Services& services, const SlotArray& slots);
 

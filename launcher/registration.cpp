@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/pointer.h"
+#include "launcher/slot_path.h"
 
 namespace skelvo {
 
@@ -27,10 +28,16 @@ bool deletionConfirmed(Services& services, WindowHandle panel, const char* text)
                                     win::MbYesNo | win::MbIconExclamation) == win::IdYes;
 }
 
+void refuseUnstorable(Services& services, WindowHandle owner) {
+    services.host.messageBox(owner, UnstorableText, UnstorableCaption,
+                             win::MbOk | win::MbIconExclamation);
+}
+
 void empty(LauncherSlot& slot) {
     slot.registered = 0;
     slot.fileTitle[0] = '\0';
     slot.filePath[0] = '\0';
+    slot.longPath.clear();
     // Nothing reads the icon of an empty slot again.
     slot.icon.reset();
 }
@@ -49,38 +56,55 @@ LauncherSlot* commandSlot(Application& app) {
 
 }  // namespace
 
-int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner, char* path,
-               char* title) {
+int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner) {
     OpenFileRequest request;
     request.owner = owner;
     request.filter = ChooseFileFilter;
     request.title = ChooseFileTitle;
     request.flags = 0;
     request.file = chosen.path;
-    request.fileSize = sizeof chosen.path;
+    request.fileSize = SlotPathBytes;
     request.fileTitle = chosen.title;
-    request.fileTitleSize = sizeof chosen.title;
-    if (!services.shell.openFileDialog(request)) return -1;
-    copyText(path, chosen.path, SlotPathBytes);
-    copyText(title, chosen.title, SlotTitleBytes);
-    return 0;
+    request.fileTitleSize = SlotTitleBytes;
+    return services.shell.openFileDialog(request) ? 0 : -1;
 }
 
 void fillSlot(Services& services, LauncherSlot& slot, const char* path) {
     copyText(slot.filePath, path, SlotPathBytes);
     // A path with no title (a drive's root) must not keep the previous file's.
-    if (services.shell.fileTitle(slot.filePath, slot.fileTitle, SlotTitleBytes) != 0)
-        slot.fileTitle[0] = '\0';
+    char title[SlotTitleBytes] = {};
+    if (services.shell.fileTitle(slot.filePath, title, SlotTitleBytes) != 0) title[0] = '\0';
+    const std::string shown = services.shell.toUtf8(title);
+    copyText(slot.fileTitle, shown.c_str(), sizeof slot.fileTitle);
     setIcon(services, slot);
     slot.registered = 1;
 }
 
+bool fillSlotUtf8(Services& services, LauncherSlot& slot, const std::string& path,
+                  bool* unstorable) {
+    const std::optional<std::string> ansi = ansiPathFor(services.shell, path);
+    if (unstorable != nullptr) *unstorable = !ansi;
+    // A name that does not fit a slot is left alone rather than registered cut.
+    if (!ansi || ansi->empty() || ansi->size() >= SlotPathBytes) return false;
+    fillSlot(services, slot, ansi->c_str());
+    slot.longPath = services.shell.toUtf8(*ansi) != path ? path : std::string();
+    // Shown by its long name, not the short one that it opens.
+    const std::size_t name = slot.longPath.rfind('\\');
+    if (!slot.longPath.empty() && name != std::string::npos && name + 1 < slot.longPath.size())
+        copyText(slot.fileTitle, slot.longPath.c_str() + name + 1, sizeof slot.fileTitle);
+    return true;
+}
+
 int registerFromDialog(Services& services, FileChoice& chosen, LauncherSlot& slot) {
     if (overwriteRefused(services, slot)) return 0;
-    if (chooseFile(services, chosen, slot.ownerWindow, slot.filePath, slot.fileTitle) != 0)
+    if (chooseFile(services, chosen, slot.ownerWindow) != 0) return -1;
+    bool unstorable = false;
+    if (!fillSlotUtf8(services, slot, chosen.path, &unstorable)) {
+        if (unstorable) refuseUnstorable(services, slot.ownerWindow);
         return -1;
-    slot.registered = 1;
-    setIcon(services, slot);
+    }
+    // The dialog's own title, as it shows it.
+    if (chosen.title[0] != '\0') copyText(slot.fileTitle, chosen.title, sizeof slot.fileTitle);
     return 1;
 }
 
@@ -92,13 +116,11 @@ int registerFromDrop(Application& app, Services& services, WindowHandle panel, D
     if (st.functionMode == FunctionLauncher && isCellZone(st.pointerZone)) {
         LauncherSlot& slot = app.slots[st.pointerZone - 1];
         if (!overwriteRefused(services, slot)) {
-            // A name that does not fit a slot is left alone rather than registered cut.
-            char name[SlotPathBytes] = {};
-            const unsigned length = services.shell.dragQueryFile(drop, 0, nullptr, 0);
-            if (length > 0 && length < sizeof name &&
-                services.shell.dragQueryFile(drop, 0, name, sizeof name) == length) {
-                fillSlot(services, slot, name);
+            bool unstorable = false;
+            if (fillSlotUtf8(services, slot, services.shell.droppedPath(drop, 0), &unstorable)) {
                 result = 1;
+            } else if (unstorable) {
+                refuseUnstorable(services, panel);
             }
         }
     }

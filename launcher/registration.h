@@ -14,12 +14,21 @@ inline constexpr char OverwriteText[] = "すでにデータが登録されてい
 inline constexpr char DeleteCaption[] = "削除確認";
 inline constexpr char DeleteText[] = "登録を削除しますか？";
 inline constexpr char DeleteAllText[] = "すべての登録を削除しますか？";
+inline constexpr char UnstorableCaption[] = "登録エラー";
+inline constexpr char UnstorableText[] =
+    "ファイル名にシステムの文字コードで表せない文字があり、短い名前(8.3形式)もないため、"
+    "登録できません。";
 
-// The open-file dialog on chosen's buffers; on a choice copies path and title to the
-// destinations (SlotPathBytes and SlotTitleBytes bytes) and returns 0, otherwise -1.
-int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner, char* path, char* title);
+// The open-file dialog on chosen's buffers; 0 on a choice, otherwise -1.
+int chooseFile(Services& services, FileChoice& chosen, WindowHandle owner);
 // Fills slot from path (as the settings loader and a drop do): title, icon, registered.
 void fillSlot(Services& services, LauncherSlot& slot, const char* path);
+// Fills slot from a path in UTF-8 (a drop, the dialog): through the code page, or its short
+// name, keeping the long name. False, and the slot as it was, when the path cannot be
+// stored: a name that no slot holds whole, or one that the code page cannot hold at all.
+// unstorable, when given, is set when the code page was the reason.
+bool fillSlotUtf8(Services& services, LauncherSlot& slot, const std::string& path,
+                  bool* unstorable = nullptr);
 
 int registerFromDialog(Services& services, FileChoice& chosen, LauncherSlot& slot);
 // The panel's WM_DROPFILES: the first item onto the launcher cell under the cursor.

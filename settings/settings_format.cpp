@@ -77,14 +77,14 @@ bool holdsLineBreakOrNul(std::string_view path) {
 
 // The path is bytes in the system's code page, taken as they are. A cut path would open
 // another file: a path no slot can hold is not loaded at all.
-bool isLoadable(const Record& record) {
+bool isLoadable(const Record& record, std::size_t maxPathBytes) {
     return record.number >= 0 && record.number < SlotCount && !record.path.empty() &&
-           record.path.size() <= MaxStoredPathBytes && !holdsLineBreakOrNul(record.path);
+           record.path.size() <= maxPathBytes && !holdsLineBreakOrNul(record.path);
 }
 
 }  // namespace
 
-std::vector<SettingsRecord> parseSettings(std::string_view bytes) {
+std::vector<SettingsRecord> parseSettings(std::string_view bytes, std::size_t maxPathBytes) {
     std::vector<SettingsRecord> records;
     bool inSection = false;
     std::size_t pos = 0;
@@ -101,21 +101,24 @@ std::vector<SettingsRecord> parseSettings(std::string_view bytes) {
         } else if (const auto record = readRecord(line.text)) {
             // Whatever follows the number, nothing after a -1 is loaded.
             if (record->number == StopNumber) return records;
-            if (isLoadable(*record)) records.push_back({record->number, std::string(record->path)});
+            if (isLoadable(*record, maxPathBytes))
+                records.push_back({record->number, std::string(record->path)});
         }
     }
     return records;
 }
 
-bool isStorablePath(std::string_view path) {
-    return !path.empty() && path.size() <= MaxStoredPathBytes && !isBlank(path.front()) &&
+bool isStorablePath(std::string_view path, std::size_t maxPathBytes) {
+    return !path.empty() && path.size() <= maxPathBytes && !isBlank(path.front()) &&
            !holdsLineBreakOrNul(path);
 }
 
-std::string formatSettings(const std::vector<SettingsRecord>& registered) {
+std::string formatSettings(const std::vector<SettingsRecord>& registered,
+                           std::size_t maxPathBytes) {
     std::array<const std::string*, SlotCount> paths{};
     for (const SettingsRecord& record : registered) {
-        if (record.slot >= 0 && record.slot < SlotCount && isStorablePath(record.path)) {
+        if (record.slot >= 0 && record.slot < SlotCount &&
+            isStorablePath(record.path, maxPathBytes)) {
             paths[record.slot] = &record.path;
         }
     }
@@ -139,6 +142,24 @@ std::optional<std::string> settingsFilePath(std::string_view workingDirectory,
     if (!endsWithBackslash(workingDirectory, isLeadByte)) path += '\\';
     path += SettingsFileName;
     if (path.size() > MaxStoredPathBytes) return std::nullopt;
+    return path;
+}
+
+std::optional<std::string> settingsFilePathUtf8(std::string_view workingDirectory) {
+    const LeadByteTest noLeadBytes = [](unsigned char) { return false; };
+    if (workingDirectory.empty() || workingDirectory.find('\0') != std::string_view::npos)
+        return std::nullopt;
+    std::string path(workingDirectory);
+    if (!endsWithBackslash(workingDirectory, noLeadBytes)) path += '\\';
+    path += SettingsFileName;
+    // Each character is one UTF-16 unit but those of four bytes, which are two.
+    std::size_t units = 0;
+    for (const char c : path) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) ++units;
+        if (byte >= 0xF0) ++units;
+    }
+    if (units > MaxStoredPathBytes) return std::nullopt;
     return path;
 }
 

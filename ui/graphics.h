@@ -31,8 +31,9 @@ public:
                         int sourceX, int sourceY, std::uint32_t rop) = 0;
     // Rectangle() with a one-pixel solid pen and a solid brush made for this call.
     virtual void rectangle(DcHandle dc, Rect rect, Colour pen, Colour brush) = 0;
-    // DrawTextA with a font from CreateFontA(font), the text colour and a transparent
-    // background, all restored afterwards.
+    // DrawTextW of text in UTF-8, so that a title in any script is drawn, with a font from
+    // CreateFontA(font), the text colour and a transparent background, all restored
+    // afterwards.
     virtual void drawText(DcHandle dc, const char* text, Rect rect, unsigned format,
                           const FontRequest& font, Colour colour) = 0;
     virtual void drawIcon(DcHandle dc, int x, int y, IconHandle icon) = 0;

@@ -5,9 +5,14 @@
 
 #include <cstring>
 
+#include "base/utf8_file_store_win.h"
+
 namespace skelvo {
 
 namespace {
+
+// More than any title or file name the panel draws.
+constexpr int TextChars = 1024;
 
 HDC hdc(DcHandle dc) {
     return reinterpret_cast<HDC>(dc);
@@ -92,7 +97,8 @@ void Win32Graphics::drawText(DcHandle dc, const char* text, Rect rect, unsigned 
     const COLORREF previousColour = SetTextColor(target, colour);
     const int previousMode = SetBkMode(target, TRANSPARENT);
     RECT r{rect.left, rect.top, rect.right, rect.bottom};
-    DrawTextA(target, text, static_cast<int>(std::strlen(text)), &r, format);
+    wchar_t wide[TextChars];
+    if (toWidePath(text, wide, TextChars)) DrawTextW(target, wide, -1, &r, format);
     SetBkMode(target, previousMode);
     SetTextColor(target, previousColour);
 }

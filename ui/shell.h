@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "base/platform.h"
@@ -26,17 +28,24 @@ struct TrayIconData {
     char tip[64] = {};
 };
 
-// The OPENFILENAMEA members the panel sets; every other member is zero.
+// The OPENFILENAMEW members the panel sets; every other member is zero. The panel's
+// texts are code page 932; the names are UTF-8, which holds any name, in buffers of
+// FileChoiceBytes(size) bytes for a dialog limit of size characters.
 struct OpenFileRequest {
     WindowHandle owner = NullWindow;
     const char* filter = nullptr;  // pairs of strings, the list ended by an empty one
     const char* title = nullptr;
     unsigned flags = 0;
     char* file = nullptr;  // in: the initial file name; out: the chosen path
-    unsigned fileSize = 0;
+    unsigned fileSize = 0;      // nMaxFile, in characters
     char* fileTitle = nullptr;  // out: the chosen file's title
-    unsigned fileTitleSize = 0;
+    unsigned fileTitleSize = 0;  // nMaxFileTitle, in characters
 };
+
+// A UTF-8 buffer for names of up to size UTF-16 characters: three bytes each at most.
+constexpr unsigned FileChoiceBytes(unsigned size) {
+    return 3 * size;
+}
 
 class Shell {
 public:
@@ -44,7 +53,7 @@ public:
     // Shell_NotifyIconA; returns its result.
     virtual bool notifyIcon(unsigned operation, const TrayIconData& data) = 0;
 
-    // GetOpenFileNameA (the structure of OPENFILENAME_SIZE_VERSION_400A bytes); false when
+    // GetOpenFileNameW (the structure of OPENFILENAME_SIZE_VERSION_400W bytes); false when
     // cancelled or failed.
     virtual bool openFileDialog(const OpenFileRequest& request) = 0;
     // GetFileTitleA; returns its result (0 done).
@@ -59,11 +68,26 @@ public:
     // length of item index, otherwise the bytes copied (at most size - 1, terminated).
     virtual unsigned dragQueryFile(DropHandle drop, unsigned index, char* buffer,
                                    unsigned size) = 0;
+    // DragQueryFileW: item index in UTF-8, which holds any name; empty when there is none.
+    virtual std::string droppedPath(DropHandle drop, unsigned index) = 0;
     virtual void dragFinish(DropHandle drop) = 0;
-    // ShellExecuteA; returns its result (above 32 done).
-    virtual std::intptr_t shellExecute(WindowHandle owner, const char* operation, const char* file,
-                                       const char* parameters, const char* directory,
-                                       int showCommand) = 0;
+    // ShellExecuteExA with SEE_MASK_FLAG_NO_UI, so that the shell shows no error box of its
+    // own; returns 0 when done, otherwise the Win32 error code.
+    virtual unsigned shellExecute(WindowHandle owner, const char* operation, const char* file,
+                                  const char* parameters, const char* directory,
+                                  int showCommand) = 0;
+    // Paths between UTF-8, which holds any name, and the system's ANSI code page, in which
+    // the slots and the settings file keep them. toAnsi converts without best fit (no
+    // look-alike such as "e" for "é") and is nullopt when any character has no exact form;
+    // toUtf8 is empty for bytes that are not text in the code page.
+    virtual std::optional<std::string> toAnsi(const std::string& utf8) = 0;
+    virtual std::string toUtf8(const std::string& ansi) = 0;
+    // GetShortPathNameW: the existing path with each part that has an 8.3 name shortened to
+    // it, in UTF-8; empty when the path does not exist or the call fails.
+    virtual std::string shortPath(const std::string& utf8) = 0;
+    // The system's text for a Win32 error code in the ANSI code page, without its line
+    // end; empty when the system has none.
+    virtual std::string errorText(unsigned error) = 0;
 };
 
 // An icon the panel obtained from the shell: destroyed through it when replaced, reset or

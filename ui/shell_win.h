@@ -13,10 +13,14 @@ public:
     IconHandle associatedIcon(InstanceHandle instance, const char* path) override;
     bool destroyIcon(IconHandle icon) override;
     unsigned dragQueryFile(DropHandle drop, unsigned index, char* buffer, unsigned size) override;
+    std::string droppedPath(DropHandle drop, unsigned index) override;
     void dragFinish(DropHandle drop) override;
-    std::intptr_t shellExecute(WindowHandle owner, const char* operation, const char* file,
-                               const char* parameters, const char* directory,
-                               int showCommand) override;
+    unsigned shellExecute(WindowHandle owner, const char* operation, const char* file,
+                          const char* parameters, const char* directory, int showCommand) override;
+    std::string errorText(unsigned error) override;
+    std::optional<std::string> toAnsi(const std::string& utf8) override;
+    std::string toUtf8(const std::string& ansi) override;
+    std::string shortPath(const std::string& utf8) override;
     IconHandle loadIcon(InstanceHandle instance, int resourceId) override;
 
     // Called when the open-file dialog has returned.

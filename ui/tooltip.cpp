@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/pointer.h"
 
@@ -14,6 +15,10 @@ constexpr char EmptyText[] = "";
 void copyText(char* buffer, const char* text) {
     std::snprintf(buffer, HoverTextBytes, "%s", text);
 }
+
+char* hoverTextOf(Services& services, WindowHandle panel, const DesktopArray& desktops,
+                  const SlotArray& slots, int functionMode, char* buffer, bool& utf8);
+
 }  // namespace
 
 void createToolTip(Services& services, PanelState& state, WindowHandle panel,
@@ -33,7 +38,17 @@ void createToolTip(Services& services, PanelState& state, WindowHandle panel,
 }
 
 char* hoverText(Services& services, WindowHandle panel, const DesktopArray& desktops,
-                const SlotArray& slots, int functionMode, char* buffer) {
+                const SlotArray& slots, int functionMode, char* buffer, bool* utf8) {
+    bool isUtf8 = false;
+    buffer = hoverTextOf(services, panel, desktops, slots, functionMode, buffer, isUtf8);
+    if (utf8 != nullptr) *utf8 = isUtf8;
+    return buffer;
+}
+
+namespace {
+
+char* hoverTextOf(Services& services, WindowHandle panel, const DesktopArray& desktops,
+                  const SlotArray& slots, int functionMode, char* buffer, bool& utf8) {
     const Point p = services.host.screenToClient(panel, services.host.cursorPos());
     const int zone = hitZone(p.x, p.y);
     if (isCellZone(zone)) {
@@ -45,6 +60,7 @@ char* hoverText(Services& services, WindowHandle panel, const DesktopArray& desk
                 buffer[0] = '\0';
                 services.windows.text(w, buffer, HoverTextBytes);
                 buffer[HoverTextBytes - 1] = '\0';
+                utf8 = true;
                 return buffer;
             }
             std::snprintf(buffer, HoverTextBytes, "%s%d%s", HoverCountPrefix, d.count,
@@ -52,7 +68,15 @@ char* hoverText(Services& services, WindowHandle panel, const DesktopArray& desk
             return buffer;
         }
         const LauncherSlot& s = slots[i];
-        copyText(buffer, s.filePath[0] != '\0' && s.registered != 0 ? s.filePath : HoverSlotEmpty);
+        if (s.filePath[0] == '\0' || s.registered == 0) {
+            copyText(buffer, HoverSlotEmpty);
+            return buffer;
+        }
+        // The name as the user gave it, never the short form the slot opens.
+        const std::string name =
+            !s.longPath.empty() ? s.longPath : services.shell.toUtf8(s.filePath);
+        utf8 = !name.empty();
+        copyText(buffer, utf8 ? name.c_str() : s.filePath);
         return buffer;
     }
     switch (zone) {
@@ -65,16 +89,21 @@ char* hoverText(Services& services, WindowHandle panel, const DesktopArray& desk
     return buffer;
 }
 
+}  // namespace
+
 void updateToolTip(Application& app, Services& services, WindowHandle panel) {
     PanelState& st = app.state;
     char buffer[HoverTextBytes];
-    hoverText(services, panel, app.desktops, app.slots, st.functionMode, buffer);
+    bool utf8 = false;
+    hoverText(services, panel, app.desktops, app.slots, st.functionMode, buffer, &utf8);
     // Sent on every tick, the same text too: on a tip that is shown, the update moves it
     // to the pointer and restarts its auto-pop delay, so it stays up while the pointer rests.
     st.toolInfo.text = buffer;
+    st.toolInfo.utf8 = utf8;
     services.host.sendToolInfo(st.toolTipWindow, win::TtmUpdateTipTextA, st.toolInfo);
     // The tooltip keeps its own copy; the buffer dies here.
     st.toolInfo.text = EmptyText;
+    st.toolInfo.utf8 = false;
 }
 
 }  // namespace skelvo

@@ -6,7 +6,8 @@
 
 namespace skelvo {
 
-inline constexpr int HoverTextBytes = 260;
+// A file's long name in UTF-8: up to three bytes for each of its 260 characters.
+inline constexpr int HoverTextBytes = 3 * 260;
 
 inline constexpr char HoverCountPrefix[] = "このデスクトップには、“ ";
 inline constexpr char HoverCountSuffix[] = " ”個のウィンドウが存在します";
@@ -19,9 +20,10 @@ inline constexpr char HoverSizeButton[] = "クリックでツールサイズを�
 
 void createToolTip(Services& services, PanelState& state, WindowHandle panel,
                    InstanceHandle instance);
-// The text for the pointer's present position, written into buffer (HoverTextBytes).
+// The text for the pointer's present position, written into buffer (HoverTextBytes);
+// utf8, when given, tells a title or a file name in UTF-8 from the panel's own texts.
 char* hoverText(Services& services, WindowHandle panel, const DesktopArray& desktops,
-                const SlotArray& slots, int functionMode, char* buffer);
+                const SlotArray& slots, int functionMode, char* buffer, bool* utf8 = nullptr);
 void updateToolTip(Application& app, Services& services, WindowHandle panel);
 
 }  // namespace skelvo

@@ -85,21 +85,25 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-// Set B is created shown and set A hidden; positions cascade over the screen.
-void createWindows(Windows& w) {
+void registerClass() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = windowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = WindowClass;
     RegisterClassA(&wc);
+}
+
+// Set B is created shown and set A hidden; positions cascade over the screen.
+void createWindows(Windows& w) {
+    registerClass();
     for (int set = 0; set < 2; ++set) {
         for (int i = 0; i < SetSize; ++i) {
             char title[32];
             std::snprintf(title, sizeof title, "bench %c %d", set == 0 ? 'B' : 'A', i + 1);
             HWND h =
                 CreateWindowExA(0, WindowClass, title, WS_OVERLAPPEDWINDOW, 20 + 40 * i,
-                                20 + 30 * i, 320, 220, nullptr, nullptr, wc.hInstance, nullptr);
+                                20 + 30 * i, 320, 220, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
             if (set == 0) {
                 ShowWindow(h, SW_SHOWNORMAL);
                 UpdateWindow(h);
@@ -248,15 +252,6 @@ Options parse(int argc, char** argv) {
 
 
 // ---- Windows of separate processes -------------------------------------------------------
-
-void registerClass() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = WindowClass;
-    RegisterClassA(&wc);
-}
 
 void childTitle(int n, char (&title)[32]) {
     std::snprintf(title, sizeof title, "bench P %d", n + 1);

@@ -73,6 +73,17 @@ TEST_F(FileContract, TheLongestPathIsReplaced) {
     EXPECT_EQ(files.list(folder, ""), std::vector<std::string>{"KQZ.txt"});
 }
 
+// Paths are UTF-8: a folder whose name no ANSI code page holds is read, replaced and listed.
+TEST_F(FileContract, AFolderOfAnyName) {
+    const std::u8string u8folder = u8"\\café 한국 😀";
+    const std::string folder = dir + std::string(u8folder.begin(), u8folder.end());
+    env->create(folder + "\\KQZ.txt", old);
+    expectRead(folder + "\\KQZ.txt", FileRead::Read, old);
+    EXPECT_TRUE(files.replace(folder + "\\KQZ.txt", "new"));
+    expectRead(folder + "\\KQZ.txt", FileRead::Read, "new");
+    EXPECT_EQ(files.list(folder, ""), std::vector<std::string>{"KQZ.txt"});
+}
+
 // Code page 932 on both: the edges of the two lead-byte ranges.
 TEST_F(FileContract, LeadBytesOfTheSystemCodePage) {
     for (unsigned byte : {0x81u, 0x9Fu, 0xE0u, 0xFCu, 0x95u}) {

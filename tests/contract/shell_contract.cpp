@@ -2,7 +2,9 @@
 // icons, the names in a drop and opening a program.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/contract/shell_env.h"
@@ -67,6 +69,8 @@ TEST_F(ShellContract, NamesOfADrop) {
         EXPECT_EQ(shell.dragQueryFile(drop, i, name, sizeof name), names[i].size());
         EXPECT_EQ(std::string(name), names[i]);
     }
+    EXPECT_EQ(shell.droppedPath(drop, 0), names[0]) << "an ASCII name, in UTF-8";
+    EXPECT_EQ(shell.droppedPath(drop, 3), "") << "past the last item";
     char cut[6] = {};
     shell.dragQueryFile(drop, 0, cut, sizeof cut);
     EXPECT_EQ(std::string(cut), names[0].substr(0, 5));
@@ -79,13 +83,41 @@ TEST_F(ShellContract, NamesOfADrop) {
 TEST_F(ShellContract, OpenStartsAProgram) {
     const std::string mark = env->scratchFile("opened.mark");
     const std::string parameters = "mark " + mark;
-    EXPECT_GT(shell.shellExecute(NullWindow, "open", env->fixture().c_str(), parameters.c_str(),
+    EXPECT_EQ(shell.shellExecute(NullWindow, "open", env->fixture().c_str(), parameters.c_str(),
                                  nullptr, win::SwShow),
-              32);
+              0u);
     EXPECT_TRUE(env->marked(mark, 15000));
-    EXPECT_LE(shell.shellExecute(NullWindow, "open", env->missing().c_str(), nullptr, nullptr,
-                                 win::SwShow),
-              32);
+    // A missing file fails with the system's code, which the system puts into words.
+    const unsigned error = shell.shellExecute(NullWindow, "open", env->missing().c_str(), nullptr,
+                                              nullptr, win::SwShow);
+    EXPECT_EQ(error, 2u) << "ERROR_FILE_NOT_FOUND";
+    const std::string text = shell.errorText(error);
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.back(), '\n');
+}
+
+std::string utf8(std::u8string_view text) {
+    return std::string(text.begin(), text.end());
+}
+
+// Names between UTF-8 and code page 932: exact forms only, never a look-alike, and the
+// short name of a file whose long name the code page cannot hold.
+TEST_F(ShellContract, PathsOutsideTheCodePage) {
+    const std::string japanese = "C:\\" + Hyo + "\\\x83\x81\x83\x82.txt";  // C:\表\メモ.txt
+    EXPECT_EQ(shell.toAnsi(utf8(u8"C:\\表\\メモ.txt")), japanese);
+    EXPECT_EQ(shell.toUtf8(japanese), utf8(u8"C:\\表\\メモ.txt"));
+    EXPECT_EQ(shell.toAnsi("C:\\plain.txt"), "C:\\plain.txt");
+    for (const std::u8string_view name : {u8"café", u8"한국", u8"😀", u8"über"})
+        EXPECT_EQ(shell.toAnsi(utf8(name)), std::nullopt) << "no best fit";
+
+    const std::string longName = env->makeFile(utf8(u8"한국😀 café.zzz"));
+    const std::string shortened = shell.shortPath(longName);
+    ASSERT_FALSE(shortened.empty());
+    const std::optional<std::string> ansi = shell.toAnsi(shortened);
+    ASSERT_TRUE(ansi.has_value()) << shortened;
+    EXPECT_TRUE(env->existsAnsi(*ansi)) << *ansi;
+    const std::string missing = env->scratchFile(utf8(u8"없음.zzz"));
+    EXPECT_EQ(shell.shortPath(missing), "") << "no such file";
 }
 
 }  // namespace

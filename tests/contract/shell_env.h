@@ -29,6 +29,10 @@ public:
     virtual std::string fixture() = 0;
     virtual bool marked(const std::string& file, int deadlineMs) = 0;
     virtual std::string scratchFile(const std::string& name) = 0;
+    // Creates a file of this UTF-8 name beside the scratch files; its path in UTF-8.
+    virtual std::string makeFile(const std::string& name) = 0;
+    // The ANSI path names an existing file.
+    virtual bool existsAnsi(const std::string& path) = 0;
 };
 
 std::unique_ptr<ShellEnv> makeShellEnv();

@@ -1,4 +1,6 @@
 // The shell contract's environment on the fake shell.
+#include <set>
+
 #include "tests/contract/shell_env.h"
 #include "tests/fakes/fake_shell.h"
 
@@ -25,9 +27,19 @@ public:
         return false;
     }
     std::string scratchFile(const std::string& name) override { return "C:\\contract\\" + name; }
+    std::string makeFile(const std::string& name) override {
+        const std::string path = scratchFile(name);
+        const std::string shortened = scratchFile("SHORT~" + std::to_string(++made_));
+        shell_.shortNames[path] = shortened;
+        existing_.insert(shortened);
+        return path;
+    }
+    bool existsAnsi(const std::string& path) override { return existing_.count(path) != 0; }
 
 private:
     FakeShell shell_;
+    int made_ = 0;
+    std::set<std::string> existing_;
 };
 
 }  // namespace

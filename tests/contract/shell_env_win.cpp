@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/utf8_file_store_win.h"
 #include "tests/contract/shell_env.h"
 #include "ui/shell_win.h"
 
@@ -25,6 +26,10 @@ public:
         CloseHandle(f);
     }
     ~Win32ShellEnv() override {
+        for (const std::string& path : made_) {
+            wchar_t wide[MAX_PATH];
+            if (toWidePath(path, wide, MAX_PATH)) DeleteFileW(wide);
+        }
         DeleteFileA(document().c_str());
         RemoveDirectoryA(dir_.c_str());
     }
@@ -77,10 +82,23 @@ public:
         return false;
     }
     std::string scratchFile(const std::string& name) override { return dir_ + "\\" + name; }
+    std::string makeFile(const std::string& name) override {
+        const std::string path = dir_ + "\\" + name;
+        wchar_t wide[MAX_PATH];
+        if (!toWidePath(path, wide, MAX_PATH)) return {};
+        CloseHandle(CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        made_.push_back(path);
+        return path;
+    }
+    bool existsAnsi(const std::string& path) override {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
 
 private:
     Win32Shell shell_;
     std::string dir_;
+    std::vector<std::string> made_;
 };
 
 }  // namespace

@@ -185,13 +185,19 @@ TEST_F(WindowContract, TextIsCutToTheBufferAndKeepsItsBytes) {
     const std::string longTitle(200, 'x');
     const WindowHandle w = open(longTitle);
     char buffer[TitleBytes];
-    EXPECT_EQ(ws.text(w, buffer, TitleBytes), TitleBytes - 1);
-    EXPECT_EQ(std::string(buffer), std::string(TitleBytes - 1, 'x'));
-    // CP932 bytes come back as they were given: "テスト窓".
-    const std::string japanese = "\x83\x65\x83\x58\x83\x67\x91\x8b";
-    const WindowHandle j = open(japanese);
-    EXPECT_EQ(ws.text(j, buffer, TitleBytes), static_cast<int>(japanese.size()));
-    EXPECT_EQ(std::string(buffer), japanese);
+    EXPECT_EQ(ws.text(w, buffer, TitleBytes), TitleChars - 1);
+    EXPECT_EQ(std::string(buffer), std::string(TitleChars - 1, 'x'));
+    // Titles come back whole in UTF-8, whatever the code page holds; a buffer too small
+    // for the last character gets the whole characters before it.
+    const std::u8string wide = u8"テスト窓 😀 한국어 café € –";
+    const std::string utf8(wide.begin(), wide.end());
+    const WindowHandle j = open(utf8);
+    EXPECT_EQ(ws.text(j, buffer, TitleBytes), static_cast<int>(utf8.size()));
+    EXPECT_EQ(std::string(buffer), utf8);
+    const std::string prefix = utf8.substr(0, utf8.find(' ') + 1);  // "テスト窓 "
+    EXPECT_EQ(ws.text(j, buffer, static_cast<int>(prefix.size()) + 3),
+              static_cast<int>(prefix.size()));
+    EXPECT_EQ(std::string(buffer), prefix) << "not half of the emoji";
     const WindowHandle empty = open("");
     buffer[0] = 'x';
     EXPECT_EQ(ws.text(empty, buffer, TitleBytes), 0);

@@ -7,11 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8_file_store_win.h"
 #include "desktops/window_system_win.h"
 #include "tests/contract/window_env.h"
 
 namespace skelvo::testing {
 namespace {
+
+std::wstring wide(const std::string& utf8) {
+    wchar_t buffer[512];
+    return toWidePath(utf8, buffer, 512) ? std::wstring(buffer) : std::wstring();
+}
 
 HWND hwnd(WindowHandle w) {
     return reinterpret_cast<HWND>(w);
@@ -86,11 +92,11 @@ private:
     // Creates the window on the calling thread and shows it as the request says.
     static HWND create(const WindowRequest& request) {
         const Rect& r = request.rect;
-        HWND w = CreateWindowExA(request.topmost ? WS_EX_TOPMOST : 0, request.className.c_str(),
-                                 request.title.c_str(), request.style & ~WS_VISIBLE, r.left, r.top,
-                                 r.width(), r.height(), hwnd(request.owner), nullptr,
-                                 GetModuleHandleA(nullptr),
-                                 nullptr);
+        // Unicode windows, so that any title is kept: titles are UTF-8.
+        HWND w = CreateWindowExW(request.topmost ? WS_EX_TOPMOST : 0,
+                                 wide(request.className).c_str(), wide(request.title).c_str(),
+                                 request.style & ~WS_VISIBLE, r.left, r.top, r.width(), r.height(),
+                                 hwnd(request.owner), nullptr, GetModuleHandleA(nullptr), nullptr);
         if (w == nullptr) return nullptr;
         if (request.disabled) EnableWindow(w, FALSE);
         switch (request.state) {
@@ -139,13 +145,14 @@ private:
     // Our own classes once each; "#32770" is the system's dialog class.
     void registerClass(const std::string& name) {
         if (name == "#32770" || registered_.count(name) != 0) return;
-        WNDCLASSEXA wc{};
+        const std::wstring className = wide(name);
+        WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = name.c_str();
-        RegisterClassExA(&wc);
+        wc.lpszClassName = className.c_str();
+        RegisterClassExW(&wc);
         registered_.insert(name);
     }
 

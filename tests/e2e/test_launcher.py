@@ -121,9 +121,11 @@ class Launcher(harness.WineTestCase):
         self.h.click(x, y, repeat=2)
         self.h.wait_for(lambda: len(self.notepads()) == 1, "one Notepad window")
         self.h.post(WM_COMMAND, LAUNCHER_2)
-        found = self.h.wait_for(lambda: len(self.notepads()) == 2 and self.notepads(),
-                                "the second slot's Notepad")
-        self.assertTrue(any("note" in w["title"] for w in found), found)
+        # Notepad names its window after the file only once it has read it.
+        def second():
+            found = self.notepads()
+            return len(found) == 2 and any("note" in w["title"] for w in found) and found
+        self.h.wait_for(second, "the second slot's Notepad, titled after note.txt")
         # The panel stays where it was, shown, in the launcher function (seen once the
         # Notepad windows no longer cover it).
         (after,) = self.h.wait_panels(1)

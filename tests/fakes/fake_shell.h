@@ -9,12 +9,19 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/fakes/event_log.h"
 #include "ui/shell.h"
 
 namespace skelvo::testing {
+
+// A u8 literal as the bytes that a std::string holds: the sources' other literals are
+// code page 932.
+inline std::string utf8(std::u8string_view text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
 
 class FakeShell : public Shell {
 public:
@@ -33,7 +40,8 @@ public:
         return true;
     }
 
-    // The next answer of dialogAnswers (none: cancelled), written as GetOpenFileNameA does.
+    // The next answer of dialogAnswers (none: cancelled, UTF-8 otherwise), written as
+    // GetOpenFileNameW does.
     bool openFileDialog(const OpenFileRequest& r) override {
         dialogs.push_back({r.owner, std::string(r.filter, filterLength(r.filter)), r.title, r.flags,
                            r.file, r.fileSize, r.fileTitleSize});
@@ -44,7 +52,9 @@ public:
         }
         const DialogAnswer a = *dialogAnswers.front();
         dialogAnswers.pop_front();
-        if (a.path.size() >= r.fileSize || a.title.size() >= r.fileTitleSize) return false;
+        if (a.path.size() >= FileChoiceBytes(r.fileSize) ||
+            a.title.size() >= FileChoiceBytes(r.fileTitleSize))
+            return false;
         std::memcpy(r.file, a.path.c_str(), a.path.size() + 1);
         std::memcpy(r.fileTitle, a.title.c_str(), a.title.size() + 1);
         return true;
@@ -106,21 +116,76 @@ public:
         buffer[n] = '\0';
         return static_cast<unsigned>(n);
     }
+    // The names as they were added: UTF-8, as the shell hands them out in Unicode.
+    std::string droppedPath(DropHandle drop, unsigned index) override {
+        const auto it = drops.find(drop);
+        return it != drops.end() && index < it->second.size() ? it->second[index] : std::string();
+    }
     void dragFinish(DropHandle drop) override {
         finishedDrops.push_back(drop);
         drops.erase(drop);
     }
 
-    std::intptr_t shellExecute(WindowHandle owner, const char* operation, const char* file,
-                               const char* parameters, const char* directory,
-                               int showCommand) override {
+    unsigned shellExecute(WindowHandle owner, const char* operation, const char* file,
+                          const char* parameters, const char* directory, int showCommand) override {
         auto text = [](const char* t) { return t ? std::optional<std::string>(t) : std::nullopt; };
         executed.push_back({owner, operation ? operation : "", file ? file : "", text(parameters),
                             text(directory), showCommand});
         if (log_ != nullptr) log_->add(std::string("shellExecute ") + file);
-        return missing.count(file) != 0 ? 2 : 42;  // SE_ERR_FNF
+        return missing.count(file) != 0 ? FileNotFound : 0;
     }
 
+    // The system's text for the codes the fake returns.
+    std::string errorText(unsigned error) override {
+        return error == FileNotFound ? "The system cannot find the file specified." : "";
+    }
+
+    // Code page 932 as far as ansiOf knows it: ASCII as it is, each other character only
+    // through the table, and nothing by best fit.
+    std::optional<std::string> toAnsi(const std::string& utf8) override {
+        std::string ansi;
+        for (std::size_t i = 0; i < utf8.size();) {
+            const unsigned char c = static_cast<unsigned char>(utf8[i]);
+            const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+            const std::string character = utf8.substr(i, n);
+            i += n;
+            if (n == 1) {
+                ansi += character;
+                continue;
+            }
+            const auto it = ansiOf.find(character);
+            if (it == ansiOf.end()) return std::nullopt;
+            ansi += it->second;
+        }
+        return ansi;
+    }
+    std::string toUtf8(const std::string& ansi) override {
+        std::string utf8;
+        for (std::size_t i = 0; i < ansi.size();) {
+            if (static_cast<unsigned char>(ansi[i]) < 0x80) {
+                utf8 += ansi[i++];
+                continue;
+            }
+            const auto it = std::find_if(ansiOf.begin(), ansiOf.end(), [&](const auto& entry) {
+                return ansi.compare(i, entry.second.size(), entry.second) == 0;
+            });
+            if (it == ansiOf.end()) return {};
+            utf8 += it->first;
+            i += it->second.size();
+        }
+        return utf8;
+    }
+    std::string shortPath(const std::string& utf8) override {
+        const auto it = shortNames.find(utf8);
+        return it != shortNames.end() ? it->second : std::string();
+    }
+
+    static constexpr unsigned FileNotFound = 2;  // ERROR_FILE_NOT_FOUND
+    // The characters beyond ASCII that the code page holds: UTF-8 and their ANSI bytes.
+    std::map<std::string, std::string> ansiOf = {
+        {utf8(u8"表"), "\x95\x5C"}, {utf8(u8"メ"), "\x83\x81"}, {utf8(u8"モ"), "\x83\x82"}};
+    // Paths that exist with short names: the long path and its short form, in UTF-8.
+    std::map<std::string, std::string> shortNames;
     bool refuseAdd = false;  // the shell refuses new icons (no taskbar yet)
     bool busy = false;       // an add reports failure although it showed the icon
     bool shown = false;      // an icon is in the notification area

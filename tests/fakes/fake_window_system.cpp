@@ -3,9 +3,11 @@
 #include "tests/fakes/fake_window_system.h"
 
 #include <algorithm>
+
 #include <cctype>
 #include <cstring>
 #include <stdexcept>
+#include "desktops/window_entry.h"
 
 namespace skelvo::testing {
 
@@ -199,8 +201,17 @@ int FakeWindowSystem::text(WindowHandle window, char* buffer, int size) {
     if (size <= 0) return 0;
     buffer[0] = '\0';
     if (!exists(window)) return 0;
+    // Titles are UTF-8: whole characters, at most TitleChars - 1 UTF-16 units of them.
     const std::string& t = windows_[window].title;
-    const int n = std::min(static_cast<int>(t.size()), size - 1);
+    int n = 0;
+    for (int units = 0, i = 0; i < static_cast<int>(t.size());) {
+        const unsigned char c = static_cast<unsigned char>(t[i]);
+        const int length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        units += length == 4 ? 2 : 1;
+        if (units > TitleChars - 1 || i + length > size - 1) break;
+        i += length;
+        n = i;
+    }
     std::memcpy(buffer, t.data(), static_cast<std::size_t>(n));
     buffer[n] = '\0';
     return n;

@@ -153,7 +153,7 @@ TEST(WindowEntry, AssignFillsFromTheLiveWindowAndLeavesTheIndexes) {
     EXPECT_EQ(e.windowRect, ws.rect(h));
     EXPECT_EQ(e.style, ws.style(h));
     EXPECT_EQ(e.showState, win::SwShowNa) << "a fresh entry is shown with SW_SHOWNA";
-    EXPECT_EQ(std::string(e.title), std::string(TitleBytes - 1, 'x'));
+    EXPECT_EQ(std::string(e.title), std::string(TitleChars - 1, 'x'));
     EXPECT_EQ(e.captureIndex, 9);
     EXPECT_EQ(e.desktopIndex, 5);
     // The maximised rectangle (-4, -4, 1924, 1084) on desktop 5's cell.

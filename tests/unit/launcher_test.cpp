@@ -228,6 +228,23 @@ TEST_F(Launcher, LaunchesWithoutTouchingThePanel) {
     EXPECT_EQ(h.shell.executed.back().file, "E:\\last.exe");
 }
 
+// A launch the system refuses says so once per launch, with the path and the reason, and
+// changes nothing else; the launches that work say nothing.
+TEST_F(Launcher, AFailedLaunchSaysWhy) {
+    h.shell.missing = {Plan};
+    h.host.answers = {win::IdOk, win::IdOk};
+    const Rect where = h.windows.rect(h.panelWindow);
+    command(CmdRunAll, 0);
+    command(CmdLauncherFirst, 1);
+    EXPECT_EQ(h.shell.executed.size(), 3u);
+    const std::string failed = "起動エラー|起動できませんでした。\n" + Plan +
+                               "\nThe system cannot find the file specified.|48";
+    EXPECT_EQ(boxes(), std::vector<std::string>{failed});
+    EXPECT_EQ(h.host.messageBoxes[0].owner, h.panelWindow);
+    EXPECT_EQ(registered(), (std::vector<int>{0, 3}));
+    EXPECT_EQ(h.windows.rect(h.panelWindow), where);
+}
+
 TEST_F(Launcher, SavedAtQuitAndAtSessionEndOnly) {
     const std::string expected =
         "--- LANCHER ---\r\n0 " + Notepad + "\r\n3 " + Plan + "\r\n10 D:\\b.txt\r\n--- L_END ---";
@@ -296,18 +313,18 @@ TEST(LauncherSettings, AFileThatCannotBeReadOrWrittenIsKept) {
     }
 }
 
-// On a system whose code page is 1252, paths are saved and loaded as the bytes they are,
-// and a directory ending in what code page 932 would take for a lead byte has its file.
+// On a system whose code page is 1252, paths are saved and loaded as the bytes they are.
 TEST(LauncherSettings, SingleByteCodePageRoundTrip) {
-    const std::string directory = "C:\\Caf\xE9";
+    const std::string directory = utf8(u8"C:\\Café");
     const std::string cafe = "C:\\caf\xE9.txt";
     PanelHarness first;
     first.files.codePage = 1252;
+    first.shell.ansiOf = {{utf8(u8"é"), "\xE9"}};
     first.host.directory = directory;
     first.create();
     first.send(win::WmCommand, CmdSwitchFunction);
     first.pointAt(127, 62);
-    first.send(win::WmDropFiles, first.shell.addDrop({cafe}));
+    first.send(win::WmDropFiles, first.shell.addDrop({utf8(u8"C:\\café.txt")}));
     first.host.answers = {win::IdYes};
     first.send(win::WmClose);
     EXPECT_EQ(first.host.messageBoxes.size(), 1u) << "the quit question only";
@@ -319,6 +336,100 @@ TEST(LauncherSettings, SingleByteCodePageRoundTrip) {
     EXPECT_STREQ(second.app->slots[6].filePath, cafe.c_str());
     EXPECT_EQ(second.files.files[directory + "\\KQZ.txt"],
               "--- LANCHER ---\r\n6 " + cafe + "\r\n--- L_END ---");
+}
+
+// A dropped or chosen name in UTF-8 becomes a path of the code page: as it is when it
+// fits, with only the parts that do not shortened to their 8.3 names, or not at all; never
+// a look-alike or "?".
+TEST(LauncherPaths, NamesOutsideTheCodePage) {
+    const std::string korean = utf8(u8"C:\\Docs\\한국😀.zzz");
+    const std::string deep = utf8(u8"C:\\Program Files\\café\\long name.txt");
+    const std::string koreanShort = utf8(u8"C:\\한~1.ZZZ");
+    struct Case {
+        std::string dropped, shortName;
+        std::optional<std::string> stored;  // nullopt: refused
+    } cases[] = {
+        {utf8(u8"C:\\表\\メモ.txt"), "", "C:\\\x95\x5C\\\x83\x81\x83\x82.txt"},
+        {korean, "C:\\Docs\\HAN~1.ZZZ", "C:\\Docs\\HAN~1.ZZZ"},
+        {deep, "C:\\PROGRA~1\\CAF~1\\LONGNA~1.TXT", "C:\\Program Files\\CAF~1\\long name.txt"},
+        {utf8(u8"D:\\café.txt"), "", std::nullopt},         // "cafe.txt" is another file
+        {utf8(u8"C:\\한.zzz"), koreanShort, std::nullopt},  // a short name that does not fit
+    };
+    for (const auto& [c, byDialog] : {std::pair{cases[0], false},
+                                      {cases[1], false},
+                                      {cases[2], false},
+                                      {cases[3], false},
+                                      {cases[4], false},
+                                      {cases[1], true},
+                                      {cases[3], true}}) {
+        SCOPED_TRACE(c.dropped + (byDialog ? " chosen" : " dropped"));
+        LauncherPanel t;
+        if (!c.shortName.empty()) t.h.shell.shortNames[c.dropped] = c.shortName;
+        t.h.host.answers = {win::IdYes, win::IdOk};
+        if (byDialog) {  // slot 3, which holds Plan
+            t.h.shell.dialogAnswers = {FakeShell::DialogAnswer{c.dropped, "title"}};
+            t.command(CmdRegister, 4);
+        } else {
+            t.drop(177, 22, {c.dropped});
+        }
+        if (!c.stored) {
+            EXPECT_STREQ(t.slot(3).filePath, Plan.c_str()) << "the slot as it was";
+            EXPECT_EQ(t.boxes(),
+                      (std::vector<std::string>{Overwrite, std::string(UnstorableCaption) + "|" +
+                                                               UnstorableText + "|48"}));
+            continue;
+        }
+        EXPECT_STREQ(t.slot(3).filePath, c.stored->c_str());
+        EXPECT_EQ(t.slot(3).longPath, c.shortName.empty() ? "" : c.dropped);
+        t.command(CmdRun, 4);
+        EXPECT_EQ(t.h.shell.executed.back().file, *c.stored);
+        t.h.host.answers = {win::IdYes};
+        t.h.send(win::WmClose);
+        EXPECT_NE(t.h.files.files[File].find("\r\n3 " + *c.stored + "\r\n"), std::string::npos);
+    }
+}
+
+// The folder's name reaches the file store whole, whatever the code page holds, and the
+// paths inside stay the code page's bytes.
+TEST(LauncherSettings, AFolderOfAnyName) {
+    const std::string directory = utf8(u8"C:\\café 한국");
+    const std::string file = "--- LANCHER ---\r\n4 C:\\\x83\x81\x83\x82.txt\r\n--- L_END ---";
+    PanelHarness h;
+    h.host.directory = directory;
+    h.files.files[directory + "\\KQZ.txt"] = file;
+    h.create();
+    EXPECT_STREQ(h.app->slots[4].filePath, "C:\\\x83\x81\x83\x82.txt");
+    h.host.answers = {win::IdYes};
+    h.send(win::WmClose);
+    ASSERT_EQ(h.files.writes.size(), 1u);
+    EXPECT_EQ(h.files.writes[0].path, directory + "\\KQZ.txt");
+    EXPECT_EQ(h.files.writes[0].bytes, file);
+}
+
+// A file saved as UTF-8 with its mark: read as UTF-8 whichever section comes first, names
+// outside the code page opened through their short names, and written back as it came.
+TEST(LauncherSettings, AFileInUtf8IsWrittenBackInUtf8) {
+    const std::string keys = "--- HOTKEYS ---\r\nswitch 3 Ctrl+Alt+F3\r\n--- H_END ---\r\n";
+    const std::string launcher = utf8(
+        u8"--- LANCHER ---\r\n0 C:\\メモ\\a.txt\r\n"
+        u8"2 C:\\한국😀.zzz\r\n5 D:\\café\\b.txt\r\n--- L_END ---");
+    PanelHarness h;
+    h.shell.shortNames = {{utf8(u8"C:\\한국😀.zzz"), "C:\\HAN~1.ZZZ"},
+                          {utf8(u8"D:\\café\\b.txt"), "D:\\CAF~1\\b.txt"}};
+    h.files.files[File] = "\xEF\xBB\xBF" + keys + launcher;
+    h.create();
+    EXPECT_STREQ(h.app->slots[0].filePath, "C:\\\x83\x81\x83\x82\\a.txt");
+    EXPECT_STREQ(h.app->slots[2].filePath, "C:\\HAN~1.ZZZ");
+    EXPECT_STREQ(h.app->slots[5].filePath, "D:\\CAF~1\\b.txt");
+    EXPECT_EQ(h.app->hotkeys.section.lines, std::vector<std::string>{"switch 3 Ctrl+Alt+F3"});
+    h.state().pointerZone = 3;
+    h.send(win::WmCommand, CmdRun);
+    ASSERT_EQ(h.shell.executed.size(), 1u);
+    EXPECT_EQ(h.shell.executed[0].file, "C:\\HAN~1.ZZZ");
+    h.host.answers = {win::IdYes};
+    h.send(win::WmClose);
+    EXPECT_EQ(h.files.files[File], "\xEF\xBB\xBF" + keys + launcher);
+    EXPECT_EQ(h.host.messageBoxes.size(), 1u) << "the quit question only";
 }
 
 TEST(LauncherIcons, EveryIconObtainedIsDestroyedOnce) {

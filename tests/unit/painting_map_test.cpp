@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/ids.h"
 #include "tests/unit/painting_scene.h"
 
 namespace skelvo::testing {
@@ -234,6 +235,41 @@ TEST(PanelTexts, SlotTextsNeedAnIconAboveOneAndATitle) {
     EXPECT_EQ(g.texts[1].font.height, 10);
     EXPECT_EQ(g.texts[1].font.charset, 128);
     EXPECT_EQ(g.texts[1].colour, 0x00FF2337u);
+}
+
+// Another program's title in any script, and a file's long name, reach the map, the
+// information bar and the tooltip as they are; the panel's own texts stay code page 932.
+TEST(PanelTexts, NamesOutsideTheCodePageAreShownWhole) {
+    Scene s;
+    const std::string title = utf8(u8"😀 emoji 한국어 café € –");
+    s.h.addWindow(title, Rect{100, 100, 500, 400});
+    s.h.create();
+    s.paint();
+    EXPECT_EQ(std::count_if(s.h.graphics.texts.begin(), s.h.graphics.texts.end(),
+                            [&](const TextCall& t) { return t.text == title; }),
+              2)
+        << "the map and the information bar";
+    auto tip = [&](int x, int y) {
+        s.h.pointAt(x, y);
+        s.h.tick(TimerToolTip);
+        return s.h.host.toolMessages.back();
+    };
+    const auto overWindow = tip(12, 12);
+    EXPECT_EQ(overWindow.text, title);
+    EXPECT_TRUE(overWindow.info.utf8);
+    EXPECT_FALSE(tip(40, 35).info.utf8) << "the window count is the panel's own text";
+
+    const std::string longName = utf8(u8"C:\\Docs\\한국😀.zzz");
+    s.h.shell.shortNames[longName] = "C:\\Docs\\HAN~1.ZZZ";
+    s.h.send(win::WmCommand, CmdSwitchFunction);
+    s.h.pointAt(77, 22);
+    s.h.send(win::WmDropFiles, s.h.shell.addDrop({longName}));
+    EXPECT_STREQ(s.h.app->slots[1].filePath, "C:\\Docs\\HAN~1.ZZZ");
+    const std::string shown = utf8(u8"한국😀.zzz");
+    EXPECT_EQ(std::string(s.h.app->slots[1].fileTitle), shown) << "the long name";
+    const auto overSlot = tip(77, 22);
+    EXPECT_EQ(overSlot.text, longName);
+    EXPECT_TRUE(overSlot.info.utf8);
 }
 
 }  // namespace
