@@ -474,5 +474,28 @@ class WineTestCase(unittest.TestCase):
              10, "no panel or message box before the test", describe=self.h.describe_windows)
 
 
+class LauncherTestCase(WineTestCase):
+    """Tests that start Skelvo in a folder of their own, quit it, and open Notepad through
+    its slots."""
+
+    def start_in(self, folder):
+        skelvo = self.h.start_skelvo(cwd=folder)
+        (panel,) = self.h.wait_panels(1)
+        return skelvo, panel
+
+    def quit(self, skelvo):
+        self.h.post(WM_CLOSE)
+        self.h.message_box(caption="終了確認", press="yes")
+        self.assertEqual(skelvo.wait(20), 0)
+
+    def notepads(self):
+        return [w for w in self.h.windows() if w["class"] == "Notepad" and w["visible"]]
+
+    def close_notepads(self):
+        for w in self.notepads():
+            self.h.post(WM_CLOSE, hwnd=w["hwnd"])
+        self.h.wait_for(lambda: not self.notepads(), "no Notepad window")
+
+
 def main():
     unittest.main(verbosity=2, testRunner=unittest.TextTestRunner(stream=sys.stdout, verbosity=2))

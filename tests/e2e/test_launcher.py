@@ -56,7 +56,7 @@ def count(image, slot, x0, x1, kind):
     return sum(1 for c in cell_pixels(image, slot, x0, x1) if kind(c))
 
 
-class Launcher(harness.WineTestCase):
+class Launcher(harness.LauncherTestCase):
     def setUp(self):
         super().setUp()
         self.dir = tempfile.mkdtemp(prefix="skelvo-launcher-")
@@ -73,22 +73,7 @@ class Launcher(harness.WineTestCase):
             return f.read()
 
     def start(self):
-        skelvo = self.h.start_skelvo(cwd=self.dir)
-        (panel,) = self.h.wait_panels(1)
-        return skelvo, panel
-
-    def quit(self, skelvo):
-        self.h.post(WM_CLOSE)
-        self.h.message_box(caption="終了確認", press="yes")
-        self.assertEqual(skelvo.wait(20), 0)
-
-    def notepads(self):
-        return [w for w in self.h.windows() if w["class"] == "Notepad" and w["visible"]]
-
-    def close_notepads(self):
-        for w in self.notepads():
-            self.h.post(WM_CLOSE, hwnd=w["hwnd"])
-        self.h.wait_for(lambda: not self.notepads(), "no Notepad window")
+        return self.start_in(self.dir)
 
     def screenshot(self, panel):
         left, top, _, _ = panel["rect"]

@@ -9,7 +9,7 @@ import tempfile
 
 import harness
 import x11
-from harness import WM_CLOSE, WM_COMMAND, cp932
+from harness import WM_COMMAND, cp932
 
 SWITCH_FUNCTION = 40066
 LAUNCHER_1 = 40042
@@ -18,7 +18,7 @@ OPEN = b"--- LANCHER ---\r\n"
 CLOSE = b"--- L_END ---"
 
 
-class Names(harness.WineTestCase):
+class Names(harness.LauncherTestCase):
     def setUp(self):
         super().setUp()
         self.base = tempfile.mkdtemp(prefix="skelvo-names-")
@@ -27,24 +27,6 @@ class Names(harness.WineTestCase):
 
     def settings(self, folder):
         return os.path.join(folder, "KQZ.txt")
-
-    def start(self, folder):
-        skelvo = self.h.start_skelvo(cwd=folder)
-        (panel,) = self.h.wait_panels(1)
-        return skelvo, panel
-
-    def quit(self, skelvo):
-        self.h.post(WM_CLOSE)
-        self.h.message_box(caption="終了確認", press="yes")
-        self.assertEqual(skelvo.wait(20), 0)
-
-    def notepads(self):
-        return [w for w in self.h.windows() if w["class"] == "Notepad" and w["visible"]]
-
-    def close_notepads(self):
-        for w in self.notepads():
-            self.h.post(WM_CLOSE, hwnd=w["hwnd"])
-        self.h.wait_for(lambda: not self.notepads(), "no Notepad window")
 
     def launches_notepad(self, command):
         self.h.post(WM_COMMAND, command)
@@ -55,7 +37,7 @@ class Names(harness.WineTestCase):
         title = "😀 emoji 한국어 café"
         (window,) = self.h.open_windows("ascii", "--rect", "520,420,400,280",
                                         "--title-utf8-hex", title.encode().hex()).windows
-        skelvo, panel = self.start(self.base)
+        skelvo, panel = self.start_in(self.base)
         left, top, right, bottom = self.h.window(window["hwnd"])["rect"]
         # The middle of the window's rectangle in desktop 0's cell, on a 1024x768 screen.
         x = panel["rect"][0] + int((left + right) / 2 / (1024 / 50)) + 2
@@ -84,7 +66,7 @@ class Names(harness.WineTestCase):
         os.mkdir(folder)
         with open(self.settings(folder), "wb") as f:
             f.write(b"kept by hand\r\n" + OPEN + b"0 " + NOTEPAD + b"\r\n" + CLOSE)
-        skelvo, _ = self.start(folder)
+        skelvo, _ = self.start_in(folder)
         self.launches_notepad(LAUNCHER_1)  # loaded
         self.quit(skelvo)  # no write-failure message holds the quit
         with open(self.settings(folder), "rb") as f:
@@ -94,7 +76,7 @@ class Names(harness.WineTestCase):
         name = os.path.join(self.base, "한국😀.txt")
         with open(name, "wb") as f:
             f.write(b"dropped\r\n")
-        skelvo, panel = self.start(self.base)
+        skelvo, panel = self.start_in(self.base)
         self.h.post(WM_COMMAND, SWITCH_FUNCTION)
         left, top, _, _ = panel["rect"]
         self.h.xdotool("mousemove", "--sync", str(left + 127), str(top + 62))  # slot 6
@@ -118,7 +100,7 @@ class Names(harness.WineTestCase):
         gone = "Z:" + self.base.replace("/", "\\") + "\\gone.txt"
         with open(self.settings(self.base), "wb") as f:
             f.write(OPEN + b"0 " + NOTEPAD + b"\r\n2 " + cp932(gone) + b"\r\n" + CLOSE)
-        skelvo, _ = self.start(self.base)
+        skelvo, _ = self.start_in(self.base)
         self.h.post(WM_COMMAND, LAUNCHER_1 + 2)
         box = self.h.message_box(caption="起動エラー", press="ok")
         text = box["text_bytes"]
