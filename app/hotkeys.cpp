@@ -97,14 +97,11 @@ bool sendToDesktop(Application& app, Services& s, WindowHandle panel, WindowHand
     if (app.desktops[target].count >= EntryCapacity) return false;
     // A program's dialog has the keyboard: the listed window on its owner chain goes, and
     // the dialog with it.
+    window = from.listedOnChain(window);
+    if (window == NullWindow || window == panel) return false;
     WindowEntry* entry = nullptr;
-    for (int step = 0; step <= OwnerChainLimit && window != NullWindow; ++step) {
-        for (int i = 0; i < from.count && entry == nullptr; ++i)
-            if (from.entries[i].window == window) entry = &from.entries[i];
-        if (entry != nullptr) break;
-        window = s.windows.relative(window, win::GwOwner);
-    }
-    if (entry == nullptr || window == panel) return false;
+    for (int i = 0; i < from.count && entry == nullptr; ++i)
+        if (from.entries[i].window == window) entry = &from.entries[i];
     // A drop finds the window dragged into the target's tile of the virtual screen and
     // moves it back by whole tiles; recorded in that tile, the window keeps its place.
     // A maximised one is put where it is maximised, from where it stands: shifted as well,
@@ -130,17 +127,12 @@ bool togglePin(Application& app, Services& s, WindowHandle panel, WindowHandle w
         return true;
     }
     refreshDesktop(app.desktops, current);
-    const VirtualDesktop& d = app.desktops[current];
-    for (int step = 0; step <= OwnerChainLimit && window != NullWindow; ++step) {
-        if (d.findEntry(window)) {
-            app.pins.add(s.windows, window);
-            // The capture leaves it and its dialogs out of the list from now on.
-            refreshDesktop(app.desktops, current);
-            return true;
-        }
-        window = s.windows.relative(window, win::GwOwner);
-    }
-    return false;
+    const WindowHandle listed = app.desktops[current].listedOnChain(window);
+    if (listed == NullWindow) return false;
+    app.pins.add(s.windows, listed);
+    // The capture leaves it and its dialogs out of the list from now on.
+    refreshDesktop(app.desktops, current);
+    return true;
 }
 
 }  // namespace skelvo

@@ -272,6 +272,15 @@ std::optional<WindowEntry> VirtualDesktop::findEntry(WindowHandle window) const 
     return std::nullopt;
 }
 
+WindowHandle VirtualDesktop::listedOnChain(WindowHandle window) const {
+    for (int step = 0; step <= OwnerChainLimit && window != NullWindow; ++step) {
+        if (findEntry(window)) return window;
+        if (windows_ == nullptr) break;
+        window = windows_->relative(window, win::GwOwner);
+    }
+    return NullWindow;
+}
+
 WindowHandle VirtualDesktop::windowAtMapPoint(int x, int y) const {
     if (windows_ == nullptr) return NullWindow;
     if (pins != nullptr && !pins->empty()) {

@@ -39,6 +39,9 @@ public:
     int captureFrom(WindowHandle start, int relation, int position, int limit);
     // A copy of the first entry holding window; nullopt when the desktop does not list it.
     std::optional<WindowEntry> findEntry(WindowHandle window) const;
+    // The first window on window's owner chain, itself included, that the desktop lists
+    // (a program's dialog names its listed window); null when none.
+    WindowHandle listedOnChain(WindowHandle window) const;
     WindowHandle windowAtMapPoint(int x, int y) const;
     // Shows every listed window with its recorded state, and the windows that go with it,
     // and empties the lists.
