@@ -23,6 +23,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/hotkey_table.h"
 #include "app/ids.h"
@@ -309,33 +310,30 @@ private:
             if (!all.empty()) close(any(all));
             return "close";
         }
-        if (roll < 83) {
-            // A program shows its window again: from its tray icon, a second start, a chat.
-            const auto hidden = programWindows(0, true);
-            if (hidden.empty()) return "program-show nothing";
-            const WindowHandle w = any(hidden);
-            static constexpr int commands[] = {win::SwShow, win::SwShowNa, win::SwRestore,
-                                               win::SwShowMaximized};
-            h_.windows.programShow(w, commands[pick(4)]);
-            selfHidden_.erase(w);
-            return "program-show " + title(w);
-        }
-        if (roll < 87) {
-            const auto shown = programWindows(1, true);
-            if (shown.empty()) return "program-hide nothing";
-            const WindowHandle w = any(shown);
-            h_.windows.programShow(w, win::SwHide);
-            selfHidden_.insert(w);
-            return "program-hide " + title(w);
-        }
-        if (roll < 90) {
-            const auto shown = programWindows(1, true);
-            if (shown.empty()) return "program-size nothing";
-            const WindowHandle w = any(shown);
-            static constexpr int commands[] = {win::SwShowMaximized, win::SwRestore,
-                                               win::SwMinimize};
-            h_.windows.programShow(w, commands[pick(3)]);
-            return "program-size " + title(w);
+        // A program shows its window again (from its tray icon, a second start, a chat),
+        // hides it, or sizes it.
+        static const struct {
+            int below;
+            int shown;  // what programWindows picks from: 0 hidden, 1 shown
+            const char* what;
+            std::vector<int> commands;
+        } own[] = {
+            {83, 0, "program-show",
+             {win::SwShow, win::SwShowNa, win::SwRestore, win::SwShowMaximized}},
+            {87, 1, "program-hide", {win::SwHide}},
+            {90, 1, "program-size", {win::SwShowMaximized, win::SwRestore, win::SwMinimize}},
+        };
+        for (const auto& o : own) {
+            if (roll >= o.below) continue;
+            const auto candidates = programWindows(o.shown, true);
+            if (candidates.empty()) return std::string(o.what) + " nothing";
+            const WindowHandle w = any(candidates);
+            const int n = static_cast<int>(o.commands.size());
+            const int command = o.commands[n > 1 ? pick(n) : 0];
+            h_.windows.programShow(w, command);
+            if (o.shown == 0) selfHidden_.erase(w);
+            if (command == win::SwHide) selfHidden_.insert(w);
+            return std::string(o.what) + " " + title(w);
         }
         if (roll < 93) {
             if (queried_) return "query-again";
