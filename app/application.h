@@ -14,6 +14,7 @@
 #include "desktops/virtual_desktop.h"
 #include "desktops/window_system.h"
 #include "launcher/launcher_slot.h"
+#include "settings/kept_section.h"
 #include "settings/settings_format.h"
 #include "ui/graphics.h"
 #include "ui/shell.h"
@@ -38,6 +39,8 @@ struct Services {
 
 struct Application {
     PinnedWindows pins;  // every desktop's, outliving them
+    WindowRules rules;   // every desktop's, from the rules section
+    KeptSection ruleSection;  // as the settings file had it, written back at quit
     DesktopArray desktops;
     HiddenWindows hidden;  // hidden by the hide-all command; shown again before the desktops
     SlotArray slots{};

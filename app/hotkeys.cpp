@@ -13,7 +13,6 @@ namespace skelvo {
 
 namespace {
 
-constexpr int GridColumns = 4;
 constexpr char NameSeparator[] = ", ";
 
 // The topmost shown window of the desktop on screen takes the keyboard: its list runs
@@ -84,7 +83,7 @@ void onHotKey(Application& app, Services& s, WindowHandle panel, std::uintptr_t 
     }
 }
 
-bool sendToDesktop(Application& app, Services& s, WindowHandle panel, WindowHandle window,
+bool sendToDesktop(Application& app, Services& /*services*/, WindowHandle panel, WindowHandle window,
                    int target) {
     const int source = app.state.currentDesktop;
     if (window == NullWindow || window == panel || target < 0 || target >= DesktopCount ||
@@ -99,22 +98,16 @@ bool sendToDesktop(Application& app, Services& s, WindowHandle panel, WindowHand
     // the dialog with it.
     window = from.listedOnChain(window);
     if (window == NullWindow || window == panel) return false;
-    WindowEntry* entry = nullptr;
-    for (int i = 0; i < from.count && entry == nullptr; ++i)
-        if (from.entries[i].window == window) entry = &from.entries[i];
-    // A drop finds the window dragged into the target's tile of the virtual screen and
-    // moves it back by whole tiles; recorded in that tile, the window keeps its place.
-    // A maximised one is put where it is maximised, from where it stands: shifted as well,
-    // it would end a whole screen away.
-    if (!s.windows.isZoomed(window)) {
-        const Rect box = readScreen(s.windows).box;
-        const int dx = (target % GridColumns - source % GridColumns) * box.width();
-        const int dy = (target / GridColumns - source / GridColumns) * box.height();
-        Rect& r = entry->windowRect;
-        r = Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-    }
-    moveWindowToDesktop(window, target + 1, source, source, app.desktops);
+    sendListedWindow(app.desktops, window, source, target);
     return true;
+}
+
+void tellRefusedHide(Application& app, Services& s) {
+    const WindowHandle window = app.pins.takeRefusalToTell();
+    if (window == NullWindow || s.keyboard == nullptr) return;
+    const std::optional<std::string> name = s.shell.toAnsi(s.windows.exeName(window));
+    const std::string program = name && !name->empty() ? "「" + *name + "」" : UnnamedProgram;
+    s.keyboard->notify((program + RefusedHideText).c_str(), RefusedHideCaption);
 }
 
 bool togglePin(Application& app, Services& s, WindowHandle panel, WindowHandle window) {

@@ -19,6 +19,13 @@ inline constexpr char HotkeyNoticeCaption[] = "ホットキー";
 inline constexpr char HotkeyNoticeText[] =
     "次のホットキーは、ほかのプログラムが使っているため登録できませんでした。\n";
 
+inline constexpr char RefusedHideCaption[] = "ウィンドウを隠せません";
+inline constexpr char RefusedHideText[] =
+    "のウィンドウは、管理者として実行されているため隠すことができません。"
+    "このようなウィンドウは、すべてのデスクトップに表示されます。\n"
+    "Skelvo を管理者として実行すると、これらのウィンドウも管理できます。";
+inline constexpr char UnnamedProgram[] = "名前の読めないプログラム";
+
 // The hotkey id of table place i is i + HotkeyIdBase.
 inline constexpr int HotkeyIdBase = 1;
 
@@ -38,6 +45,10 @@ void unregisterHotkeys(Application& app, Services& services);
 // WM_HOTKEY: wParam is the id. After a switch by key the topmost shown window of the
 // new desktop becomes the foreground window, or the panel when there is none.
 void onHotKey(Application& app, Services& services, WindowHandle panel, std::uintptr_t id);
+
+// The first window of a start whose hide the system refused is told of in a notice that
+// blocks nobody, naming its program.
+void tellRefusedHide(Application& app, Services& services);
 
 // Moves window, which the desktop on screen must list, to desktop target as a drop on
 // that desktop's cell does, keeping its place on the screen. Returns false when nothing

@@ -6,6 +6,7 @@
 #include "app/pointer.h"
 #include "launcher/registration.h"
 #include "settings/settings_file.h"
+#include "settings/rule_section.h"
 #include "app/window_guard.h"
 #include "ui/commands.h"
 #include "ui/painter.h"
@@ -115,6 +116,7 @@ void Panel::onCreate(WindowHandle panel) {
     for (int k = 0; k < DesktopCount; ++k) {
         app_.desktops[k].reset(ws, k);
         app_.desktops[k].pins = &app_.pins;
+        app_.desktops[k].rules = &app_.rules;
         app_.slots[k].initialise(st.instanceHandle, panel, k);
     }
     app_.hidden.bind(ws);
@@ -133,7 +135,6 @@ void Panel::onCreate(WindowHandle panel) {
     st.currentDesktop = 0;
     st.functionMode = FunctionDesktop;
 
-    app_.desktops[st.currentDesktop].capture();
     st.panelRect = ws.rect(panel);
     takeScales(st, readScreen(ws));
     st.sizeState = SizeFull;
@@ -142,8 +143,13 @@ void Panel::onCreate(WindowHandle panel) {
     const unsigned length = s_.host.currentDirectory(st.workingDirectory, MaxDirectoryBytes);
     if (length == 0 || length >= MaxDirectoryBytes) st.workingDirectory[0] = '\0';
     st.workingDirectory[MaxDirectoryBytes - 1] = '\0';
-    app_.keepSettingsFile = !loadSettings(s_, st.workingDirectory, app_.slots,
-                                          &app_.hotkeys.section, &app_.settingsEncoding);
+    app_.keepSettingsFile =
+        !loadSettings(s_, st.workingDirectory, app_.slots, &app_.hotkeys.section,
+                      &app_.settingsEncoding, &app_.ruleSection);
+    app_.rules.assign(rulesForWindows(parseRules(app_.ruleSection),
+                                      app_.settingsEncoding == SettingsEncoding::Utf8, s_.shell));
+    // The windows on screen at start are the first the rules see.
+    refreshDesktop(app_.desktops, st.currentDesktop);
     registerHotkeys(app_, s_, panel);
     createToolTip(s_, st, panel, st.instanceHandle);
     st.taskbarCreatedMessage = s_.host.registerWindowMessage(TaskbarCreatedName);
@@ -160,7 +166,7 @@ void Panel::onClose(WindowHandle panel) {
     s_.host.killTimer(panel, TimerWindowDrag);
     s_.host.killTimer(panel, TimerPanelDrag);
     saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile,
-                 &app_.hotkeys.section, app_.settingsEncoding);
+                 &app_.hotkeys.section, app_.settingsEncoding, true, &app_.ruleSection);
     deleteTrayIcon(s_, app_.state);
     s_.host.destroyWindow(panel);
 }

@@ -81,7 +81,7 @@ void Panel::onEndSession(WindowHandle panel, bool ending) {
     }
     if (s_.guard != nullptr) s_.guard->finish();
     saveSettings(s_, app_.state.workingDirectory, app_.slots, app_.keepSettingsFile,
-                 &app_.hotkeys.section, app_.settingsEncoding, false);
+                 &app_.hotkeys.section, app_.settingsEncoding, false, &app_.ruleSection);
     deleteTrayIcon(s_, app_.state);
     s_.host.killTimer(panel, TimerRefresh);
     s_.host.killTimer(panel, TimerWindowDrag);

@@ -230,6 +230,7 @@ void Panel::onTimer(WindowHandle panel, unsigned id) {
         // thread such a send is a call of the window procedure, made here directly so that
         // the tooltip's subclass, which has no use for it, costs nothing every 600 ms.
         paint(panel, 0, 0, &screen);
+        tellRefusedHide(app_, s_);
         break;
     }
     case TimerWindowDrag:

@@ -119,10 +119,12 @@ public:
     std::uint32_t processId(WindowHandle w) override { return in_.processId(w); }
     std::uint32_t currentProcessId() override { return in_.currentProcessId(); }
     int className(WindowHandle w, char* b, int n) override { return in_.className(w, b, n); }
-    void showAsync(WindowHandle w, int command) override {
+    bool showAsync(WindowHandle w, int command) override {
         if (command == win::SwHide) guard_.beforeHide(w);
-        in_.showAsync(w, command);
+        return in_.showAsync(w, command);
     }
+    std::string exeName(WindowHandle w) override { return in_.exeName(w); }
+    std::vector<WindowHandle> takeRefused() override { return in_.takeRefused(); }
     bool isHung(WindowHandle w) override { return in_.isHung(w); }
     bool ping(WindowHandle w, unsigned timeoutMs) override { return in_.ping(w, timeoutMs); }
     bool ownThread(WindowHandle w) override { return in_.ownThread(w); }

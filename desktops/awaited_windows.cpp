@@ -69,10 +69,30 @@ int AwaitedWindows::className(WindowHandle window, char* buffer, int size) {
     return raw_.className(window, buffer, size);
 }
 
-void AwaitedWindows::showAsync(WindowHandle window, int command) {
+bool AwaitedWindows::showAsync(WindowHandle window, int command) {
     Depth d(depth_);
-    if (command == win::SwHide && hidesHeld_ && !raw_.ownThread(window)) return;
-    raw_.showAsync(window, command);
+    if (command == win::SwHide && hidesHeld_ && !raw_.ownThread(window)) return true;
+    return ask(window, command);
+}
+
+bool AwaitedWindows::ask(WindowHandle window, int command) {
+    if (raw_.showAsync(window, command)) return true;
+    if (command == win::SwHide && std::find(refused_.begin(), refused_.end(), window) == refused_.end())
+        refused_.push_back(window);
+    return false;
+}
+
+std::string AwaitedWindows::exeName(WindowHandle window) {
+    Depth d(depth_);
+    return raw_.exeName(window);
+}
+
+std::vector<WindowHandle> AwaitedWindows::takeRefused() {
+    std::vector<WindowHandle> taken;
+    taken.swap(refused_);
+    for (WindowHandle w : raw_.takeRefused())
+        if (std::find(taken.begin(), taken.end(), w) == taken.end()) taken.push_back(w);
+    return taken;
 }
 
 bool AwaitedWindows::ping(WindowHandle window, unsigned timeoutMs) {
@@ -281,7 +301,8 @@ bool AwaitedWindows::show(WindowHandle window, int command) {
     if (raw_.ownThread(window)) return raw_.show(window, command);
     const bool wasVisible = isVisible(window);
     if (command == win::SwHide && hidesHeld_) return wasVisible;
-    raw_.showAsync(window, command);
+    // A refused call changes nothing, so there is nothing to report as on its way.
+    if (!ask(window, command)) return wasVisible;
     // Reported as asked while it is awaited: a message handled meanwhile (a session end)
     // sees the call on its way, and what it asks lands after it.
     expect(window, command, nullptr);
@@ -304,8 +325,7 @@ void AwaitedWindows::hideEach(const std::vector<WindowHandle>& windows) {
     for (WindowHandle w : windows) {
         if (raw_.ownThread(w)) {
             raw_.show(w, win::SwHide);
-        } else if (!hidesHeld_) {
-            raw_.showAsync(w, win::SwHide);
+        } else if (!hidesHeld_ && ask(w, win::SwHide)) {
             expect(w, win::SwHide, nullptr);
             asked.push_back(w);
         }

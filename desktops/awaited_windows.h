@@ -81,7 +81,9 @@ public:
     std::uint32_t processId(WindowHandle window) override;
     std::uint32_t currentProcessId() override;
     int className(WindowHandle window, char* buffer, int size) override;
-    void showAsync(WindowHandle window, int command) override;
+    bool showAsync(WindowHandle window, int command) override;
+    std::string exeName(WindowHandle window) override;
+    std::vector<WindowHandle> takeRefused() override;
     bool isHung(WindowHandle window) override;
     bool ping(WindowHandle window, unsigned timeoutMs) override;
     bool ownThread(WindowHandle window) override;
@@ -118,6 +120,9 @@ private:
     // The window's pending record, once its result has been checked; null when none.
     Pending* pendingFor(WindowHandle window);
     std::uint32_t adjusted(WindowHandle window, std::uint32_t style);
+    // Asks for a hide or show without waiting; a refused hide is kept for takeRefused and
+    // has no result to await. False when refused.
+    bool ask(WindowHandle window, int command);
 
     WindowSystem& raw_;
     int depth_ = 0;
@@ -125,6 +130,7 @@ private:
     std::optional<std::uint64_t> budgetStart_;
     std::vector<Pending> pending_;
     std::vector<Stall> stalls_;
+    std::vector<WindowHandle> refused_;  // hides the system refused, not yet taken
 };
 
 }  // namespace skelvo

@@ -2,6 +2,7 @@
 // map draws them in every cell. A pin lives in memory only, as long as its window.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "desktops/window_entry.h"
@@ -25,9 +26,20 @@ public:
     const std::vector<WindowEntry>& entries() const { return entries_; }
     // Keeps entry as it is, read by the caller.
     void keep(const WindowEntry& entry) { entries_.push_back(entry); }
+    // A window pinned because the system refused to hide it. Only the first of a start is
+    // told to the user.
+    void noteRefused(WindowHandle window) {
+        if (refusalNoted_) return;
+        refusalNoted_ = true;
+        toTell_ = window;
+    }
+    // The refused window to tell the user of, once; NullWindow otherwise.
+    WindowHandle takeRefusalToTell() { return std::exchange(toTell_, NullWindow); }
 
 private:
     std::vector<WindowEntry> entries_;
+    bool refusalNoted_ = false;
+    WindowHandle toTell_ = NullWindow;
 };
 
 }  // namespace skelvo

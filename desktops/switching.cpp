@@ -8,6 +8,7 @@ namespace skelvo {
 
 namespace {
 constexpr int FunctionDesktopMode = 17;
+constexpr int GridColumns = 4;
 }
 
 int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlot,
@@ -35,6 +36,7 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
         hides.push_back(w);
     }
     ws->hideEach(hides);
+    pinRefusedHides(desktops);
 
     VirtualDesktop& entering = desktops[currentDesktop];
     ScreenOnce screen(*ws);
@@ -77,6 +79,28 @@ void putBack(WindowSystem& ws, VirtualDesktop& from, WindowHandle window, Rect o
 }
 
 }  // namespace
+
+void sendListedWindow(DesktopArray& desktops, WindowHandle window, int source, int target) {
+    if (source < 0 || source >= DesktopCount || target < 0 || target >= DesktopCount) return;
+    VirtualDesktop& from = desktops[source];
+    WindowSystem* ws = from.windowSystem();
+    WindowEntry* entry = nullptr;
+    for (int i = 0; i < from.count && entry == nullptr; ++i)
+        if (from.entries[i].window == window) entry = &from.entries[i];
+    if (ws == nullptr || entry == nullptr) return;
+    // A drop finds the window dragged into the target's tile of the virtual screen and
+    // moves it back by whole tiles; recorded in that tile, the window keeps its place.
+    // A maximised one is put where it is maximised, from where it stands: shifted as well,
+    // it would end a whole screen away.
+    if (!ws->isZoomed(window)) {
+        const Rect box = readScreen(*ws).box;
+        const int dx = (target % GridColumns - source % GridColumns) * box.width();
+        const int dy = (target / GridColumns - source / GridColumns) * box.height();
+        Rect& r = entry->windowRect;
+        r = Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+    }
+    moveWindowToDesktop(window, target + 1, source, source, desktops);
+}
 
 void cancelWindowDrop(WindowHandle window, int source, DesktopArray& desktops, Rect origin) {
     if (source < 0 || source >= DesktopCount || window == NullWindow) return;
@@ -140,6 +164,7 @@ int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDe
     // Its dialogs go along, and are hidden or shown above it as it is.
     carryOwned(*ws, from.owned, to.owned, window, source == currentDesktop,
                target == currentDesktop);
+    pinRefusedHides(desktops);
     return 1;
 }
 

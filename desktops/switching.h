@@ -16,6 +16,9 @@ int selectCell(int cell, int functionMode, int& currentDesktop, int& selectedSlo
 // origin, where the drag found it, when one is given.
 int moveWindowToDesktop(WindowHandle window, int cell, int source, int currentDesktop,
                         DesktopArray& desktops, std::optional<Rect> origin = std::nullopt);
+// A send of a window that desktop source lists to desktop target: it keeps its place on
+// its monitor there, as a drop on the target's cell does, and a maximised one stays so.
+void sendListedWindow(DesktopArray& desktops, WindowHandle window, int source, int target);
 // A drop that is not carried out: the window goes back to origin, where the drag found it.
 void cancelWindowDrop(WindowHandle window, int source, DesktopArray& desktops, Rect origin);
 

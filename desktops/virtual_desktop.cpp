@@ -1,6 +1,8 @@
 // Desktop records: capture from the live Z order, lookups, and the release at exit.
 #include "desktops/virtual_desktop.h"
 
+#include "desktops/switching.h"
+
 #include <cctype>
 #include <cstring>
 #include <vector>
@@ -188,11 +190,16 @@ void VirtualDesktop::capture(ScreenOnce* shared, DesktopArray* desktops) {
             }
         }
     }
-    if (pins != nullptr && !pins->empty()) {
-        for (Seen& s : seen_) s.pinned = pins->onChainOf(ws, s.window) != NullWindow;
+    const bool pinning = pins != nullptr && !pins->empty();
+    const bool ignoring = rules != nullptr && rules->ignoresAny();
+    if (pinning || ignoring) {
+        for (Seen& s : seen_) {
+            s.leftAlone = (pinning && pins->onChainOf(ws, s.window) != NullWindow) ||
+                          (ignoring && rules->ignoresChainOf(ws, s.window));
+        }
     }
     for (Seen& s : seen_)
-        s.candidate = !s.pinned && admits(scene, s.window, s.style, s.held, s.text);
+        s.candidate = !s.leftAlone && admits(scene, s.window, s.style, s.held, s.text);
 
     // Where each open window goes: with the highest candidate on its chain, or, when there
     // is none, with a window that another desktop lists.
@@ -324,28 +331,104 @@ void VirtualDesktop::releaseAll() {
     owned.clear();
 }
 
+namespace {
+
+// Takes the entries that gone names out of the desktop's list; the others keep their
+// order, which is their stacking.
+template <typename Gone>
+void dropEntries(VirtualDesktop& desktop, Gone gone) {
+    int kept = 0;
+    for (int i = 0; i < desktop.count; ++i) {
+        if (gone(desktop.entries[i])) continue;
+        if (kept != i) {
+            desktop.entries[kept] = desktop.entries[i];
+            desktop.entries[kept].captureIndex = kept;
+        }
+        ++kept;
+    }
+    desktop.count = kept;
+}
+
+// The rules' first look at the windows the desktop on screen lists: pinned and ignored
+// ones leave its list at the next capture; those for another desktop are returned, to be
+// sent there. True when a capture is needed.
+bool applyRules(VirtualDesktop& desktop, std::vector<std::pair<WindowHandle, int>>& sends) {
+    WindowSystem& ws = *desktop.windowSystem();
+    bool recapture = false;
+    for (int i = 0; i < desktop.count; ++i) {
+        const WindowEntry& e = desktop.entries[i];
+        const WindowRule* rule = desktop.rules->judge(ws, e.window, e.title);
+        if (rule == nullptr) continue;
+        if (rule->action == RuleAction::Pin && desktop.pins != nullptr) {
+            desktop.pins->add(ws, e.window);
+            recapture = true;
+        } else if (rule->action == RuleAction::Ignore) {
+            recapture = true;
+        } else if (rule->action == RuleAction::Desktop && rule->desktop != desktop.index) {
+            sends.emplace_back(e.window, rule->desktop);
+        }
+    }
+    return recapture;
+}
+
+}  // namespace
+
+void pinRefusedHides(DesktopArray& desktops) {
+    WindowSystem* ws = desktops[0].windowSystem();
+    PinnedWindows* pins = desktops[0].pins;
+    if (ws == nullptr) return;
+    const std::vector<WindowHandle> refused = ws->takeRefused();
+    if (refused.empty() || pins == nullptr) return;
+    ScreenOnce screen(*ws);
+    for (WindowHandle w : refused) {
+        if (!ws->isWindow(w)) continue;
+        for (VirtualDesktop& d : desktops) {
+            WindowHandle listed = d.listedOnChain(w);
+            for (int i = 0; i < d.owned.count && listed == NullWindow; ++i)
+                if (d.owned.items[static_cast<std::size_t>(i)].window == w)
+                    listed = d.owned.items[static_cast<std::size_t>(i)].owner;
+            if (listed == NullWindow || !d.findEntry(listed)) continue;
+            // Its dialogs come along: any whose hide was carried out is shown again.
+            int kept = 0;
+            for (int i = 0; i < d.owned.count; ++i) {
+                const OwnedWindow o = d.owned.items[static_cast<std::size_t>(i)];
+                if (o.owner != listed) {
+                    d.owned.items[static_cast<std::size_t>(kept++)] = o;
+                } else if (!ws->isVisible(o.window)) {
+                    ws->show(o.window, o.command == 0 ? win::SwShowNa : o.command);
+                }
+            }
+            d.owned.count = kept;
+            dropEntries(d, [&](const WindowEntry& e) { return e.window == listed; });
+            pins->add(*ws, listed);
+            pins->noteRefused(listed);
+            // A send may have moved it to another tile before its hide was refused.
+            if (const std::optional<Rect> to = placeInReach(screen.get(), ws->rect(listed)))
+                ws->move(listed, to->left, to->top, to->width(), to->height(), true);
+            break;
+        }
+    }
+}
+
 void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen) {
     if (index < 0 || index >= DesktopCount) return;
     VirtualDesktop& captured = desktops[index];
-    if (captured.pins != nullptr && !captured.pins->empty() && captured.windowSystem() != nullptr)
-        captured.pins->refresh(*captured.windowSystem());
+    WindowSystem* ws = captured.windowSystem();
+    if (ws != nullptr) pinRefusedHides(desktops);
+    if (captured.pins != nullptr && !captured.pins->empty() && ws != nullptr)
+        captured.pins->refresh(*ws);
+    const bool ruling = captured.rules != nullptr && !captured.rules->empty() && ws != nullptr;
+    if (ruling) captured.rules->forgetGone(*ws);
     captured.capture(screen, &desktops);
+    std::vector<std::pair<WindowHandle, int>> sends;
+    if (ruling && applyRules(captured, sends)) captured.capture(screen, &desktops);
     // The capture takes only windows on screen. One that another list still holds was
     // parked there and shown again by its own program: the user sees it here now, so it
     // leaves the list it was parked in and every window stays in one list. The others
     // keep their order, which is their stacking.
     for (VirtualDesktop& other : desktops) {
         if (&other == &captured) continue;
-        int kept = 0;
-        for (int i = 0; i < other.count; ++i) {
-            if (captured.findEntry(other.entries[i].window)) continue;
-            if (kept != i) {
-                other.entries[kept] = other.entries[i];
-                other.entries[kept].captureIndex = kept;
-            }
-            ++kept;
-        }
-        other.count = kept;
+        dropEntries(other, [&](const WindowEntry& e) { return captured.findEntry(e.window).has_value(); });
         // The windows that went with one it no longer lists go with it: those still hidden
         // (a parked program's Find box, shown again with its owner only) come onto the
         // screen above it, listed here, rather than stay hidden in no list.
@@ -361,7 +444,6 @@ void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen) {
             other.owned.items[static_cast<std::size_t>(keptOwned++)] = o;
         }
         other.owned.count = keptOwned;
-        WindowSystem* ws = captured.windowSystem();
         for (int i = 0; i < joining.count && ws != nullptr; ++i) {
             const OwnedWindow& o = joining.items[static_cast<std::size_t>(i)];
             // A handle that a closed dialog left behind may name some other window now.
@@ -372,6 +454,7 @@ void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen) {
                 ws->show(o.window, o.command == 0 ? win::SwShowNa : o.command);
         }
     }
+    for (const auto& [window, target] : sends) sendListedWindow(desktops, window, index, target);
 }
 
 }  // namespace skelvo

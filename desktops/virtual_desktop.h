@@ -11,6 +11,7 @@
 #include "desktops/owned_windows.h"
 #include "desktops/pinned_windows.h"
 #include "desktops/window_entry.h"
+#include "desktops/window_rules.h"
 
 namespace skelvo {
 
@@ -57,6 +58,8 @@ public:
     // Shared by every desktop: a pinned window and its dialogs are never captured, and
     // windowAtMapPoint finds it in every cell, above the listed windows.
     PinnedWindows* pins = nullptr;
+    // Shared by every desktop too: an ignored window and its dialogs are never captured.
+    WindowRules* rules = nullptr;
 
     WindowSystem* windowSystem() const { return windows_; }
 
@@ -79,7 +82,7 @@ private:
         std::uint32_t style;
         bool held = false;                   // an enabled owned window of it is open
         bool candidate = false;              // passes the filter's own tests
-        bool pinned = false;                 // pinned, or a window that goes with one
+        bool leftAlone = false;  // pinned or ignored, or a window that goes with one
         WindowHandle goesWith = NullWindow;  // the highest candidate on its owner chain
         int parkedOn = -1;  // the desktop that lists a window on its chain, when none does here
         char text[TitleBytes] = {};
@@ -99,7 +102,11 @@ private:
 void keepInReach(WindowSystem& windows, ScreenOnce& screen, WindowEntry& entry);
 
 // Captures desktop index, which is on screen, and takes the windows it lists out of every
-// other desktop's list.
+// other desktop's list. The rules act on the windows it lists that they have not judged.
 void refreshDesktop(DesktopArray& desktops, int index, ScreenOnce* screen = nullptr);
+
+// The windows whose hides the system refused (a program with higher rights) are pinned:
+// they stay on screen whatever the desktop, so no list may hold them as parked.
+void pinRefusedHides(DesktopArray& desktops);
 
 }  // namespace skelvo

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "base/platform.h"
@@ -72,8 +73,9 @@ public:
     virtual std::uint32_t currentProcessId() = 0;  // GetCurrentProcessId: the panel's own
     // GetClassNameA: copies at most size-1 bytes and a NUL; returns the length copied.
     virtual int className(WindowHandle window, char* buffer, int size) = 0;
-    // ShowWindowAsync: never waits on the window's program.
-    virtual void showAsync(WindowHandle window, int command) = 0;
+    // ShowWindowAsync: never waits on the window's program. False when the system refused
+    // the call (access denied: the program runs with higher rights than the panel).
+    virtual bool showAsync(WindowHandle window, int command) = 0;
     // IsHungAppWindow: the system counts the window's thread as not answering.
     virtual bool isHung(WindowHandle window) = 0;
 
@@ -95,6 +97,11 @@ public:
     virtual void monitors(std::vector<Monitor>& into) = 0;
     // SM_XVIRTUALSCREEN, SM_YVIRTUALSCREEN, SM_CXVIRTUALSCREEN and SM_CYVIRTUALSCREEN.
     virtual Rect virtualScreen() = 0;
+    // The file name of the window's program, without its folder, in UTF-8; empty when it
+    // cannot be read.
+    virtual std::string exeName(WindowHandle /*window*/) { return {}; }
+    // The windows whose hides the system refused since the last take, each once.
+    virtual std::vector<WindowHandle> takeRefused() { return {}; }
     // Hides each window, in order. A system whose hides can be asked for without waiting
     // asks for all of them before it waits on any, so that the programs carry them out side
     // by side rather than one after the other.

@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <iterator>
+#include <string>
+
+#include "base/utf8_file_store_win.h"
 #include "desktops/window_entry.h"
 
 namespace skelvo {
@@ -17,6 +21,15 @@ WindowHandle handle(HWND w) {
 Rect toRect(const RECT& r) {
     return Rect{r.left, r.top, r.right, r.bottom};
 }
+struct ProcessHandle {
+    HANDLE h;
+    explicit ProcessHandle(HANDLE handle) : h(handle) {}
+    ~ProcessHandle() {
+        if (h != nullptr) CloseHandle(h);
+    }
+    ProcessHandle(const ProcessHandle&) = delete;
+    ProcessHandle& operator=(const ProcessHandle&) = delete;
+};
 }  // namespace
 
 WindowHandle Win32WindowSystem::desktopWindow() {
@@ -204,8 +217,21 @@ int Win32WindowSystem::className(WindowHandle window, char* buffer, int size) {
     return GetClassNameA(hwnd(window), buffer, size);
 }
 
-void Win32WindowSystem::showAsync(WindowHandle window, int command) {
-    ShowWindowAsync(hwnd(window), command);
+bool Win32WindowSystem::showAsync(WindowHandle window, int command) {
+    if (ShowWindowAsync(hwnd(window), command) != FALSE) return true;
+    return GetLastError() != ERROR_ACCESS_DENIED;
+}
+
+std::string Win32WindowSystem::exeName(WindowHandle window) {
+    DWORD pid = 0;
+    if (GetWindowThreadProcessId(hwnd(window), &pid) == 0) return {};
+    const ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (process.h == nullptr) return {};
+    wchar_t path[1024];
+    DWORD length = static_cast<DWORD>(std::size(path));
+    if (QueryFullProcessImageNameW(process.h, 0, path, &length) == FALSE) return {};
+    const wchar_t* name = wcsrchr(path, L'\\');
+    return toUtf8Path(name != nullptr ? name + 1 : path);
 }
 
 bool Win32WindowSystem::isHung(WindowHandle window) {

@@ -31,7 +31,8 @@ public:
     std::uint32_t processId(WindowHandle window) override;
     std::uint32_t currentProcessId() override;
     int className(WindowHandle window, char* buffer, int size) override;
-    void showAsync(WindowHandle window, int command) override;
+    bool showAsync(WindowHandle window, int command) override;
+    std::string exeName(WindowHandle window) override;
     bool isHung(WindowHandle window) override;
     bool ping(WindowHandle window, unsigned timeoutMs) override;
     bool ownThread(WindowHandle window) override;

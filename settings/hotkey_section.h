@@ -1,6 +1,6 @@
 // The hotkey section of KQZ.txt: its lines as the user wrote them, kept to be written back
 // in front of the launcher section, and the hotkey table they make. A reader of the
-// launcher section alone skips every line of it, since none lies inside a launcher section.
+// launcher section alone skips every line of it.
 //
 //   --- HOTKEYS ---
 //   off                      every hotkey unbound (later lines may bind some again)
@@ -20,16 +20,13 @@
 #include <vector>
 
 #include "app/hotkey_table.h"
+#include "settings/kept_section.h"
 
 namespace skelvo {
 
-struct KeySection {
-    bool present = false;            // the file had one, even an empty one
-    std::vector<std::string> lines;  // without line ends and without marker lines
-};
+using KeySection = KeptSection;
 
-// Every hotkey section of the file, one after the other. A section ends at its closing
-// marker, at the launcher section's opening marker or at the end of the file.
+// Every hotkey section of the file, one after the other.
 KeySection readKeySection(std::string_view fileBytes);
 // The section to write in front of the launcher section; empty when the file had none.
 std::string formatKeySection(const KeySection& section);

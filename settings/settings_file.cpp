@@ -20,7 +20,7 @@ std::optional<std::string> filePath(const char* directory) {
 }  // namespace
 
 bool loadSettings(Services& services, const char* directory, SlotArray& slots, KeySection* keys,
-                  SettingsEncoding* encoding) {
+                  SettingsEncoding* encoding, KeptSection* rules) {
     const std::optional<std::string> path = filePath(directory);
     if (!path) return true;
     const FileRead file = services.files.readFile(*path);
@@ -30,6 +30,7 @@ bool loadSettings(Services& services, const char* directory, SlotArray& slots, K
     if (utf8) bytes.remove_prefix(3);
     if (encoding != nullptr) *encoding = utf8 ? SettingsEncoding::Utf8 : SettingsEncoding::Ansi;
     if (keys != nullptr) *keys = readKeySection(bytes);
+    if (rules != nullptr) *rules = readKeptSection(bytes, SectionKind::Rules);
     for (SettingsRecord& record :
          parseSettings(bytes, utf8 ? MaxUtf8PathBytes : MaxStoredPathBytes)) {
         if (record.slot < 0 || record.slot >= SlotCount) continue;
@@ -47,7 +48,8 @@ bool loadSettings(Services& services, const char* directory, SlotArray& slots, K
 }
 
 bool saveSettings(Services& services, const char* directory, const SlotArray& slots, bool keepFile,
-                  const KeySection* keys, SettingsEncoding encoding, bool tell) {
+                  const KeySection* keys, SettingsEncoding encoding, bool tell,
+                  const KeptSection* rules) {
     const bool utf8 = encoding == SettingsEncoding::Utf8;
     std::vector<SettingsRecord> registered;
     for (const LauncherSlot& slot : slots) {
@@ -61,6 +63,7 @@ bool saveSettings(Services& services, const char* directory, const SlotArray& sl
     const std::string bytes =
         (utf8 ? std::string(Utf8Mark) : std::string()) +
         (keys != nullptr ? formatKeySection(*keys) : std::string()) +
+        (rules != nullptr ? formatKeptSection(*rules, SectionKind::Rules) : std::string()) +
         formatSettings(registered, utf8 ? MaxUtf8PathBytes : MaxStoredPathBytes);
     if (path && !keepFile && services.files.replace(*path, bytes)) return true;
     if (tell) {

@@ -360,20 +360,38 @@ bool FakeWindowSystem::show(WindowHandle window, int command) {
     shows.emplace_back(window, command);
     if (log_ != nullptr) log_->add("show " + std::to_string(command));
     const bool wasVisible = exists(window) && windows_[window].visible;
+    if (command == win::SwHide && exists(window) && windows_[window].elevated) {
+        refused.push_back(window);
+        return wasVisible;
+    }
     if (deferred(window, [this, window, command] { apply(window, command); })) return wasVisible;
     return apply(window, command);
 }
 
-void FakeWindowSystem::showAsync(WindowHandle window, int command) {
+bool FakeWindowSystem::showAsync(WindowHandle window, int command) {
     note(window);
     asyncShows.emplace_back(window, command);
     if (log_ != nullptr) log_->add("show " + std::to_string(command));
-    if (!exists(window)) return;
+    if (!exists(window)) return true;
+    if (command == win::SwHide && windows_[window].elevated) return false;
     if (windows_[window].ownThread) {
         apply(window, command);
-        return;
+        return true;
     }
     enqueue(window, [this, window, command] { apply(window, command); });
+    return true;
+}
+
+std::string FakeWindowSystem::exeName(WindowHandle window) {
+    ++queryCount;
+    note(window);
+    return exists(window) ? windows_[window].exe : std::string();
+}
+
+std::vector<WindowHandle> FakeWindowSystem::takeRefused() {
+    std::vector<WindowHandle> taken;
+    taken.swap(refused);
+    return taken;
 }
 
 void FakeWindowSystem::moveAsync(WindowHandle window, int x, int y, int width, int height,

@@ -36,6 +36,9 @@ struct FakeWindow {
     // The thread answers sent messages (ping) but leaves its posted queue alone until this
     // time: a program in a SendMessage, a COM call or a filtered PeekMessage loop.
     std::uint64_t postedHeldUntil = 0;
+    std::string exe = "fixture.exe";  // its program's file name; empty: cannot be read
+    // Its program runs with higher rights than the panel: the system refuses its hides.
+    bool elevated = false;
     bool ownThread = false;    // the panel's own thread
     std::uint32_t thread = 0;  // 0: a thread of its own
     // Internal state of the simulation, derived from the calls made on the window.
@@ -135,7 +138,9 @@ public:
     std::uint32_t processId(WindowHandle window) override;
     std::uint32_t currentProcessId() override { return ownProcessId; }
     int className(WindowHandle window, char* buffer, int size) override;
-    void showAsync(WindowHandle window, int command) override;
+    bool showAsync(WindowHandle window, int command) override;
+    std::string exeName(WindowHandle window) override;
+    std::vector<WindowHandle> takeRefused() override;
     bool isHung(WindowHandle window) override;
     bool ping(WindowHandle window, unsigned timeoutMs) override;
     bool ownThread(WindowHandle window) override;
@@ -159,6 +164,7 @@ public:
     // Every call of showAsync, in order: (window, command).
     std::vector<std::pair<WindowHandle, int>> asyncShows;
     int queryCount = 0;  // calls that read a window's state
+    std::vector<WindowHandle> refused;  // hides refused by ShowWindow, not yet taken
     // Calls of any kind that named this handle; a test sets it to a handle that must
     // never be used, such as the one it writes into stale entries.
     WindowHandle watchedHandle = NullWindow;

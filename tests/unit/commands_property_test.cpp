@@ -53,8 +53,8 @@ public:
     bool show(WindowHandle w, int command) override {
         return stopped ? isVisible(w) : GuardedWindowSystem::show(w, command);
     }
-    void showAsync(WindowHandle w, int command) override {
-        if (!stopped) GuardedWindowSystem::showAsync(w, command);
+    bool showAsync(WindowHandle w, int command) override {
+        return stopped || GuardedWindowSystem::showAsync(w, command);
     }
     void move(WindowHandle w, int x, int y, int cx, int cy, bool repaint) override {
         if (!stopped) GuardedWindowSystem::move(w, x, y, cx, cy, repaint);

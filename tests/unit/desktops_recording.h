@@ -95,8 +95,8 @@ public:
     int className(WindowHandle window, char* buffer, int size) override {
         return note("className", window).className(window, buffer, size);
     }
-    void showAsync(WindowHandle window, int command) override {
-        note("showAsync " + std::to_string(command), window).showAsync(window, command);
+    bool showAsync(WindowHandle window, int command) override {
+        return note("showAsync " + std::to_string(command), window).showAsync(window, command);
     }
     bool isHung(WindowHandle window) override { return note("isHung", window).isHung(window); }
     bool ping(WindowHandle window, unsigned ms) override {

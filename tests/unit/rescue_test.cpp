@@ -48,10 +48,10 @@ struct KillCheck : RecordingWindows {
         if (command == win::SwHide) countLost(window);
         return RecordingWindows::show(window, command);
     }
-    void showAsync(WindowHandle window, int command) override {
+    bool showAsync(WindowHandle window, int command) override {
         if (auto hook = std::exchange(onShowAsync, nullptr)) hook();
         if (command == win::SwHide) countLost(window);
-        RecordingWindows::showAsync(window, command);
+        return RecordingWindows::showAsync(window, command);
     }
     void moveAsync(WindowHandle window, int x, int y, int cx, int cy, bool repaint) override {
         asyncMoves.push_back(window);
