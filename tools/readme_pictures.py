@@ -106,8 +106,28 @@ class Pictures:
         # The corner button alone, with a little of the screen around it.
         self.save("small.png", PANEL[0] + 186, PANEL[1] + 108, 64, 64)
 
+        # Back at full size, メモ帳 pinned with Ctrl+Alt+Home: drawn in every cell.
+        self.command(SWITCH_SIZE)
+        self.pin(first[0])
+        self.save("pinned.png", *PANEL)
+
         self.h.post(harness.WM_CLOSE)
         self.h.message_box(owner_class=harness.PANEL_CLASS, press=IDYES, timeout=30)
+
+    def pin(self, hwnd):
+        """Focuses the window with a click on it, presses Ctrl+Alt+Home and waits until
+        デスクトップ12's cell draws it."""
+        left, top, right, bottom = self.h.window(hwnd)["rect"]
+        self.x("mousemove", str(left + 20), str(top + 60))
+        self.x("mousemove", "--sync", str(left + 25), str(top + 65), "click", "1")
+        self.x("key", "ctrl+alt+Home")
+        # The window's place in デスクトップ12's cell, on a 1024x768 screen.
+        x = PANEL[0] + 152 + (left + right) // 2 // 20
+        y = PANEL[1] + 82 + (top + bottom) // 2 // 19
+        brush = (130, 165, 70)  # a pinned window's
+        self.h.wait_for(lambda: brush in self.h.screenshot(x - 1, y - 1, 3, 3).colours(),
+                        "the pinned window in デスクトップ12's cell")
+        self.settle()
 
     def menus(self):
         return [w for w in self.h.windows() if w["class"] == "#32768" and w["visible"]]
@@ -117,7 +137,7 @@ class Pictures:
         maximised over the second on desktop 1, and the panel's map of them."""
         first = [self.open("メモ帳", "480,40,420,300", "0xf0d070"),
                  self.open("右の資料", "1124,100,500,360", "0x80c0f0")]
-        self.h.start_skelvo()
+        self.h.start_skelvo(cwd=self.h.state)  # its KQZ.txt stays there
         self.h.wait_panels(1)
         self.command(DESKTOP_1 + 1)
         self.h.wait_for(lambda: self.visible(first) == [False, False], "desktop 0 parked")
