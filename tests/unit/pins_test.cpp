@@ -93,7 +93,7 @@ TEST_F(Pins, AWindowWhoseHideIsRefusedIsPinnedAndToldOfOnceButASlowOneStaysParke
     }
     h.windows.at(slow).answerMs = 5000;
     key(CtrlAlt | ModShift, VkF1 + 4, sent);  // moved to desktop 4's tile, then refused
-    EXPECT_TRUE(h.app->pins.holds(sent) && !listed(sent) && h.windows.isVisible(sent));
+    EXPECT_TRUE(h.app->pins.holds(sent) && !listed(sent) && h.awaited.isVisible(sent));
     EXPECT_EQ(h.windows.rect(sent).right <= 1024, true) << "back within reach";
     key(CtrlAlt, VkF1 + 1);
     EXPECT_TRUE(h.app->pins.holds(admin) && !listed(admin) && h.awaited.isVisible(admin));
