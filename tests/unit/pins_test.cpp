@@ -85,16 +85,21 @@ TEST_F(Pins, EveryCellDrawsAndFindsAPinnedWindowButDropsAndSendsLeaveIt) {
 // A program with higher rights refuses the hides of its windows: they are pinned and the
 // first one is told of. A slow program's hide is on its way, and its window stays parked.
 TEST_F(Pins, AWindowWhoseHideIsRefusedIsPinnedAndToldOfOnceButASlowOneStaysParked) {
-    const WindowHandle admin = h.addWindow("admin"), sent = h.addWindow("admin too", Place);
-    const WindowHandle slow = h.addWindow("slow");
+    const WindowHandle slow = h.addWindow("slow"), admin = h.addWindow("admin", {600, 500, 900, 700});
+    const WindowHandle sent = h.addWindow("admin too", Place);
     for (const WindowHandle w : {admin, sent}) {
         h.windows.at(w).elevated = true;
         h.windows.at(w).exe = "regedit.exe";
     }
     h.windows.at(slow).answerMs = 5000;
-    key(CtrlAlt | ModShift, VkF1 + 4, sent);  // moved to desktop 4's tile, then refused
+    h.tick(TimerRefresh);
+    h.pointAt(20, 20);  // dragged into desktop 2's tile, then its hide refused
+    h.send(win::WmLButtonDown);
+    h.pointAt(120, 20);
+    h.tick(TimerWindowDrag);
+    h.send(win::WmLButtonUp);
     EXPECT_TRUE(h.app->pins.holds(sent) && !listed(sent) && h.awaited.isVisible(sent));
-    EXPECT_LE(h.windows.rect(sent).bottom, 768) << "back within reach";
+    EXPECT_LE(h.windows.rect(sent).right, 1024) << "a drop puts it back before the hide";
     key(CtrlAlt, VkF1 + 1);
     EXPECT_TRUE(h.app->pins.holds(admin) && !listed(admin) && h.awaited.isVisible(admin));
     EXPECT_TRUE(h.app->desktops[0].findEntry(slow) && !h.app->pins.holds(slow));
