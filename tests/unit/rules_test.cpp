@@ -29,7 +29,9 @@ TEST(RuleSection, EachKindOfLineReadsAndBadOnesAreSkipped) {
     for (const Case& c : cases) {
         const std::vector<WindowRule> rules = parseRules(KeptSection{true, {c.line}});
         EXPECT_EQ(rules.size(), c.rule ? 1u : 0u) << c.line;
-        if (c.rule && !rules.empty()) EXPECT_EQ(rules[0], *c.rule) << c.line;
+        if (c.rule && !rules.empty()) {
+            EXPECT_EQ(rules[0], *c.rule) << c.line;
+        }
     }
 }
 
@@ -134,6 +136,9 @@ TEST_F(Rules, ARuleActsTheFirstTimeAWindowMatchesAndNeverAgain) {
     EXPECT_TRUE(h.windows.isVisible(console) && h.windows.isVisible(dialog)) << "never hidden";
     EXPECT_EQ(desktopOf(console), -1) << "never listed, so never drawn";
     EXPECT_EQ(desktopOf(dialog), -1);
+    h.host.answers = {win::IdYes};
+    h.send(win::WmCommand, CmdHideAllWindows);
+    EXPECT_TRUE(h.windows.isVisible(console) && h.windows.isVisible(dialog)) << "not even so";
 }
 
 }  // namespace
