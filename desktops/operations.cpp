@@ -124,13 +124,14 @@ int showAllManagedWindows(WindowSystem& windows, HiddenWindows& hidden) {
     return 1;
 }
 
-int hideAllManagedWindows(WindowSystem& windows, HiddenWindows& hidden) {
+int hideAllManagedWindows(WindowSystem& windows, HiddenWindows& hidden, const WindowRules* rules) {
     // Listed before the first hide, so that whoever watches the hides finds them all at once.
     std::vector<WindowHandle> shown;
     forEachCaptionedWindow(windows, [&](WindowHandle w) {
         // Windows of desktops not on screen are hidden already and stay theirs: a hide
         // posted to one could land after its program has shown it again.
         if (!windows.isVisible(w)) return;
+        if (rules != nullptr && rules->ignoresChainOf(windows, w)) return;
         shown.push_back(w);
         hidden.add(w);
     });

@@ -54,6 +54,8 @@ private:
 // The looser test of these two: a title, enabled, a caption, and not the panel.
 bool isCaptionedWindow(WindowSystem& windows, WindowHandle window, WindowHandle panel);
 int showAllManagedWindows(WindowSystem& windows, HiddenWindows& hidden);
-int hideAllManagedWindows(WindowSystem& windows, HiddenWindows& hidden);
+// The windows an ignore rule leaves alone are left alone here too.
+int hideAllManagedWindows(WindowSystem& windows, HiddenWindows& hidden,
+                          const WindowRules* rules = nullptr);
 
 }  // namespace skelvo

@@ -379,7 +379,6 @@ void pinRefusedHides(DesktopArray& desktops) {
     if (ws == nullptr) return;
     const std::vector<WindowHandle> refused = ws->takeRefused();
     if (refused.empty() || pins == nullptr) return;
-    ScreenOnce screen(*ws);
     for (WindowHandle w : refused) {
         if (!ws->isWindow(w)) continue;
         for (VirtualDesktop& d : desktops) {
@@ -402,9 +401,6 @@ void pinRefusedHides(DesktopArray& desktops) {
             dropEntries(d, [&](const WindowEntry& e) { return e.window == listed; });
             pins->add(*ws, listed);
             pins->noteRefused(listed);
-            // A send may have moved it to another tile before its hide was refused.
-            if (const std::optional<Rect> to = placeInReach(screen.get(), ws->rect(listed)))
-                ws->move(listed, to->left, to->top, to->width(), to->height(), true);
             break;
         }
     }

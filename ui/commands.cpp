@@ -70,7 +70,7 @@ void onShowAll(Command& c) {
 
 void onHideAll(Command& c) {
     if (c.confirm(HideAllWindowsText, CautionCaption))
-        hideAllManagedWindows(c.s.windows, c.app.hidden);
+        hideAllManagedWindows(c.s.windows, c.app.hidden, &c.app.rules);
 }
 
 void onSwitchDesktop(Command& c) {

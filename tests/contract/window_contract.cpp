@@ -574,6 +574,12 @@ TEST_F(WindowContract, ProcessAndClassTellAWindowAndAsyncShowsTakeEffect) {
     ws.className(a, name, 8);
     EXPECT_EQ(std::string(name), WindowRequest{}.className.substr(0, 7)) << "truncated";
     EXPECT_FALSE(ws.isHung(a)) << "a thread that answers";
+    // The program's file name alone, as a rule by name gives it.
+    const std::string exe = ws.exeName(a);
+    EXPECT_TRUE(exe.size() > 4 && exe.find_first_of("\\/:") == std::string::npos &&
+                (exe.ends_with(".exe") || exe.ends_with(".EXE")))
+        << exe;
+    EXPECT_EQ(ws.exeName(b), exe);
 
     ws.showAsync(a, win::SwHide);
     env->settle();
@@ -585,6 +591,7 @@ TEST_F(WindowContract, ProcessAndClassTellAWindowAndAsyncShowsTakeEffect) {
     env->close(b);
     EXPECT_EQ(ws.processId(b), 0u) << "a window that has gone";
     EXPECT_EQ(ws.className(b, name, sizeof name), 0);
+    EXPECT_EQ(ws.exeName(b), "");
     EXPECT_EQ(ws.normalRect(b), std::nullopt) << "no placement either";
 }
 

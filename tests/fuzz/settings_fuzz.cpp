@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "settings/hotkey_section.h"
+#include "settings/rule_section.h"
 #include "settings/settings_format.h"
 
 #define REQUIRE(condition) \
@@ -38,6 +39,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string withKeys = formatKeySection(keys) + saved;
     REQUIRE(parseSettings(withKeys) == loaded && readKeySection(withKeys).lines == keys.lines);
     REQUIRE(applyKeySection(readKeySection(withKeys)) == applyKeySection(keys));
+    // So does the rules section, written between them, and each section keeps to itself.
+    const KeptSection rules = readKeptSection(bytes, SectionKind::Rules);
+    const std::string withRules =
+        formatKeySection(keys) + formatKeptSection(rules, SectionKind::Rules) + saved;
+    REQUIRE(parseSettings(withRules) == loaded && readKeySection(withRules).lines == keys.lines);
+    REQUIRE(readKeptSection(withRules, SectionKind::Rules).lines == rules.lines);
+    for (const WindowRule& rule : parseRules(rules)) {
+        REQUIRE(!rule.pattern.empty() && rule.desktop >= 0 && rule.desktop < 12);
+        REQUIRE(rule.pattern.front() != ' ' && rule.pattern.back() != ' ');
+        ruleMatches(rule, bytes);  // any bytes as a title, a class or a name
+    }
 
     // The same bytes as a working directory, in code page 932 and in a single-byte code
     // page; the separator is needed unless the last whole character is a backslash (not

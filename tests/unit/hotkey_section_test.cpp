@@ -67,6 +67,14 @@ TEST(HotkeySection, TheSectionEndsAtItsMarkerOrWhereALauncherSectionBegins) {
                                    "----------\r\noff\r\n--- H_END ---\r\n");
     EXPECT_EQ(readKeySection(formatKeySection(s)).lines, s.lines);
     EXPECT_EQ(formatKeySection(readKeySection(Launcher)), "");
+    // An unclosed section ends where the other kind's begins; neither holds the other's
+    // lines, nor a marker that would open a section when written back.
+    const std::string both =
+        "--- HOTKEYS ---\nleft none\n--- RULES ---\npin exe a.exe\n--- H_END ---\n"
+        "--- R_END ---\n--- HOTKEYS ---\noff\n--- H_END ---\nx\n--- RULES ---\n--- R_END ---\n";
+    EXPECT_EQ(readKeySection(both).lines, (std::vector<std::string>{"left none", "off"}));
+    EXPECT_EQ(readKeptSection(both, SectionKind::Rules).lines,
+              (std::vector<std::string>{"pin exe a.exe", "--- H_END ---"}));
 }
 
 TEST(HotkeySection, TheQuitKeepsTheSectionInFrontOfTheLauncherSectionOrWritesNone) {
@@ -78,8 +86,13 @@ TEST(HotkeySection, TheQuitKeepsTheSectionInFrontOfTheLauncherSectionOrWritesNon
     };
     const std::string keys =
         "--- HOTKEYS ---\r\noff\r\n--- mine ---\r\nright Ctrl+Alt+Right\r\n--- H_END ---\r\n";
+    const std::string rules =
+        "--- RULES ---\r\n; mine\r\ndesktop 3 title *- Outlook\r\npin exe\r\n--- R_END ---\r\n";
     const Case cases[] = {
         {"an old file", Launcher, HotkeyCount, Launcher},
+        {"rules, in front of the keys and with a bad line", rules + keys + Launcher, 1,
+         keys + rules + Launcher},
+        {"rules alone", Launcher + "\r\n" + rules, HotkeyCount, rules + Launcher},
         {"keys turned off, the section after the launcher's",
          "--- LANCHER ---\r\n0 C:\\Program Files\\a.exe\r\n--- L_END ---\r\n"
          "--- HOTKEYS ---\r\noff\r\n--- mine ---\r\nright Ctrl+Alt+Right\r\n--- H_END ---",

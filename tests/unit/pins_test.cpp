@@ -82,6 +82,41 @@ TEST_F(Pins, EveryCellDrawsAndFindsAPinnedWindowButDropsAndSendsLeaveIt) {
     EXPECT_TRUE(h.app->pins.empty()) << "the pin goes with its window";
 }
 
+// A program with higher rights refuses the hides of its windows: they are pinned and the
+// first one is told of. A slow program's hide is on its way, and its window stays parked.
+TEST_F(Pins, AWindowWhoseHideIsRefusedIsPinnedAndToldOfOnceButASlowOneStaysParked) {
+    const WindowHandle slow = h.addWindow("slow"), admin = h.addWindow("admin", {600, 500, 900, 700});
+    const WindowHandle sent = h.addWindow("admin too", Place);
+    for (const WindowHandle w : {admin, sent}) {
+        h.windows.at(w).elevated = true;
+        h.windows.at(w).exe = "regedit.exe";
+    }
+    h.windows.at(slow).answerMs = 5000;
+    h.tick(TimerRefresh);
+    h.pointAt(20, 20);  // dragged into desktop 2's tile, then its hide refused
+    h.send(win::WmLButtonDown);
+    h.pointAt(120, 20);
+    h.tick(TimerWindowDrag);
+    h.send(win::WmLButtonUp);
+    EXPECT_TRUE(h.app->pins.holds(sent) && !listed(sent) && h.awaited.isVisible(sent));
+    EXPECT_LE(h.windows.rect(sent).right, 1024) << "a drop puts it back before the hide";
+    key(CtrlAlt, VkF1 + 1);
+    EXPECT_TRUE(h.app->pins.holds(admin) && !listed(admin) && h.awaited.isVisible(admin));
+    EXPECT_TRUE(h.app->desktops[0].findEntry(slow) && !h.app->pins.holds(slow));
+    h.tick(TimerRefresh);
+    ASSERT_EQ(h.keyboard.notices.size(), 1u);
+    EXPECT_NE(h.keyboard.notices[0].first.find("regedit.exe"), std::string::npos);
+    EXPECT_EQ(h.keyboard.notices[0].second, RefusedHideCaption);
+    h.windows.elapse(5000);
+    key(CtrlAlt, VkHome, admin);  // unpinned, and refused again by the next switch
+    key(CtrlAlt, VkF1);
+    h.tick(TimerRefresh);
+    EXPECT_TRUE(h.app->pins.holds(admin));
+    EXPECT_EQ(h.keyboard.notices.size(), 1u) << "once per start";
+    EXPECT_TRUE(h.windows.isVisible(admin) && h.windows.isVisible(sent));
+    EXPECT_FALSE(h.windows.isVisible(slow));
+}
+
 // Held down, a key acts once: the system repeats only keys registered without MOD_NOREPEAT.
 TEST_F(Pins, AHeldKeyActsOnce) {
     const int repeats = h.keyboard.repeating.count({CtrlAlt, VkRight}) ? 3 : 0;
