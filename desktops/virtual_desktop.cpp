@@ -386,8 +386,12 @@ void pinRefusedHides(DesktopArray& desktops) {
             for (int i = 0; i < d.owned.count && listed == NullWindow; ++i)
                 if (d.owned.items[static_cast<std::size_t>(i)].window == w)
                     listed = d.owned.items[static_cast<std::size_t>(i)].owner;
-            if (listed == NullWindow || !d.findEntry(listed)) continue;
-            // Its dialogs come along: any whose hide was carried out is shown again.
+            const std::optional<WindowEntry> entry = d.findEntry(listed);
+            if (!entry) continue;
+            // A pinned window is on screen, and so are its dialogs: any of them whose hide
+            // was carried out (a parked window, only its dialog refused) is shown again.
+            if (!ws->isVisible(listed))
+                ws->show(listed, entry->showState == 0 ? win::SwShowNa : entry->showState);
             int kept = 0;
             for (int i = 0; i < d.owned.count; ++i) {
                 const OwnedWindow o = d.owned.items[static_cast<std::size_t>(i)];

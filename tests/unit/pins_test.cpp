@@ -107,6 +107,14 @@ TEST_F(Pins, AWindowWhoseHideIsRefusedIsPinnedAndToldOfOnceButASlowOneStaysParke
     ASSERT_EQ(h.keyboard.notices.size(), 1u);
     EXPECT_NE(h.keyboard.notices[0].first.find("regedit.exe"), std::string::npos);
     EXPECT_EQ(h.keyboard.notices[0].second, RefusedHideCaption);
+    // A parked window whose dialog cannot be hidden comes onto the screen with it.
+    FakeWindow question = captioned("question");
+    question.owner = h.app->desktops[0].entries[0].window;
+    question.elevated = true;
+    h.windows.add(question);
+    h.tick(TimerRefresh);
+    h.tick(TimerRefresh);
+    EXPECT_TRUE(h.app->pins.holds(question.owner) && h.awaited.isVisible(question.owner));
     h.windows.elapse(5000);
     key(CtrlAlt, VkHome, admin);  // unpinned, and refused again by the next switch
     key(CtrlAlt, VkF1);
