@@ -165,6 +165,7 @@ private:
         w.answerMs = speeds[pick(4)];
         if (pick(15) == 0) w.hung = w.hungUnnoticed = true;
         if (pick(10) == 0) busy(w);
+        w.elevated = pick(25) == 0;  // run as administrator: its hides are refused
         h_.windows.add(w);
     }
 
