@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "base/utf8_file_store_win.h"
@@ -21,15 +22,6 @@ WindowHandle handle(HWND w) {
 Rect toRect(const RECT& r) {
     return Rect{r.left, r.top, r.right, r.bottom};
 }
-struct ProcessHandle {
-    HANDLE h;
-    explicit ProcessHandle(HANDLE handle) : h(handle) {}
-    ~ProcessHandle() {
-        if (h != nullptr) CloseHandle(h);
-    }
-    ProcessHandle(const ProcessHandle&) = delete;
-    ProcessHandle& operator=(const ProcessHandle&) = delete;
-};
 }  // namespace
 
 WindowHandle Win32WindowSystem::desktopWindow() {
@@ -225,11 +217,13 @@ bool Win32WindowSystem::showAsync(WindowHandle window, int command) {
 std::string Win32WindowSystem::exeName(WindowHandle window) {
     DWORD pid = 0;
     if (GetWindowThreadProcessId(hwnd(window), &pid) == 0) return {};
-    const ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    if (process.h == nullptr) return {};
+    // OpenProcess gives null, not INVALID_HANDLE_VALUE, when it fails.
+    const std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid), CloseHandle);
+    if (process == nullptr) return {};
     wchar_t path[1024];
     DWORD length = static_cast<DWORD>(std::size(path));
-    if (QueryFullProcessImageNameW(process.h, 0, path, &length) == FALSE) return {};
+    if (QueryFullProcessImageNameW(process.get(), 0, path, &length) == FALSE) return {};
     const wchar_t* name = wcsrchr(path, L'\\');
     return toUtf8Path(name != nullptr ? name + 1 : path);
 }
