@@ -38,21 +38,23 @@ TEST(RuleSection, EachKindOfLineReadsAndBadOnesAreSkipped) {
 // Titles and names are compared as text, in UTF-8; classes in the code page, as
 // GetClassNameA reads them. A pattern with no such form is dropped.
 TEST(RuleSection, PatternsTakeTheFormTheirTextIsReadIn) {
+    struct Case {
+        bool utf8File;
+        std::vector<std::string> lines, patterns;  // a dropped rule has no pattern
+    };
+    const Case cases[] = {
+        {false, {"pin title \x83\x81\x83\x82*", "pin class \x83\x81", "pin title \x80"},
+         {utf8(u8"メモ*"), "\x83\x81"}},
+        {true, {utf8(u8"pin class メ"), utf8(u8"pin class 한"), utf8(u8"pin exe 한.exe")},
+         {"\x83\x81", utf8(u8"한.exe")}},
+    };
     FakeShell shell;
-    const std::vector<WindowRule> ansi = rulesForWindows(
-        parseRules({true, {"pin title \x83\x81\x83\x82*", "pin class \x83\x81", "pin title \x80"}}),
-        false, shell);
-    ASSERT_EQ(ansi.size(), 2u);
-    const std::string memo = utf8(u8"メモ*");
-    EXPECT_EQ(ansi[0].pattern, memo);
-    EXPECT_EQ(ansi[1].pattern, "\x83\x81");
-    const std::vector<WindowRule> wide = rulesForWindows(
-        parseRules({true, {utf8(u8"pin class メ"), utf8(u8"pin class 한"), utf8(u8"pin exe 한.exe")}}),
-        true, shell);
-    ASSERT_EQ(wide.size(), 2u);
-    EXPECT_EQ(wide[0].pattern, "\x83\x81");
-    const std::string name = utf8(u8"한.exe");  // a macro's text must fit the code page
-    EXPECT_EQ(wide[1].pattern, name);
+    for (const Case& c : cases) {
+        std::vector<std::string> patterns;
+        for (const WindowRule& r : rulesForWindows(parseRules({true, c.lines}), c.utf8File, shell))
+            patterns.push_back(r.pattern);
+        EXPECT_EQ(patterns, c.patterns) << c.utf8File;
+    }
 }
 
 TEST(RuleMatching, WhateverTheCaseWithWildcardsOnlyInTitles) {
